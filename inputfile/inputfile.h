@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fields.h"
+
+namespace slabrating {
+
+/// Messages of the reader, in the order they arose (each one a message box in the window).
+using ReaderMessages = std::vector<std::string>;
+
+/// Reads the first line of the input file at `path` into `fields`. Never fails
+/// towards its caller: every problem becomes a message ("File not found.", ...).
+ReaderMessages ReadInputFile(const std::string& path, SlabFields& fields);
+
+/// The same on the file's bytes already in memory (`fileOpened` false: could not be read).
+ReaderMessages readInputRecord(std::string_view bytes, SlabFields& fields);
+
+/// The 80-column record of `fields` followed by CR LF, or the message why it cannot be written.
+struct EncodedRecord {
+    std::string line;   ///< the record and its CR LF; empty when refused
+    std::string error;  ///< empty when the record was built
+};
+EncodedRecord encodeInputRecord(const SlabFields& fields);
+
+/// Writes `fields` as an input file at `path`, replacing an existing file safely.
+/// Returns an empty text on success, else the message to show.
+std::string SaveInputFile(const SlabFields& fields, const std::string& path);
+
+}  // namespace slabrating
