@@ -15,7 +15,7 @@ using ReaderMessages = std::vector<std::string>;
 /// towards its caller: every problem becomes a message ("File not found.", ...).
 ReaderMessages ReadInputFile(const std::string& path, SlabFields& fields);
 
-/// The same on the file's bytes already in memory (`fileOpened` false: could not be read).
+/// The same on the bytes of a file already read (no bytes: the file has no line).
 ReaderMessages readInputRecord(std::string_view bytes, SlabFields& fields);
 
 /// The 80-column record of `fields` followed by CR LF, or the message why it cannot be written.
