@@ -43,13 +43,20 @@ struct NamedField {
 };
 
 constexpr std::array<NamedField, 15> kFieldNames{{
-    {"StructNo", &SlabFields::StructNo},   {"Rater", &SlabFields::Rater},
-    {"Hwy", &SlabFields::Hwy},             {"BatchID", &SlabFields::BatchID},
-    {"Comments", &SlabFields::Comments},   {"Bitum", &SlabFields::Bitum},
-    {"EffSpan", &SlabFields::EffSpan},     {"SlabThick", &SlabFields::SlabThick},
-    {"StAreaTop", &SlabFields::StAreaTop}, {"StDistTop", &SlabFields::StDistTop},
-    {"STAreaBot", &SlabFields::STAreaBot}, {"StDistBot", &SlabFields::StDistBot},
-    {"Concfc", &SlabFields::Concfc},       {"SteelFy", &SlabFields::SteelFy},
+    {"StructNo", &SlabFields::StructNo},
+    {"Rater", &SlabFields::Rater},
+    {"Hwy", &SlabFields::Hwy},
+    {"BatchID", &SlabFields::BatchID},
+    {"Comments", &SlabFields::Comments},
+    {"Bitum", &SlabFields::Bitum},
+    {"EffSpan", &SlabFields::EffSpan},
+    {"SlabThick", &SlabFields::SlabThick},
+    {"StAreaTop", &SlabFields::StAreaTop},
+    {"StDistTop", &SlabFields::StDistTop},
+    {"STAreaBot", &SlabFields::STAreaBot},
+    {"StDistBot", &SlabFields::StDistBot},
+    {"Concfc", &SlabFields::Concfc},
+    {"SteelFy", &SlabFields::SteelFy},
     {"ModRatio", &SlabFields::ModRatio},
 }};
 
@@ -78,7 +85,9 @@ std::optional<int> loadTypeValue(std::string_view text) {
     return std::nullopt;
 }
 
-ParseResult usageError(std::string message) { return {std::nullopt, std::move(message)}; }
+ParseResult usageError(std::string message) {
+    return {std::nullopt, std::move(message)};
+}
 
 void applySettings(const std::vector<FieldSetting>& settings, SlabFields& fields) {
     for (const FieldSetting& setting : settings) {

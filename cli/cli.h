@@ -16,12 +16,12 @@ struct FieldSetting {
 
 /// The command line, understood.
 struct Options {
-    std::optional<std::string> date;        ///< `--date TEXT`: the header's date
-    std::vector<FieldSetting> settings;     ///< `--set` options, in order
-    std::optional<std::string> saveInput;   ///< `--save-input FILE.qri`
-    std::optional<std::string> outDir;      ///< `--out DIR`: batch rating of `files`
-    std::vector<std::string> files;         ///< the input files (at most one without --out)
-    bool help = false;                      ///< `--help`: usage text on stdout
+    std::optional<std::string> date;       ///< `--date TEXT`: the header's date
+    std::vector<FieldSetting> settings;    ///< `--set` options, in order
+    std::optional<std::string> saveInput;  ///< `--save-input FILE.qri`
+    std::optional<std::string> outDir;     ///< `--out DIR`: batch rating of `files`
+    std::vector<std::string> files;        ///< the input files (at most one without --out)
+    bool help = false;                     ///< `--help`: usage text on stdout
 };
 
 /// The options, or the reason why the command line is a usage error.

@@ -1,10 +1,10 @@
 // libFuzzer target: arbitrary file bytes through the input-file reader, then the
 // rating run and the writer on whatever the reader loaded; and the same bytes cut
 // into field texts (as typed, or given on the command line) through the writer.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <array>
 #include <string>
 #include <string_view>
 
@@ -44,10 +44,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The bytes as fifteen typed field texts, separated by 0x1F: a record that is
     // written must read back to fields that write the very same record.
     static constexpr std::array kTexts{
-        &SlabFields::StructNo, &SlabFields::Rater,     &SlabFields::Hwy,       &SlabFields::BatchID,
-        &SlabFields::Comments, &SlabFields::Bitum,     &SlabFields::EffSpan,   &SlabFields::SlabThick,
-        &SlabFields::StAreaTop, &SlabFields::StDistTop, &SlabFields::STAreaBot, &SlabFields::StDistBot,
-        &SlabFields::Concfc,   &SlabFields::SteelFy,   &SlabFields::ModRatio,
+        &SlabFields::StructNo,  &SlabFields::Rater,     &SlabFields::Hwy,
+        &SlabFields::BatchID,   &SlabFields::Comments,  &SlabFields::Bitum,
+        &SlabFields::EffSpan,   &SlabFields::SlabThick, &SlabFields::StAreaTop,
+        &SlabFields::StDistTop, &SlabFields::STAreaBot, &SlabFields::StDistBot,
+        &SlabFields::Concfc,    &SlabFields::SteelFy,   &SlabFields::ModRatio,
     };
     SlabFields typed;
     typed.LoadType = size > 0 ? data[0] % 4 : 0;
@@ -66,7 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();  // a record with shifted columns
         }
         SlabFields back;
-        if (!readInputRecord(typedRecord.line, back).empty() && typed.LoadType != 0 && typed.LoadType != 3) {
+        if (!readInputRecord(typedRecord.line, back).empty() && typed.LoadType != 0 &&
+            typed.LoadType != 3) {
             std::abort();  // a written record reads back without a message (load type aside)
         }
         if (encodeInputRecord(back).line != typedRecord.line) {

@@ -39,24 +39,59 @@ constexpr std::array<TextColumn, 5> kTextColumns{{
 struct NumberColumn {
     std::string SlabFields::*field;
     Column column;
-    int scalePower;            // the file keeps value x 10^scalePower as a whole number
-    bool testedOnReading;      // the modular ratio is read back as it stands
-    std::string_view label;    // names the field when its value does not fit
+    int scalePower;          // the file keeps value x 10^scalePower as a whole number
+    bool testedOnReading;    // the modular ratio is read back as it stands
+    std::string_view label;  // names the field when its value does not fit
     std::string_view readMessage;
 };
 
 // Numeric fields in column order, which is also the order in which they are read.
 constexpr std::array<NumberColumn, 10> kNumberColumns{{
-    {&SlabFields::EffSpan, {41, 5}, 3, true, "Effective Span", "Error: Effective Span value incorrect."},
-    {&SlabFields::SlabThick, {46, 5}, 3, true, "Slab Thickness", "Error: Slab Thickness value incorrect."},
-    {&SlabFields::StDistTop, {51, 5}, 3, true, "Steel Top Distance", "Error: Steel Top Distance value incorrect."},
-    {&SlabFields::StAreaTop, {56, 3}, 2, true, "Steel Top Area", "Error: Steel Top Area value incorrect."},
-    {&SlabFields::Bitum, {59, 4}, 2, true, "Bituminous Overlay", "Error: Bituminous Overlay value incorrect."},
+    {&SlabFields::EffSpan,
+     {41, 5},
+     3,
+     true,
+     "Effective Span",
+     "Error: Effective Span value incorrect."},
+    {&SlabFields::SlabThick,
+     {46, 5},
+     3,
+     true,
+     "Slab Thickness",
+     "Error: Slab Thickness value incorrect."},
+    {&SlabFields::StDistTop,
+     {51, 5},
+     3,
+     true,
+     "Steel Top Distance",
+     "Error: Steel Top Distance value incorrect."},
+    {&SlabFields::StAreaTop,
+     {56, 3},
+     2,
+     true,
+     "Steel Top Area",
+     "Error: Steel Top Area value incorrect."},
+    {&SlabFields::Bitum,
+     {59, 4},
+     2,
+     true,
+     "Bituminous Overlay",
+     "Error: Bituminous Overlay value incorrect."},
     {&SlabFields::Concfc, {63, 4}, 0, true, "Concrete Fc", "Error: Conrete Fc value incorrect."},
     {&SlabFields::SteelFy, {67, 5}, 0, true, "Steel Fy", "Error: Steel Fy value incorrect."},
     {&SlabFields::ModRatio, {72, 2}, 0, false, "Modular Ratio", ""},
-    {&SlabFields::StDistBot, {74, 3}, 2, true, "Steel Bottom Distance", "Error: Steel Bottom Distance value incorrect."},
-    {&SlabFields::STAreaBot, {77, 3}, 2, true, "Steel Bottom Area", "Error: Steel Bottom Area value incorrect."},
+    {&SlabFields::StDistBot,
+     {74, 3},
+     2,
+     true,
+     "Steel Bottom Distance",
+     "Error: Steel Bottom Distance value incorrect."},
+    {&SlabFields::STAreaBot,
+     {77, 3},
+     2,
+     true,
+     "Steel Bottom Area",
+     "Error: Steel Bottom Area value incorrect."},
 }};
 
 // Exact powers of ten for the scales and the field widths.
@@ -77,7 +112,9 @@ std::string doesNotFit(std::string_view label) {
 
 // The stored single-precision value of a double result (the record keeps the scaled
 // product to about seven significant digits, as the file format expects).
-float toSingle(double value) { return static_cast<float>(value); }
+float toSingle(double value) {
+    return static_cast<float>(value);
+}
 
 // The whole number the record keeps for a numeric field text, or nothing when it
 // is negative or needs more digits than the field's width.

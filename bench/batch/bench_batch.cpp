@@ -39,7 +39,8 @@ public:
         fs::create_directories(m_dir / "in");
         m_args = {"--date", "01/02/2024", "--out", (m_dir / "out").string()};
         for (std::size_t i = 0; i < count; ++i) {
-            const std::string path = (m_dir / "in" / ("slab" + std::to_string(i) + ".qri")).string();
+            const std::string path =
+                (m_dir / "in" / ("slab" + std::to_string(i) + ".qri")).string();
             std::FILE* file = std::fopen(path.c_str(), "wb");
             std::fputs(kRecords[i % std::size(kRecords)], file);
             std::fclose(file);
@@ -77,12 +78,18 @@ void batchRating(benchmark::State& state, const char* parent) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(slabrating::cli::run(folder.args(), in, out, err));
     }
-    state.counters["files_per_second"] =
-        benchmark::Counter(static_cast<double>(count), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["files_per_second"] = benchmark::Counter(
+        static_cast<double>(count), benchmark::Counter::kIsIterationInvariantRate);
 }
 // On the disk's file system, creating and renaming files costs what the disk's
 // journal costs; in memory (tmpfs) the figure is the program's own cost.
-BENCHMARK_CAPTURE(batchRating, temp_folder, "")->Arg(2000)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(batchRating, memory_folder, "/dev/shm")->Arg(2000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(batchRating, temp_folder, "")
+    ->Arg(2000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(batchRating, memory_folder, "/dev/shm")
+    ->Arg(2000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace

@@ -22,11 +22,20 @@ constexpr std::string_view kExampleLine =
     "1B-12-AC JD 50           SH 50 OVER CREEK185001400012500031020030004000000150060";
 
 const std::vector<std::string> kExampleSettings = {
-    "--set", "LoadType=1",     "--set", "StructNo=B-12-AC", "--set", "Rater=JD",
-    "--set", "Hwy=50",         "--set", "Comments=SH 50 OVER CREEK", "--set", "EffSpan=18.5",
-    "--set", "SlabThick=14",   "--set", "StDistTop=12.5",  "--set", "StAreaTop=0.31",
-    "--set", "Bitum=2",        "--set", "Concfc=3000",     "--set", "SteelFy=40000",
-    "--set", "StDistBot=1.5",  "--set", "STAreaBot=0.6",
+    "--set", "LoadType=1",
+    "--set", "StructNo=B-12-AC",
+    "--set", "Rater=JD",
+    "--set", "Hwy=50",
+    "--set", "Comments=SH 50 OVER CREEK",
+    "--set", "EffSpan=18.5",
+    "--set", "SlabThick=14",
+    "--set", "StDistTop=12.5",
+    "--set", "StAreaTop=0.31",
+    "--set", "Bitum=2",
+    "--set", "Concfc=3000",
+    "--set", "SteelFy=40000",
+    "--set", "StDistBot=1.5",
+    "--set", "STAreaBot=0.6",
 };
 
 struct Outcome {
@@ -66,8 +75,9 @@ class CliDisk : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = fs::temp_directory_path() / ("slabrating-cli-" + std::string(info->name()) + "-" +
-                                             std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+        m_dir =
+            fs::temp_directory_path() / ("slabrating-cli-" + std::string(info->name()) + "-" +
+                                         std::to_string(reinterpret_cast<std::uintptr_t>(this)));
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
     }
@@ -85,25 +95,50 @@ TEST(CliArgs, acceptedCommandLines) {
         std::vector<std::string> args;
         std::vector<std::pair<std::string, std::string>> settings;
         std::vector<std::string> files;
-        const char* date;        // nullptr: none
-        const char* saveInput;   // nullptr: none
-        const char* outDir;      // nullptr: none
+        const char* date;       // nullptr: none
+        const char* saveInput;  // nullptr: none
+        const char* outDir;     // nullptr: none
     };
     const Row rows[] = {
         {"nothing: rate blank fields", {}, {}, {}, nullptr, nullptr, nullptr},
         {"one file", {"a.qri"}, {}, {"a.qri"}, nullptr, nullptr, nullptr},
         {"date and settings in order",
-         {"--date", "1/2/2024", "--set", "EffSpan=18.5", "--set", "EffSpan=20", "--set", "LoadType=2"},
-         {{"EffSpan", "18.5"}, {"EffSpan", "20"}, {"LoadType", "2"}}, {}, "1/2/2024", nullptr, nullptr},
-        {"text after the first = belongs to the value", {"--set", "Comments=A=B"}, {{"Comments", "A=B"}}, {},
-         nullptr, nullptr, nullptr},
+         {"--date", "1/2/2024", "--set", "EffSpan=18.5", "--set", "EffSpan=20", "--set",
+          "LoadType=2"},
+         {{"EffSpan", "18.5"}, {"EffSpan", "20"}, {"LoadType", "2"}},
+         {},
+         "1/2/2024",
+         nullptr,
+         nullptr},
+        {"text after the first = belongs to the value",
+         {"--set", "Comments=A=B"},
+         {{"Comments", "A=B"}},
+         {},
+         nullptr,
+         nullptr,
+         nullptr},
         {"empty value", {"--set", "ModRatio="}, {{"ModRatio", ""}}, {}, nullptr, nullptr, nullptr},
-        {"value that looks like an option", {"--set", "Bitum=-2", "--date", "--x"}, {{"Bitum", "-2"}}, {}, "--x",
-         nullptr, nullptr},
-        {"save input after reading a file", {"a.qri", "--set", "Rater=JD", "--save-input", "b.qri"},
-         {{"Rater", "JD"}}, {"a.qri"}, nullptr, "b.qri", nullptr},
-        {"batch", {"--date", "d", "--out", "dir", "a.qri", "b.qri", "c.qri"}, {}, {"a.qri", "b.qri", "c.qri"}, "d",
-         nullptr, "dir"},
+        {"value that looks like an option",
+         {"--set", "Bitum=-2", "--date", "--x"},
+         {{"Bitum", "-2"}},
+         {},
+         "--x",
+         nullptr,
+         nullptr},
+        {"save input after reading a file",
+         {"a.qri", "--set", "Rater=JD", "--save-input", "b.qri"},
+         {{"Rater", "JD"}},
+         {"a.qri"},
+         nullptr,
+         "b.qri",
+         nullptr},
+        {"batch",
+         {"--date", "d", "--out", "dir", "a.qri", "b.qri", "c.qri"},
+         {},
+         {"a.qri", "b.qri", "c.qri"},
+         "d",
+         nullptr,
+         "dir"},
         {"file after --", {"--", "--odd.qri"}, {}, {"--odd.qri"}, nullptr, nullptr, nullptr},
         {"dash reads standard input", {"-"}, {}, {"-"}, nullptr, nullptr, nullptr},
     };
@@ -147,8 +182,11 @@ TEST(CliArgs, usageErrors) {
         {"two dates", {"--date", "a", "--date", "b"}, "--date given twice"},
         {"two files without --out", {"a.qri", "b.qri"}, "more than one input file needs --out DIR"},
         {"--out without files", {"--out", "dir"}, "--out needs at least one input file"},
-        {"--out with --set", {"--out", "dir", "--set", "Bitum=2", "a.qri"}, "--out takes no --set or --save-input"},
-        {"--out with --save-input", {"--out", "dir", "--save-input", "b.qri", "a.qri"},
+        {"--out with --set",
+         {"--out", "dir", "--set", "Bitum=2", "a.qri"},
+         "--out takes no --set or --save-input"},
+        {"--out with --save-input",
+         {"--out", "dir", "--save-input", "b.qri", "a.qri"},
          "--out takes no --set or --save-input"},
     };
     for (const Row& row : rows) {
@@ -160,7 +198,8 @@ TEST(CliArgs, usageErrors) {
         const Outcome outcome = runTool(row.args);
         EXPECT_EQ(outcome.status, 2);
         EXPECT_EQ(outcome.out, "");
-        EXPECT_EQ(outcome.err, "slabrating-cli: " + std::string(row.error) + "\n" + std::string(kUsage));
+        EXPECT_EQ(outcome.err,
+                  "slabrating-cli: " + std::string(row.error) + "\n" + std::string(kUsage));
     }
 }
 
@@ -194,8 +233,8 @@ TEST(CliRun, notNumericFieldWritesNoReport) {
 }
 
 TEST(CliRun, rangeFailureWritesTheHeaderAndTheWholeMessage) {
-    const Outcome outcome =
-        runTool(concat(concat({"--date", "01/02/2024"}, kExampleSettings), {"--set", "EffSpan=1.99"}));
+    const Outcome outcome = runTool(
+        concat(concat({"--date", "01/02/2024"}, kExampleSettings), {"--set", "EffSpan=1.99"}));
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.out,
               "Slab Rating Version 2     Date: 01/02/2024\r\n"
@@ -230,7 +269,8 @@ TEST(CliRun, defaultDateIsTodaysShortDate) {
     EXPECT_FALSE(today.empty());
     EXPECT_EQ(today.find(':'), std::string::npos) << "a date without a time: " << today;
     const Outcome outcome = runTool(concat(kExampleSettings, {"--set", "EffSpan=1"}));
-    EXPECT_EQ(outcome.out.substr(0, outcome.out.find("\r\n")), "Slab Rating Version 2     Date: " + today);
+    EXPECT_EQ(outcome.out.substr(0, outcome.out.find("\r\n")),
+              "Slab Rating Version 2     Date: " + today);
 }
 
 TEST_F(CliDisk, stoppedReaderEndsWithoutRating) {
@@ -270,7 +310,8 @@ TEST_F(CliDisk, readerMessagesThenSettingsThenRun) {
               "Error: Bituminous Overlay value incorrect.\n"
               "Error: Bituminous Overlay value not numeric.\n");
 
-    const Outcome mended = runTool({"--date", "d", path("slab.qri"), "--set", "Bitum=2", "--set", "EffSpan=30"});
+    const Outcome mended =
+        runTool({"--date", "d", path("slab.qri"), "--set", "Bitum=2", "--set", "EffSpan=30"});
     EXPECT_EQ(mended.status, 1);
     EXPECT_EQ(mended.err,
               "Warning: Load type invalid, please correct.\n"
@@ -286,8 +327,8 @@ TEST_F(CliDisk, saveInputWritesTheRecord) {
     EXPECT_EQ(readBytes(path("out.qri")), std::string(kExampleLine) + "\r\n");
 
     // Read back, one field changed, saved again.
-    const Outcome again = runTool({path("out.qri"), "--set", "EffSpan=12.3456", "--set", "LoadType=0",
-                                   "--save-input", path("again.qri")});
+    const Outcome again = runTool({path("out.qri"), "--set", "EffSpan=12.3456", "--set",
+                                   "LoadType=0", "--save-input", path("again.qri")});
     EXPECT_EQ(again.status, 0);
     EXPECT_EQ(again.err, "");
     std::string expected(kExampleLine);
@@ -305,9 +346,13 @@ TEST_F(CliDisk, saveInputFailures) {
         const char* message;
     };
     const Row rows[] = {
-        {"value too large", {"--set", "Concfc=12000"}, path("old.qri"),
+        {"value too large",
+         {"--set", "Concfc=12000"},
+         path("old.qri"),
          "Error: Concrete Fc value does not fit the input file."},
-        {"negative value", {"--set", "ModRatio=-1"}, path("old.qri"),
+        {"negative value",
+         {"--set", "ModRatio=-1"},
+         path("old.qri"),
          "Error: Modular Ratio value does not fit the input file."},
         {"target is a folder", {}, m_dir.string(), "Error: The file could not be saved."},
         {"folder missing", {}, path("none/x.qri"), "Error: The file could not be saved."},
@@ -324,12 +369,13 @@ TEST_F(CliDisk, saveInputFailures) {
 }
 
 TEST(CliRun, dashReadsStandardInput) {
-    const Outcome outcome =
-        runTool({"-", "--save-input", (fs::temp_directory_path() / "slabrating-cli-stdin.qri").string()},
-                std::string(kExampleLine) + "\r\n");
+    const Outcome outcome = runTool(
+        {"-", "--save-input", (fs::temp_directory_path() / "slabrating-cli-stdin.qri").string()},
+        std::string(kExampleLine) + "\r\n");
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.err, "");
-    EXPECT_EQ(readBytes(fs::temp_directory_path() / "slabrating-cli-stdin.qri"), std::string(kExampleLine) + "\r\n");
+    EXPECT_EQ(readBytes(fs::temp_directory_path() / "slabrating-cli-stdin.qri"),
+              std::string(kExampleLine) + "\r\n");
     fs::remove(fs::temp_directory_path() / "slabrating-cli-stdin.qri");
 
     EXPECT_EQ(runTool({"-"}, "").err, "File not found.\n");
@@ -346,14 +392,18 @@ TEST(CliBatchLine, operatingRatingAsTheTablePrintsIt) {
     };
     const std::string heading = "                                    Inventory     Operating\r\n";
     const Row rows[] = {
-        {"ordinary row", heading + "     Rating                 (Tons)     21.47         35.99\r\n", "35.99"},
-        {"negative rating", heading + "     Rating                 (Tons)     -3.10         -5.17\r\n", "-5.17"},
+        {"ordinary row", heading + "     Rating                 (Tons)     21.47         35.99\r\n",
+         "35.99"},
+        {"negative rating",
+         heading + "     Rating                 (Tons)     -3.10         -5.17\r\n", "-5.17"},
         {"followed by a truck table",
-         heading + "     Rating                 (Tons)     12.00         20.00\r\n\r\nBrevania Trucks\r\n"
-                   "        Rating     (Tons)      10.00    12.00     13.00\r\n",
+         heading +
+             "     Rating                 (Tons)     12.00         20.00\r\n\r\nBrevania Trucks\r\n"
+             "        Rating     (Tons)      10.00    12.00     13.00\r\n",
          "20.00"},
         {"value wider than its field",
-         heading + "     Rating                 (Tons)  123456.00      1234567.00\r\n", "1234567.00"},
+         heading + "     Rating                 (Tons)  123456.00      1234567.00\r\n",
+         "1234567.00"},
         {"no HS20 table", "Slab Rating Version 2     Date: d\r\n\r\n", ""},
     };
     for (const Row& row : rows) {
@@ -374,21 +424,25 @@ TEST_F(CliDisk, batchReportsEveryFileAndWritesOnlyCompleteReports) {
     writeBytes(path("empty-line.qri"), "\r\n");
     const std::string out = path("reports");
 
-    const Outcome outcome = runTool({"--date", "d", "--out", out, path("bad-overlay.qri"), path("missing.qri"),
-                                     path("long-span.qri"), path("empty-line.qri")});
+    const Outcome outcome =
+        runTool({"--date", "d", "--out", out, path("bad-overlay.qri"), path("missing.qri"),
+                 path("long-span.qri"), path("empty-line.qri")});
     EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.out, path("bad-overlay.qri") + ": Error: Bituminous Overlay value not numeric.\n" +
+    EXPECT_EQ(outcome.out, path("bad-overlay.qri") +
+                               ": Error: Bituminous Overlay value not numeric.\n" +
                                path("missing.qri") + ": File not found.\n" + path("long-span.qri") +
                                ":  Error: Span length greater than 24.  Please reenter data.\n" +
                                path("empty-line.qri") + ": Invalid input.\n");
-    EXPECT_EQ(outcome.err, path("bad-overlay.qri") + ": Error: Bituminous Overlay value incorrect.\n");
+    EXPECT_EQ(outcome.err,
+              path("bad-overlay.qri") + ": Error: Bituminous Overlay value incorrect.\n");
     EXPECT_TRUE(fs::is_directory(out));
     EXPECT_TRUE(fs::is_empty(out));
 }
 
 TEST_F(CliDisk, batchWritesTheReportFileOfACompleteRun) {
     writeBytes(path("B-12-AC.qri"), std::string(kExampleLine) + "\r\n");
-    const Outcome outcome = runTool({"--date", "01/02/2024", "--out", path("reports"), path("B-12-AC.qri")});
+    const Outcome outcome =
+        runTool({"--date", "01/02/2024", "--out", path("reports"), path("B-12-AC.qri")});
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.err, "");
 
@@ -397,12 +451,13 @@ TEST_F(CliDisk, batchWritesTheReportFileOfACompleteRun) {
     ASSERT_EQ(single.status, 0);
     const std::string saved = readBytes(path("reports/B-12-AC.qro"));
     EXPECT_EQ(saved, single.out + "\r\n");
-    EXPECT_EQ(outcome.out,
-              path("B-12-AC.qri") + ": HS20 operating " + hs20OperatingText(single.out) + " tons\n");
+    EXPECT_EQ(outcome.out, path("B-12-AC.qri") + ": HS20 operating " +
+                               hs20OperatingText(single.out) + " tons\n");
     EXPECT_FALSE(hs20OperatingText(single.out).empty());
 
     // Rating again replaces the report file and leaves nothing else behind.
-    EXPECT_EQ(runTool({"--date", "01/02/2024", "--out", path("reports"), path("B-12-AC.qri")}).status, 0);
+    EXPECT_EQ(
+        runTool({"--date", "01/02/2024", "--out", path("reports"), path("B-12-AC.qri")}).status, 0);
     EXPECT_EQ(readBytes(path("reports/B-12-AC.qro")), saved);
     EXPECT_EQ(std::distance(fs::directory_iterator(path("reports")), fs::directory_iterator()), 1);
 }
@@ -436,7 +491,8 @@ std::vector<Example> examples() {
             }
         }
     }
-    std::sort(found.begin(), found.end(), [](const Example& a, const Example& b) { return a.input < b.input; });
+    std::sort(found.begin(), found.end(),
+              [](const Example& a, const Example& b) { return a.input < b.input; });
     return found;
 }
 
@@ -454,9 +510,11 @@ void expectSameReport(const fs::path& expectedFile, const std::string& actual) {
     if (expected == actual) {
         return;
     }
-    const fs::path actualFile = fs::temp_directory_path() / (expectedFile.filename().string() + ".actual");
+    const fs::path actualFile =
+        fs::temp_directory_path() / (expectedFile.filename().string() + ".actual");
     writeBytes(actualFile, actual);
-    const std::string command = "diff -u '" + expectedFile.string() + "' '" + actualFile.string() + "' | cat -A";
+    const std::string command =
+        "diff -u '" + expectedFile.string() + "' '" + actualFile.string() + "' | cat -A";
     std::fflush(stdout);
     if (std::system(command.c_str()) != 0) {
         // the diff was shown
@@ -500,7 +558,8 @@ TEST_F(CliDisk, batchWritesTheExampleReports) {
         ASSERT_NE(at, std::string::npos);
         std::string operating = golden.substr(at + 2 + 50, 8);
         operating.erase(0, operating.find_first_not_of(' '));
-        EXPECT_EQ(outcome.out, example.input.string() + ": HS20 operating " + operating + " tons\n");
+        EXPECT_EQ(outcome.out,
+                  example.input.string() + ": HS20 operating " + operating + " tons\n");
     }
 }
 

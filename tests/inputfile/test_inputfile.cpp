@@ -64,7 +64,8 @@ const std::vector<FieldColumns> kNumericColumns = {
     {"Bitum", &SlabFields::Bitum, 60, 4, 2, "Error: Bituminous Overlay value incorrect."},
     {"Concfc", &SlabFields::Concfc, 64, 4, 0, "Error: Conrete Fc value incorrect."},
     {"SteelFy", &SlabFields::SteelFy, 68, 5, 0, "Error: Steel Fy value incorrect."},
-    {"StDistBot", &SlabFields::StDistBot, 75, 3, 2, "Error: Steel Bottom Distance value incorrect."},
+    {"StDistBot", &SlabFields::StDistBot, 75, 3, 2,
+     "Error: Steel Bottom Distance value incorrect."},
     {"STAreaBot", &SlabFields::STAreaBot, 78, 3, 2, "Error: Steel Bottom Area value incorrect."},
 };
 
@@ -92,7 +93,9 @@ std::string columnsOfLine(const std::string& line, std::string_view name) {
     return line.substr(c.first - 1, c.width);
 }
 
-ReaderMessages noMessages() { return {}; }
+ReaderMessages noMessages() {
+    return {};
+}
 
 // ---------------------------------------------------------------- writing
 
@@ -164,7 +167,16 @@ TEST(InputFileWrite, blankWindowWritesZeros) {
     const EncodedRecord record = encodeInputRecord(SlabFields{});
     EXPECT_EQ(record.error, "");
     EXPECT_EQ(record.line, "0" + std::string(40, ' ') +
-                               "00000" "00000" "00000" "000" "0000" "0000" "00000" "00" "000" "000"
+                               "00000"
+                               "00000"
+                               "00000"
+                               "000"
+                               "0000"
+                               "0000"
+                               "00000"
+                               "00"
+                               "000"
+                               "000"
                                "\r\n");
 }
 
@@ -188,14 +200,14 @@ TEST(InputFileWrite, textAndLoadTypeColumns) {
     const Row rows[] = {
         {"two-letter initials get one leading blank", with(&SlabFields::Rater, "JD"), 9, " JD"},
         {"empty structure number is seven blanks", with(&SlabFields::StructNo, ""), 2, "       "},
-        {"ten-character structure number is cut to seven", with(&SlabFields::StructNo, "ABCDEFGHIJ"), 2,
-         "ABCDEFG"},
+        {"ten-character structure number is cut to seven",
+         with(&SlabFields::StructNo, "ABCDEFGHIJ"), 2, "ABCDEFG"},
         {"trailing blanks of a text are kept", with(&SlabFields::Hwy, "5 "), 12, " 5 "},
         {"batch identifier right-aligned", with(&SlabFields::BatchID, "B7"), 15, "    B7"},
-        {"comments of exactly 21 characters", with(&SlabFields::Comments, "123456789012345678901"), 21,
-         "123456789012345678901"},
-        {"comments longer than 21 are cut", with(&SlabFields::Comments, "123456789012345678901XYZ"), 21,
-         "123456789012345678901"},
+        {"comments of exactly 21 characters", with(&SlabFields::Comments, "123456789012345678901"),
+         21, "123456789012345678901"},
+        {"comments longer than 21 are cut", with(&SlabFields::Comments, "123456789012345678901XYZ"),
+         21, "123456789012345678901"},
         {"Latin-1 bytes kept", with(&SlabFields::Comments, "PONT \xC9TROIT \xFF"), 21,
          "        PONT \xC9TROIT \xFF"},
         {"line break beyond the width is cut away", with(&SlabFields::Rater, "ABC\r\n"), 9, "ABC"},
@@ -221,40 +233,68 @@ TEST(InputFileWrite, valueThatDoesNotFitIsRefused) {
         const char* error;
     };
     const Row rows[] = {
-        {"span of 100 ft", {{"EffSpan", "100"}}, "Error: Effective Span value does not fit the input file."},
-        {"negative span", {{"EffSpan", "-1"}}, "Error: Effective Span value does not fit the input file."},
-        {"span rounding up to six digits", {{"EffSpan", "99.9995"}},
+        {"span of 100 ft",
+         {{"EffSpan", "100"}},
          "Error: Effective Span value does not fit the input file."},
-        {"span beyond the double range", {{"EffSpan", "1e400"}},
+        {"negative span",
+         {{"EffSpan", "-1"}},
          "Error: Effective Span value does not fit the input file."},
-        {"negative thickness", {{"SlabThick", "-0.001"}},
+        {"span rounding up to six digits",
+         {{"EffSpan", "99.9995"}},
+         "Error: Effective Span value does not fit the input file."},
+        {"span beyond the double range",
+         {{"EffSpan", "1e400"}},
+         "Error: Effective Span value does not fit the input file."},
+        {"negative thickness",
+         {{"SlabThick", "-0.001"}},
          "Error: Slab Thickness value does not fit the input file."},
-        {"top distance of 100", {{"StDistTop", "100"}},
+        {"top distance of 100",
+         {{"StDistTop", "100"}},
          "Error: Steel Top Distance value does not fit the input file."},
-        {"top area of 10", {{"StAreaTop", "10"}}, "Error: Steel Top Area value does not fit the input file."},
-        {"overlay of 100", {{"Bitum", "100"}}, "Error: Bituminous Overlay value does not fit the input file."},
-        {"concrete strength 10000", {{"Concfc", "10000"}}, "Error: Concrete Fc value does not fit the input file."},
-        {"concrete strength 9999.5 rounds to 10000", {{"Concfc", "9999.5"}},
+        {"top area of 10",
+         {{"StAreaTop", "10"}},
+         "Error: Steel Top Area value does not fit the input file."},
+        {"overlay of 100",
+         {{"Bitum", "100"}},
+         "Error: Bituminous Overlay value does not fit the input file."},
+        {"concrete strength 10000",
+         {{"Concfc", "10000"}},
          "Error: Concrete Fc value does not fit the input file."},
-        {"steel stress 100000", {{"SteelFy", "100000"}}, "Error: Steel Fy value does not fit the input file."},
-        {"steel stress beyond the single range", {{"SteelFy", "1e39"}},
+        {"concrete strength 9999.5 rounds to 10000",
+         {{"Concfc", "9999.5"}},
+         "Error: Concrete Fc value does not fit the input file."},
+        {"steel stress 100000",
+         {{"SteelFy", "100000"}},
          "Error: Steel Fy value does not fit the input file."},
-        {"modular ratio 100", {{"ModRatio", "100"}}, "Error: Modular Ratio value does not fit the input file."},
-        {"negative modular ratio", {{"ModRatio", "-8"}},
+        {"steel stress beyond the single range",
+         {{"SteelFy", "1e39"}},
+         "Error: Steel Fy value does not fit the input file."},
+        {"modular ratio 100",
+         {{"ModRatio", "100"}},
          "Error: Modular Ratio value does not fit the input file."},
-        {"bottom distance of 10", {{"StDistBot", "10"}},
+        {"negative modular ratio",
+         {{"ModRatio", "-8"}},
+         "Error: Modular Ratio value does not fit the input file."},
+        {"bottom distance of 10",
+         {{"StDistBot", "10"}},
          "Error: Steel Bottom Distance value does not fit the input file."},
-        {"negative bottom area", {{"STAreaBot", "-0.5"}},
+        {"negative bottom area",
+         {{"STAreaBot", "-0.5"}},
          "Error: Steel Bottom Area value does not fit the input file."},
-        {"first in column order: span before bottom area", {{"STAreaBot", "10"}, {"EffSpan", "100"}},
+        {"first in column order: span before bottom area",
+         {{"STAreaBot", "10"}, {"EffSpan", "100"}},
          "Error: Effective Span value does not fit the input file."},
-        {"column order, not screen order: thickness before overlay", {{"Bitum", "-1"}, {"SlabThick", "-1"}},
+        {"column order, not screen order: thickness before overlay",
+         {{"Bitum", "-1"}, {"SlabThick", "-1"}},
          "Error: Slab Thickness value does not fit the input file."},
-        {"line feed in the comments", {{"Comments", "OVER\nCREEK"}},
+        {"line feed in the comments",
+         {{"Comments", "OVER\nCREEK"}},
          "Error: Comments value does not fit the input file."},
-        {"carriage return in the structure number", {{"StructNo", "B\r1"}},
+        {"carriage return in the structure number",
+         {{"StructNo", "B\r1"}},
          "Error: Structure Number value does not fit the input file."},
-        {"line break in a text comes before a bad number", {{"EffSpan", "100"}, {"BatchID", "\n"}},
+        {"line break in a text comes before a bad number",
+         {{"EffSpan", "100"}, {"BatchID", "\n"}},
          "Error: Batch ID value does not fit the input file."},
     };
     for (const Row& row : rows) {
@@ -328,7 +368,8 @@ TEST(InputFileRead, numericColumnsBecomePlainDecimalText) {
 
 TEST(InputFileRead, badNumericFieldKeepsItsTextAndShowsItsMessage) {
     // Each text is right-aligned in the field's columns by blanks.
-    const char* badTexts[] = {"", "x", "1-", "e", "1e", "+", ".", "1 2", "1,5", "\t1", "0x1", "--1", "1e+"};
+    const char* badTexts[] = {"",    "x",   "1-",  "e",   "1e",  "+",  ".",
+                              "1 2", "1,5", "\t1", "0x1", "--1", "1e+"};
     for (const FieldColumns& c : kNumericColumns) {
         for (const char* bad : badTexts) {
             SCOPED_TRACE(std::string(c.name) + " columns '" + bad + "'");
@@ -341,7 +382,8 @@ TEST(InputFileRead, badNumericFieldKeepsItsTextAndShowsItsMessage) {
             fields.*c.field = "previous";
             SlabFields expected = exampleFieldsAsRead();
             expected.*c.field = "previous";
-            EXPECT_EQ(readInputRecord(exampleWith(c.name, columns), fields), ReaderMessages{c.readMessage});
+            EXPECT_EQ(readInputRecord(exampleWith(c.name, columns), fields),
+                      ReaderMessages{c.readMessage});
             EXPECT_EQ(fields, expected);
         }
     }
@@ -394,8 +436,9 @@ TEST(InputFileRead, loadTypeColumn) {
         SlabFields fields;
         fields.LoadType = row.before;
         const ReaderMessages messages = readInputRecord(line, fields);
-        EXPECT_EQ(messages, row.warning ? ReaderMessages{"Warning: Load type invalid, please correct."}
-                                        : noMessages());
+        EXPECT_EQ(messages, row.warning
+                                ? ReaderMessages{"Warning: Load type invalid, please correct."}
+                                : noMessages());
         EXPECT_EQ(fields.LoadType, row.after);
         // Everything else still loads.
         SlabFields expected = exampleFieldsAsRead();
@@ -471,7 +514,8 @@ TEST(InputFileRead, shortLineLoadsWhatItCovers) {
         const ReaderMessages messages = readInputRecord(line + "\r\n", fields);
         ASSERT_EQ(messages.size(), row.messages);
         for (std::size_t i = 0; i < messages.size(); ++i) {
-            EXPECT_EQ(messages[i], kNumericColumns[kNumericColumns.size() - messages.size() + i].readMessage);
+            EXPECT_EQ(messages[i],
+                      kNumericColumns[kNumericColumns.size() - messages.size() + i].readMessage);
         }
         EXPECT_EQ(fields.LoadType, StateTrucks);
         auto covered = [&](std::size_t first, std::size_t width) {
@@ -511,8 +555,11 @@ TEST(InputFileRead, bytesThatAreNoTextNeverCrash) {
     line[45] = '\0';
     line[3] = '\0';
     SlabFields fields;
-    EXPECT_EQ(readInputRecord(line, fields), ReaderMessages{"Error: Effective Span value incorrect."});
-    EXPECT_EQ(fields.StructNo, std::string("B-\0" "2-AC", 7));
+    EXPECT_EQ(readInputRecord(line, fields),
+              ReaderMessages{"Error: Effective Span value incorrect."});
+    EXPECT_EQ(fields.StructNo, std::string("B-\0"
+                                           "2-AC",
+                                           7));
 }
 
 // ---------------------------------------------------------------- round trips
@@ -540,8 +587,9 @@ TEST(InputFileRoundTrip, everyStoredNumberSurvives) {
 
 // A typed value the format can hold comes back as the same plain decimal text.
 TEST(InputFileRoundTrip, typedValuesComeBackUnchanged) {
-    const char* texts[] = {"0", "0.001", "0.01", "0.1", "0.5", "1", "1.5", "2.5", "12.345", "18.5",
-                           "24", "33.333", "50.05", "99.99", "99.999", "9.99", "0.31", "0.62", "1.275"};
+    const char* texts[] = {"0",      "0.001",  "0.01", "0.1",  "0.5",    "1",     "1.5",
+                           "2.5",    "12.345", "18.5", "24",   "33.333", "50.05", "99.99",
+                           "99.999", "9.99",   "0.31", "0.62", "1.275"};
     for (const FieldColumns& c : kNumericColumns) {
         for (const char* text : texts) {
             SCOPED_TRACE(std::string(c.name) + " = " + text);
@@ -551,7 +599,8 @@ TEST(InputFileRoundTrip, typedValuesComeBackUnchanged) {
             // Values beyond the field's width or decimals do not belong to this test.
             const std::string_view textView(text);
             const std::size_t point = textView.find('.');
-            const std::size_t decimals = point == std::string_view::npos ? 0 : textView.size() - point - 1;
+            const std::size_t decimals =
+                point == std::string_view::npos ? 0 : textView.size() - point - 1;
             if (!record.error.empty() || decimals > static_cast<std::size_t>(c.scalePower)) {
                 continue;
             }
@@ -613,7 +662,8 @@ protected:
 TEST_F(InputFileDisk, readProblemsAreFileNotFound) {
     writeBytes(path("empty.qri"), "");
     std::filesystem::create_directory(path("folder.qri"));
-    for (const std::string& file : {path("missing.qri"), path("empty.qri"), path("folder.qri"), std::string()}) {
+    for (const std::string& file :
+         {path("missing.qri"), path("empty.qri"), path("folder.qri"), std::string()}) {
         SCOPED_TRACE(file);
         SlabFields fields = exampleFields();
         EXPECT_EQ(ReadInputFile(file, fields), ReaderMessages{"File not found."});
@@ -638,7 +688,8 @@ TEST_F(InputFileDisk, firstLineLongerThanTheReadPrefix) {
 }
 
 TEST_F(InputFileDisk, saveWritesTheRecordAndReplacesAnOldFile) {
-    writeBytes(path("slab.qri"), "an older, longer file that must disappear entirely\r\nsecond line\r\n");
+    writeBytes(path("slab.qri"),
+               "an older, longer file that must disappear entirely\r\nsecond line\r\n");
     EXPECT_EQ(SaveInputFile(exampleFields(), path("slab.qri")), "");
     EXPECT_EQ(readBytes(path("slab.qri")), std::string(kExampleLine) + "\r\n");
     EXPECT_EQ(entries(), std::vector<std::string>{"slab.qri"});
@@ -673,7 +724,8 @@ TEST_F(InputFileDisk, failedSaveSaysSoAndLeavesNoTemporaryFile) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(SaveInputFile(exampleFields(), row.target), "Error: The file could not be saved.");
+        EXPECT_EQ(SaveInputFile(exampleFields(), row.target),
+                  "Error: The file could not be saved.");
         EXPECT_EQ(entries(), std::vector<std::string>{"taken.qri"});
         EXPECT_EQ(readBytes(path("taken.qri/inside")), "kept");
     }
@@ -682,7 +734,8 @@ TEST_F(InputFileDisk, failedSaveSaysSoAndLeavesNoTemporaryFile) {
 TEST_F(InputFileDisk, replacementKeepsPermissions) {
     namespace fs = std::filesystem;
     writeBytes(path("slab.qri"), "old\r\n");
-    fs::permissions(path("slab.qri"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::permissions(path("slab.qri"),
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(SaveInputFile(exampleFields(), path("slab.qri")), "");
     EXPECT_EQ(fs::status(path("slab.qri")).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
