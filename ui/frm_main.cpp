@@ -478,9 +478,13 @@ SlabOutput* frmMain::showReportWindow() {
         });
         trackWindow(m_output);
     }
-    m_output->show();
-    m_output->raise();
-    m_output->activateWindow();
+    if (m_output->isVisible()) {
+        // Shown again for a new run: bring it in front of the main window.
+        m_output->raise();
+        m_output->activateWindow();
+    } else {
+        m_output->show();
+    }
     return m_output;
 }
 
