@@ -1,0 +1,143 @@
+#include "numeric.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace slabrating {
+
+namespace {
+
+// Only the blank counts as white space around a number; a tab does not.
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && text.back() == ' ') {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The parts of a numeric text, positions into the trimmed text.
+struct Parts {
+    bool negative = false;
+    std::string_view integerDigits;
+    std::string_view fractionDigits;
+    bool exponentNegative = false;
+    std::string_view exponentDigits;
+};
+
+std::optional<Parts> split(std::string_view text) {
+    text = trimBlanks(text);
+    Parts parts;
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        parts.negative = text[i] == '-';
+        ++i;
+    }
+    std::size_t start = i;
+    while (i < text.size() && isDigit(text[i])) {
+        ++i;
+    }
+    parts.integerDigits = text.substr(start, i - start);
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        start = i;
+        while (i < text.size() && isDigit(text[i])) {
+            ++i;
+        }
+        parts.fractionDigits = text.substr(start, i - start);
+    }
+    if (parts.integerDigits.empty() && parts.fractionDigits.empty()) {
+        return std::nullopt;
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+            parts.exponentNegative = text[i] == '-';
+            ++i;
+        }
+        start = i;
+        while (i < text.size() && isDigit(text[i])) {
+            ++i;
+        }
+        parts.exponentDigits = text.substr(start, i - start);
+        if (parts.exponentDigits.empty()) {
+            return std::nullopt;
+        }
+    }
+    if (i != text.size()) {
+        return std::nullopt;
+    }
+    return parts;
+}
+
+// Exponent digits as a number, held far inside the range of long so that
+// "1e99999999999999999999" cannot overflow the arithmetic on it.
+long exponentValue(const Parts& parts) {
+    constexpr long kCap = 1'000'000'000L;
+    long value = 0;
+    for (char c : parts.exponentDigits) {
+        value = value * 10 + (c - '0');
+        if (value > kCap) {
+            value = kCap;
+        }
+    }
+    return parts.exponentNegative ? -value : value;
+}
+
+}  // namespace
+
+bool isNumeric(std::string_view text) { return split(text).has_value(); }
+
+std::optional<DecimalText> decimalText(std::string_view text, std::string& storage) {
+    const auto parts = split(text);
+    if (!parts) {
+        return std::nullopt;
+    }
+    storage.assign(parts->integerDigits);
+    storage.append(parts->fractionDigits);
+    long exponent = exponentValue(*parts) - static_cast<long>(parts->fractionDigits.size());
+    const std::size_t first = storage.find_first_not_of('0');
+    if (first == std::string::npos) {
+        storage.clear();
+        return DecimalText{parts->negative, std::string_view(), 0};
+    }
+    const std::size_t last = storage.find_last_not_of('0');
+    exponent += static_cast<long>(storage.size() - 1 - last);
+    storage.erase(last + 1);
+    storage.erase(0, first);
+    return DecimalText{parts->negative, storage, exponent};
+}
+
+std::optional<double> numericValue(std::string_view text) {
+    std::string digits;
+    const auto decimal = decimalText(text, digits);
+    if (!decimal) {
+        return std::nullopt;
+    }
+    const double sign = decimal->negative ? -1.0 : 1.0;
+    if (decimal->digits.empty()) {
+        return sign * 0.0;
+    }
+    // from_chars reads the C form whatever the process locale is.
+    std::string plain(decimal->digits);
+    plain += 'e';
+    plain += std::to_string(decimal->exponent);
+    double value = 0;
+    const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    if (ec == std::errc::result_out_of_range) {
+        // The order of magnitude tells overflow from underflow.
+        const long magnitude = decimal->exponent + static_cast<long>(decimal->digits.size()) - 1;
+        value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    } else if (ec != std::errc() || end != plain.data() + plain.size()) {
+        return std::nullopt;
+    }
+    return sign * value;
+}
+
+}  // namespace slabrating

@@ -1,0 +1,351 @@
+// The rating run end to end: validation, the report layout and the golden reports.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "rating_run.h"
+
+namespace slabrating {
+namespace {
+
+constexpr std::string_view kDate = "12/07/2026";
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Compares with a golden file byte for byte; on a mismatch writes <file>.actual and
+// prints a readable diff.
+void expectGolden(const std::string& actual, const std::string& goldenPath) {
+    const std::string expected = readFile(goldenPath);
+    if (actual == expected) {
+        return;
+    }
+    const std::string actualPath = goldenPath + ".actual";
+    std::ofstream(actualPath, std::ios::binary) << actual;
+    const std::string command = "diff -u '" + goldenPath + "' '" + actualPath + "' | cat -A";
+    std::system(command.c_str());
+    ADD_FAILURE() << "report differs from " << goldenPath;
+}
+
+// The worked load factor strip: 8 in slab, 2 in overlay, 12 ft span, 0.62 sq in top and
+// bottom steel at 6.5 and 1.5 in, f'c 4000, Fy 60000, no modular ratio.
+SlabFields loadFactorStrip() {
+    SlabFields f;
+    f.Bitum = "2";
+    f.EffSpan = "12";
+    f.SlabThick = "8";
+    f.StAreaTop = "0.62";
+    f.StDistTop = "6.5";
+    f.STAreaBot = "0.62";
+    f.StDistBot = "1.5";
+    f.Concfc = "4000";
+    f.SteelFy = "60000";
+    return f;
+}
+
+SlabFields workingStressStrip() {
+    SlabFields f = loadFactorStrip();
+    f.EffSpan = "10";
+    f.Concfc = "1200";
+    f.SteelFy = "20000";
+    f.ModRatio = "10";
+    return f;
+}
+
+std::vector<std::string> lines(const std::string& report) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    for (std::size_t end; (end = report.find("\r\n", start)) != std::string::npos;
+         start = end + 2) {
+        out.push_back(report.substr(start, end - start));
+    }
+    EXPECT_EQ(start, report.size()) << "text after the last CR LF";
+    return out;
+}
+
+// The example slabs as the input file reader hands them over.
+TEST(RatingRunTest, GoldenReports) {
+    struct Row {
+        const char* name;
+        SlabFields fields;
+    };
+    SlabFields lfWarning = loadFactorStrip();
+    lfWarning.LoadType = Interstate;
+    lfWarning.StructNo = " S-1001";
+    lfWarning.Rater = "ABC";
+    lfWarning.Hwy = " 12";
+    lfWarning.BatchID = " B0001";
+    lfWarning.Comments = "        LF END TO END";
+    lfWarning.ModRatio = "00";
+
+    SlabFields ws = workingStressStrip();
+    ws.LoadType = StateTrucks;
+    ws.StructNo = " W-2002";
+    ws.Rater = " RS";
+    ws.Hwy = " 35";
+    ws.BatchID = "      ";
+    ws.Comments = "  WORKING STRESS SLAB";
+
+    SlabFields state{"B-12-AC", " JD", " 50", "      ", "     SH 50 OVER CREEK", "2", "18.5", "14",
+                     "0.31", "12.5", "0.6", "1.5", "3000", "40000", "00", StateTrucks};
+    SlabFields interstate{"  C-417", " MK", "281", "WS2026", "   OLD WS SLAB US 281", "3", "16",
+                          "8", "0.5", "6", "0.5", "1.5", "1200", "20000", "10", Interstate};
+    const Row rows[] = {
+        {"lf-thickness-warning", lfWarning},
+        {"ws-slab", ws},
+        {"lf-state-trucks", state},
+        {"ws-interstate-trucks", interstate},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const RatingResult r = RunRating(row.fields, kDate);
+        EXPECT_EQ(r.outcome, RunOutcome::Complete);
+        EXPECT_EQ(r.message, "");
+        // A saved report is the report text and one more CR LF.
+        expectGolden(r.report + "\r\n", std::string(SLABRATING_EXAMPLES) + "/" + row.name + ".qro");
+    }
+}
+
+TEST(RatingRunTest, NonNumericFieldsInTestOrder) {
+    struct Row {
+        std::string SlabFields::*field;
+        const char* message;
+    };
+    const Row rows[] = {
+        {&SlabFields::Bitum, "Error: Bituminous Overlay value not numeric."},
+        {&SlabFields::EffSpan, "Error: Effective Span value not numeric."},
+        {&SlabFields::SlabThick, "Error: Slab Thickness value not numeric."},
+        {&SlabFields::StAreaTop, "Error: Steel area (top) value not numeric."},
+        {&SlabFields::StDistTop, "Error: Steel Distance (top) value not numeric."},
+        {&SlabFields::STAreaBot, "Error: Steel Area (bottom) value not numeric."},
+        {&SlabFields::StDistBot, "Error: Steel Distance (bottom) value not numeric."},
+        {&SlabFields::Concfc, "Error: Concrete fc value not numeric."},
+        {&SlabFields::SteelFy, "Error: Steel Fy value not numeric."},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(rows[i].message);
+        for (const char* bad : {"", "   ", "abc", "1,5"}) {
+            SlabFields f = loadFactorStrip();
+            f.*rows[i].field = bad;
+            // Every later field is broken too: only the first failure is reported.
+            for (std::size_t j = i + 1; j < std::size(rows); ++j) {
+                f.*rows[j].field = "x";
+            }
+            const RatingResult r = RunRating(f, kDate);
+            EXPECT_EQ(r.ErrorFlag, 1);
+            EXPECT_EQ(r.outcome, RunOutcome::NotNumeric);
+            EXPECT_EQ(r.message, rows[i].message);
+            EXPECT_EQ(r.report, "");
+        }
+    }
+}
+
+TEST(RatingRunTest, RangeChecks) {
+    struct Row {
+        const char* name;
+        std::string SlabFields::*field;
+        const char* value;
+        const char* message;  // empty: passes
+    };
+    const Row rows[] = {
+        {"span of exactly 2", &SlabFields::EffSpan, "2", ""},
+        {"span of exactly 24", &SlabFields::EffSpan, "24", ""},
+        {"span 1.99", &SlabFields::EffSpan, "1.99", " Error: Span length less than 2."},
+        {"span 24.01", &SlabFields::EffSpan, "24.01", " Error: Span length greater than 24."},
+        {"top distance of exactly 0.1", &SlabFields::StDistTop, "0.1", ""},
+        {"top distance 0.09", &SlabFields::StDistTop, "0.09", " Error: Slab thickness less than .1"},
+        {"top area 0.05", &SlabFields::StAreaTop, "0.05", " Error: Area of steel less than .1"},
+        {"bottom distance 0", &SlabFields::StDistBot, "0",
+         " Error: Extreme fiber to bottom reinforcement distance less than .1"},
+        {"bottom area -1", &SlabFields::STAreaBot, "-1",
+         " Error: Area of bottom reinforcement less than .1"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SlabFields f = loadFactorStrip();
+        f.*row.field = row.value;
+        const RatingResult r = RunRating(f, kDate);
+        EXPECT_EQ(r.ErrorFlag, 0);
+        if (*row.message == '\0') {
+            EXPECT_EQ(r.outcome, RunOutcome::Complete) << r.message;
+            continue;
+        }
+        EXPECT_EQ(r.outcome, RunOutcome::RangeFailure);
+        EXPECT_EQ(r.message, std::string(row.message) + "  Please reenter data.");
+        // The header and its blank line stay; nothing else.
+        EXPECT_EQ(r.report,
+                  "Slab Rating Version 2     Date: 12/07/2026\r\n"
+                  "\r\n"
+                  " Structure NO.             Rater:         State HWY NO. =    \r\n"
+                  "     Batch ID=         Description:                      \r\n");
+    }
+}
+
+TEST(RatingRunTest, RangeMessageNamesTheLastFailingCondition) {
+    SlabFields f = loadFactorStrip();
+    f.StDistTop = "0.05";
+    f.EffSpan = "30";
+    EXPECT_EQ(RunRating(f, kDate).message, " Error: Span length greater than 24.  Please reenter data.");
+    f.EffSpan = "1";
+    f.StAreaTop = "0";
+    EXPECT_EQ(RunRating(f, kDate).message, " Error: Span length less than 2.  Please reenter data.");
+}
+
+TEST(RatingRunTest, ModularRatioChoosesTheMethod) {
+    struct Row {
+        const char* modRatio;
+        const char* banner;
+    };
+    const Row rows[] = {
+        {"", " LOAD FACTOR RATING-COMP STEEL NOT USED"},
+        {"0", " LOAD FACTOR RATING-COMP STEEL NOT USED"},
+        {"-3", " LOAD FACTOR RATING-COMP STEEL NOT USED"},
+        {"ab", " LOAD FACTOR RATING-COMP STEEL NOT USED"},
+        {"00", " LOAD FACTOR RATING-COMP STEEL NOT USED"},
+        {"8", "WORKING STRESS RATING"},
+        {".5", "WORKING STRESS RATING"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string("modular ratio \"") + row.modRatio + "\"");
+        SlabFields f = loadFactorStrip();
+        f.ModRatio = row.modRatio;
+        const RatingResult r = RunRating(f, kDate);
+        EXPECT_EQ(r.outcome, RunOutcome::Complete);
+        EXPECT_EQ(r.message, "");
+        EXPECT_EQ(lines(r.report).at(5), row.banner);
+    }
+}
+
+TEST(RatingRunTest, EchoLineEdgeCases) {
+    SlabFields lf = loadFactorStrip();
+    lf.SteelFy = "65000";
+    lf.StructNo = "ABCDEFGHIJ";
+    lf.Rater = "J";
+    lf.Comments = "A DESCRIPTION LONGER THAN ITS FIELD";
+    const auto l = lines(RunRating(lf, kDate).report);
+    EXPECT_EQ(l.at(2), " Structure NO. ABCDEFG     Rater: J       State HWY NO. =    ");
+    EXPECT_EQ(l.at(3), "     Batch ID=         Description: A DESCRIPTION LONGER ");
+    EXPECT_EQ(l.at(16), "       Steel Yield (PSI)   Inv =  60000          Oper. =             60000");
+
+    SlabFields ws = workingStressStrip();
+    ws.SteelFy = "65000";
+    ws.ModRatio = ".5";
+    const auto w = lines(RunRating(ws, kDate).report);
+    EXPECT_EQ(w.at(12), "       Steel Stress (PSI)  Inv =  65000          Oper. =             36000");
+    EXPECT_EQ(w.at(13), "       Modular Ratio =                1");
+}
+
+TEST(RatingRunTest, NegativeRatingsAndWideStresses) {
+    // A thin strip with little steel over a long span: capacity below the dead load.
+    SlabFields f = workingStressStrip();
+    f.EffSpan = "24";
+    f.SlabThick = "30";
+    f.StAreaTop = "0.1";
+    f.StDistTop = "2";
+    const RatingResult r = RunRating(f, kDate);
+    ASSERT_EQ(r.outcome, RunOutcome::Complete);
+    const auto l = lines(r.report);
+    // Nine characters in a field of eight: written whole, the rest of the row shifts.
+    EXPECT_EQ(l.at(21), "Actual Comp. Steel Stress   (PSI)   -10762.15      -11659.00");
+    EXPECT_EQ(l.at(23), "Member Capacity (LL+I)      (K-Ft)    -22.22        -22.15");
+    EXPECT_EQ(l.at(24), "     Rating                 (Tons)    -59.16        -58.99");
+    EXPECT_EQ(l.at(26), "Interstate Trucks");
+    EXPECT_EQ(l.back(), "        Rating     (Tons)     -69.92     -110.70     -113.61");
+}
+
+TEST(RatingRunTest, LegalTruckSeries) {
+    struct Row {
+        const char* name;
+        int loadType;
+        const char* title;
+        const char* gross;
+    };
+    const Row rows[] = {
+        {"state", StateTrucks, "Brevania Trucks",
+         "   Gross Weight    (Tons)      27        42.5       42.5"},
+        {"Interstate", Interstate, "Interstate Trucks",
+         "   Gross Weight    (Tons)      24         38         39"},
+        {"nothing selected", NoLoadType, "Interstate Trucks",
+         "   Gross Weight    (Tons)      24         38         39"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SlabFields f = workingStressStrip();
+        f.EffSpan = "16";
+        f.LoadType = row.loadType;
+        const auto l = lines(RunRating(f, kDate).report);
+        ASSERT_EQ(l.size(), 32u);
+        EXPECT_EQ(l.at(25), "");
+        EXPECT_EQ(l.at(26), row.title);
+        EXPECT_EQ(l.at(28), "");
+        EXPECT_EQ(l.at(29), "   Truck Type                   3        3S2        3-2");
+        EXPECT_EQ(l.at(30), row.gross);
+    }
+}
+
+TEST(RatingRunTest, ArithmeticFaultsStopTheReport) {
+    // f'c = 0 in a load factor run divides by zero at the modular ratio: after the banner
+    // and the thickness warning, before the input echo.
+    SlabFields f = loadFactorStrip();
+    f.Concfc = "0";
+    RatingResult r = RunRating(f, kDate);
+    EXPECT_EQ(r.outcome, RunOutcome::ArithmeticFault);
+    EXPECT_EQ(r.ErrorFlag, 0);
+    EXPECT_EQ(r.message, "Error: arithmetic fault in the rating run; the report stops here.");
+    auto l = lines(r.report);
+    ASSERT_EQ(l.size(), 8u);
+    EXPECT_EQ(l.back(), " *** Warning: Slab thickness violates old AASHTO 1.5.40(B)***");
+
+    // A number beyond the single range fails at its conversion, before the header.
+    f = loadFactorStrip();
+    f.SlabThick = "1e39";
+    f.Concfc = "x";
+    r = RunRating(f, kDate);
+    EXPECT_EQ(r.outcome, RunOutcome::ArithmeticFault);
+    EXPECT_EQ(r.ErrorFlag, 0);
+    EXPECT_EQ(r.report, "");
+
+    // A modular ratio of 0.1 makes 2n - 1 negative and the neutral axis imaginary: the
+    // section analysis breaks down after the echo, before the moment lines.
+    f = workingStressStrip();
+    f.ModRatio = ".1";
+    r = RunRating(f, kDate);
+    EXPECT_EQ(r.outcome, RunOutcome::ArithmeticFault);
+    l = lines(r.report);
+    EXPECT_EQ(l.back(), "       Modular Ratio =                0");
+}
+
+// Whatever the texts, a run ends with a message or a complete report, and every line
+// of its report ends in CR LF.
+TEST(RatingRunTest, OddInputsNeverBreakTheRun) {
+    const char* values[] = {"0", "-1", "1e-40", "3e38", "1e30", "0.1", "24", "7", "-0", "99999"};
+    std::size_t n = 0;
+    for (const char* a : values) {
+        for (const char* b : values) {
+            for (const char* c : {"", "0.5", "1e30", "-5", "15"}) {
+                SlabFields f = workingStressStrip();
+                f.StDistTop = "6";
+                f.StDistBot = a;
+                f.STAreaBot = b;
+                f.Concfc = b;
+                f.SteelFy = a;
+                f.ModRatio = c;
+                f.SlabThick = a;
+                const RatingResult r = RunRating(f, kDate);
+                EXPECT_EQ(r.message.empty(), r.outcome == RunOutcome::Complete);
+                lines(r.report);
+                ++n;
+            }
+        }
+    }
+    EXPECT_EQ(n, 500u);
+}
+
+}  // namespace
+}  // namespace slabrating
