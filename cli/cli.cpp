@@ -1,0 +1,315 @@
+#include "cli.h"
+
+#include <array>
+#include <clocale>
+#include <ctime>
+#include <filesystem>
+#include <istream>
+#include <ostream>
+#include <system_error>
+
+#include "fields.h"
+#include "inputfile.h"
+#include "rating_run.h"
+#include "safe_write.h"
+
+namespace slabrating::cli {
+
+const std::string_view kUsage =
+    "usage: slabrating-cli [--date TEXT] [--set NAME=TEXT]... [--save-input FILE.qri] [FILE.qri]\n"
+    "       slabrating-cli [--date TEXT] --out DIR FILE.qri...\n"
+    "\n"
+    "Rates one slab strip and writes its report to standard output, or, with --out,\n"
+    "rates every FILE.qri and writes DIR/<name>.qro for each.\n"
+    "\n"
+    "  --date TEXT             the date printed in the report header (default: today)\n"
+    "  --set NAME=TEXT         sets one field's text, in order; NAME is one of\n"
+    "                          StructNo Rater Hwy BatchID Comments Bitum EffSpan\n"
+    "                          SlabThick StAreaTop StDistTop STAreaBot StDistBot\n"
+    "                          Concfc SteelFy ModRatio, or LoadType with TEXT 0, 1 or 2\n"
+    "  --save-input FILE.qri   writes the fields as an input file instead of rating\n"
+    "  --out DIR               batch rating: one report file per input file\n"
+    "  FILE.qri                input file read before the --set options (\"-\": stdin)\n"
+    "\n"
+    "Exit status: 0 complete, 1 a run or a file stopped, 2 usage error.\n";
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct NamedField {
+    std::string_view name;
+    std::string SlabFields::*field;
+};
+
+constexpr std::array<NamedField, 15> kFieldNames{{
+    {"StructNo", &SlabFields::StructNo},   {"Rater", &SlabFields::Rater},
+    {"Hwy", &SlabFields::Hwy},             {"BatchID", &SlabFields::BatchID},
+    {"Comments", &SlabFields::Comments},   {"Bitum", &SlabFields::Bitum},
+    {"EffSpan", &SlabFields::EffSpan},     {"SlabThick", &SlabFields::SlabThick},
+    {"StAreaTop", &SlabFields::StAreaTop}, {"StDistTop", &SlabFields::StDistTop},
+    {"STAreaBot", &SlabFields::STAreaBot}, {"StDistBot", &SlabFields::StDistBot},
+    {"Concfc", &SlabFields::Concfc},       {"SteelFy", &SlabFields::SteelFy},
+    {"ModRatio", &SlabFields::ModRatio},
+}};
+
+constexpr std::string_view kLoadTypeName = "LoadType";
+
+const NamedField* findField(std::string_view name) {
+    for (const NamedField& named : kFieldNames) {
+        if (named.name == name) {
+            return &named;
+        }
+    }
+    return nullptr;
+}
+
+// LoadType takes 0, 1 or 2 only, as the list's selection.
+std::optional<int> loadTypeValue(std::string_view text) {
+    if (text == "0") {
+        return NoLoadType;
+    }
+    if (text == "1") {
+        return StateTrucks;
+    }
+    if (text == "2") {
+        return Interstate;
+    }
+    return std::nullopt;
+}
+
+ParseResult usageError(std::string message) { return {std::nullopt, std::move(message)}; }
+
+void applySettings(const std::vector<FieldSetting>& settings, SlabFields& fields) {
+    for (const FieldSetting& setting : settings) {
+        if (setting.name == kLoadTypeName) {
+            fields.LoadType = *loadTypeValue(setting.text);
+        } else {
+            fields.*findField(setting.name)->field = setting.text;
+        }
+    }
+}
+
+void printMessages(const ReaderMessages& messages, std::ostream& err) {
+    for (const std::string& message : messages) {
+        err << message << '\n';
+    }
+}
+
+// Only the first line of an input file counts; a few hundred bytes hold it.
+std::string readPrefix(std::istream& in) {
+    std::string bytes(256, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return bytes;
+}
+
+int finish(std::ostream& out, std::ostream& err, int status) {
+    out.flush();
+    if (!out) {
+        err << "Error: the output could not be written.\n";
+        return 1;
+    }
+    return status;
+}
+
+int runOne(const Options& options, std::istream& in, std::ostream& out, std::ostream& err) {
+    SlabFields fields;
+    if (!options.files.empty()) {
+        const std::string& file = options.files.front();
+        const ReaderMessages messages =
+            file == "-" ? readInputRecord(readPrefix(in), fields) : ReadInputFile(file, fields);
+        printMessages(messages, err);
+        if (readerStopped(messages)) {
+            return 1;
+        }
+    }
+    applySettings(options.settings, fields);
+
+    if (options.saveInput) {
+        const std::string error = SaveInputFile(fields, *options.saveInput);
+        if (!error.empty()) {
+            err << error << '\n';
+            return 1;
+        }
+        return 0;
+    }
+
+    const std::string date = options.date ? *options.date : todayShortDate();
+    const RatingResult result = RunRating(fields, date);
+    out << result.report;
+    if (!result.message.empty()) {
+        err << result.message << '\n';
+    }
+    return finish(out, err, result.outcome == RunOutcome::Complete ? 0 : 1);
+}
+
+// The report file of an input file: DIR/<name>.qro, <name> being the input's file
+// name without its extension.
+void reportPath(const std::string& outDir, const std::string& file, std::string& path) {
+    path = outDir;
+    if (!path.empty() && path.back() != '/') {
+        path += '/';
+    }
+    path += fs::path(file).stem().string();
+    path += ".qro";
+}
+
+int runBatch(const Options& options, std::ostream& out, std::ostream& err) {
+    const std::string date = options.date ? *options.date : todayShortDate();
+    const std::string& outDir = *options.outDir;
+    std::error_code ignored;
+    // A directory that cannot be made shows up as a failed save of each report.
+    fs::create_directories(outDir, ignored);
+
+    bool anyStopped = false;
+    std::string path;
+    std::string bytes;
+    for (const std::string& file : options.files) {
+        SlabFields fields;
+        const ReaderMessages messages = ReadInputFile(file, fields);
+        if (readerStopped(messages)) {
+            out << file << ": " << messages.front() << '\n';
+            anyStopped = true;
+            continue;
+        }
+        for (const std::string& message : messages) {
+            err << file << ": " << message << '\n';
+        }
+
+        const RatingResult result = RunRating(fields, date);
+        if (result.outcome != RunOutcome::Complete) {
+            out << file << ": " << result.message << '\n';
+            anyStopped = true;
+            continue;
+        }
+
+        // The report file holds the report and a final CR LF, as the report window saves it.
+        bytes.assign(result.report);
+        bytes += "\r\n";
+        reportPath(outDir, file, path);
+        if (!writeFileReplacing(path, bytes)) {
+            out << file << ": " << kSaveFailedMessage << '\n';
+            anyStopped = true;
+            continue;
+        }
+        out << file << ": HS20 operating " << hs20OperatingText(result.report) << " tons\n";
+    }
+    return finish(out, err, anyStopped ? 1 : 0);
+}
+
+}  // namespace
+
+ParseResult parseArgs(const std::vector<std::string>& args) {
+    Options options;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg == "-" || arg.empty() || arg.front() != '-') {
+            options.files.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+            continue;
+        }
+        if (arg != "--date" && arg != "--set" && arg != "--save-input" && arg != "--out") {
+            return usageError("unknown option " + arg);
+        }
+        if (i + 1 >= args.size()) {
+            return usageError(arg + " needs a value");
+        }
+        const std::string& value = args[++i];
+        if (arg == "--set") {
+            const std::size_t equals = value.find('=');
+            if (equals == std::string::npos) {
+                return usageError("--set needs NAME=TEXT, not " + value);
+            }
+            FieldSetting setting{value.substr(0, equals), value.substr(equals + 1)};
+            if (setting.name == kLoadTypeName) {
+                if (!loadTypeValue(setting.text)) {
+                    return usageError("LoadType must be 0, 1 or 2, not " + setting.text);
+                }
+            } else if (findField(setting.name) == nullptr) {
+                return usageError("unknown field " + setting.name);
+            }
+            options.settings.push_back(std::move(setting));
+            continue;
+        }
+        std::optional<std::string>& slot = arg == "--date"         ? options.date
+                                           : arg == "--save-input" ? options.saveInput
+                                                                   : options.outDir;
+        if (slot) {
+            return usageError(arg + " given twice");
+        }
+        slot = value;
+    }
+
+    if (options.help) {
+        return {std::move(options), {}};
+    }
+    if (options.outDir) {
+        if (!options.settings.empty() || options.saveInput) {
+            return usageError("--out takes no --set or --save-input");
+        }
+        if (options.files.empty()) {
+            return usageError("--out needs at least one input file");
+        }
+    } else if (options.files.size() > 1) {
+        return usageError("more than one input file needs --out DIR");
+    }
+    return {std::move(options), {}};
+}
+
+int run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+        std::ostream& err) {
+    const ParseResult parsed = parseArgs(args);
+    if (!parsed.options) {
+        err << "slabrating-cli: " << parsed.error << '\n' << kUsage;
+        return 2;
+    }
+    const Options& options = *parsed.options;
+    if (options.help) {
+        out << kUsage;
+        return finish(out, err, 0);
+    }
+    if (options.outDir) {
+        return runBatch(options, out, err);
+    }
+    return runOne(options, in, out, err);
+}
+
+std::string todayShortDate() {
+    if (std::setlocale(LC_TIME, "") == nullptr) {
+        std::setlocale(LC_TIME, "C");
+    }
+    const std::time_t now = std::time(nullptr);
+    const std::tm* local = std::localtime(&now);
+    if (local == nullptr) {
+        return {};
+    }
+    char buffer[128];
+    const std::size_t length = std::strftime(buffer, sizeof buffer, "%x", local);
+    return std::string(buffer, length);
+}
+
+std::string hs20OperatingText(std::string_view report) {
+    // The last row of the HS20 table; its operating value is the row's last word.
+    constexpr std::string_view kRatingRow = "\r\n     Rating                 (Tons)  ";
+    const std::size_t row = report.find(kRatingRow);
+    if (row == std::string_view::npos) {
+        return {};
+    }
+    std::string_view line = report.substr(row + 2);
+    line = line.substr(0, line.find('\r'));
+    while (!line.empty() && line.back() == ' ') {
+        line.remove_suffix(1);
+    }
+    return std::string(line.substr(line.find_last_of(' ') + 1));
+}
+
+}  // namespace slabrating::cli

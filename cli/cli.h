@@ -1,0 +1,52 @@
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace slabrating::cli {
+
+/// One `--set NAME=TEXT` option.
+struct FieldSetting {
+    std::string name;  ///< a field name of the record, or LoadType
+    std::string text;  ///< the field's new text
+};
+
+/// The command line, understood.
+struct Options {
+    std::optional<std::string> date;        ///< `--date TEXT`: the header's date
+    std::vector<FieldSetting> settings;     ///< `--set` options, in order
+    std::optional<std::string> saveInput;   ///< `--save-input FILE.qri`
+    std::optional<std::string> outDir;      ///< `--out DIR`: batch rating of `files`
+    std::vector<std::string> files;         ///< the input files (at most one without --out)
+    bool help = false;                      ///< `--help`: usage text on stdout
+};
+
+/// The options, or the reason why the command line is a usage error.
+struct ParseResult {
+    std::optional<Options> options;
+    std::string error;  ///< empty when `options` holds the command line
+};
+
+/// Understands the arguments after the program name.
+ParseResult parseArgs(const std::vector<std::string>& args);
+
+/// The whole tool: exit status 0 (complete), 1 (a run or a file stopped), 2 (usage error).
+/// The report goes to `out` exactly as built; messages go to `err`, one per line.
+/// An input file named "-" is read from `in`.
+int run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+        std::ostream& err);
+
+/// Today's date in the user's short date form, without a time.
+std::string todayShortDate();
+
+/// The operating HS20 rating (tons) as the report's table prints it; empty when
+/// the report has no HS20 table.
+std::string hs20OperatingText(std::string_view report);
+
+/// The usage text written with a usage error.
+extern const std::string_view kUsage;
+
+}  // namespace slabrating::cli

@@ -1,0 +1,268 @@
+#include "inputfile.h"
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+
+#include "numeric.h"
+#include "safe_write.h"
+
+namespace slabrating {
+
+namespace {
+
+// One fixed column range of the 80-column record, numbered from 0 here.
+struct Column {
+    std::size_t first;
+    std::size_t width;
+};
+
+constexpr Column kLoadTypeColumn{0, 1};
+constexpr std::size_t kRecordWidth = 80;
+
+struct TextColumn {
+    std::string SlabFields::*field;
+    Column column;
+    std::string_view label;  // names the field when its text cannot be stored
+};
+
+// Text fields in column order: structure number, rater, highway, batch, comments.
+constexpr std::array<TextColumn, 5> kTextColumns{{
+    {&SlabFields::StructNo, {1, 7}, "Structure Number"},
+    {&SlabFields::Rater, {8, 3}, "Rater"},
+    {&SlabFields::Hwy, {11, 3}, "Highway Number"},
+    {&SlabFields::BatchID, {14, 6}, "Batch ID"},
+    {&SlabFields::Comments, {20, 21}, "Comments"},
+}};
+
+struct NumberColumn {
+    std::string SlabFields::*field;
+    Column column;
+    int scalePower;            // the file keeps value x 10^scalePower as a whole number
+    bool testedOnReading;      // the modular ratio is read back as it stands
+    std::string_view label;    // names the field when its value does not fit
+    std::string_view readMessage;
+};
+
+// Numeric fields in column order, which is also the order in which they are read.
+constexpr std::array<NumberColumn, 10> kNumberColumns{{
+    {&SlabFields::EffSpan, {41, 5}, 3, true, "Effective Span", "Error: Effective Span value incorrect."},
+    {&SlabFields::SlabThick, {46, 5}, 3, true, "Slab Thickness", "Error: Slab Thickness value incorrect."},
+    {&SlabFields::StDistTop, {51, 5}, 3, true, "Steel Top Distance", "Error: Steel Top Distance value incorrect."},
+    {&SlabFields::StAreaTop, {56, 3}, 2, true, "Steel Top Area", "Error: Steel Top Area value incorrect."},
+    {&SlabFields::Bitum, {59, 4}, 2, true, "Bituminous Overlay", "Error: Bituminous Overlay value incorrect."},
+    {&SlabFields::Concfc, {63, 4}, 0, true, "Concrete Fc", "Error: Conrete Fc value incorrect."},
+    {&SlabFields::SteelFy, {67, 5}, 0, true, "Steel Fy", "Error: Steel Fy value incorrect."},
+    {&SlabFields::ModRatio, {72, 2}, 0, false, "Modular Ratio", ""},
+    {&SlabFields::StDistBot, {74, 3}, 2, true, "Steel Bottom Distance", "Error: Steel Bottom Distance value incorrect."},
+    {&SlabFields::STAreaBot, {77, 3}, 2, true, "Steel Bottom Area", "Error: Steel Bottom Area value incorrect."},
+}};
+
+// Exact powers of ten for the scales and the field widths.
+constexpr std::array<double, 6> kPowerOfTen{1.0, 10.0, 100.0, 1000.0, 10000.0, 100000.0};
+
+constexpr std::string_view kLoadTypeWarning = "Warning: Load type invalid, please correct.";
+
+// Only the first line matters and only its first 80 columns hold fields, so a
+// short prefix of the file decides everything; a huge file costs no more.
+constexpr std::size_t kReadPrefix = 256;
+
+std::string doesNotFit(std::string_view label) {
+    std::string message = "Error: ";
+    message += label;
+    message += " value does not fit the input file.";
+    return message;
+}
+
+// The stored single-precision value of a double result (the record keeps the scaled
+// product to about seven significant digits, as the file format expects).
+float toSingle(double value) { return static_cast<float>(value); }
+
+// The whole number the record keeps for a numeric field text, or nothing when it
+// is negative or needs more digits than the field's width.
+std::optional<long> scaledWholeNumber(std::string_view text, const NumberColumn& number) {
+    const std::optional<double> value = numericValue(text);
+    if (!value) {
+        return 0;  // a blank or non-numeric field is stored as zero
+    }
+    const double product = *value * kPowerOfTen[static_cast<std::size_t>(number.scalePower)];
+    // Anything this large cannot fit a field of at most five digits; testing first
+    // also keeps an out-of-range product from reaching the conversion to single.
+    if (!(std::fabs(product) < 1.0e7)) {
+        return std::nullopt;
+    }
+    const double whole = std::round(static_cast<double>(toSingle(product)));
+    const double limit = kPowerOfTen[number.column.width];
+    if (whole < 0.0 || whole >= limit) {
+        return std::nullopt;
+    }
+    return static_cast<long>(whole);
+}
+
+void appendZeroPadded(std::string& line, long value, std::size_t width) {
+    std::string digits = std::to_string(value);
+    line.append(width - digits.size(), '0');
+    line += digits;
+}
+
+void appendRightAligned(std::string& line, std::string_view text, std::size_t width) {
+    text = text.substr(0, width);
+    line.append(width - text.size(), ' ');
+    line += text;
+}
+
+// The columns of `line` that exist; a short line gives what is there, maybe nothing.
+std::string_view columnText(std::string_view line, Column column) {
+    if (column.first >= line.size()) {
+        return {};
+    }
+    return line.substr(column.first, column.width);
+}
+
+// The field's number divided by 10^scalePower, done on the decimal digits so that
+// no binary rounding enters, written as plain decimal text without trailing zeros.
+std::string plainDecimal(const DecimalText& decimal, int scalePower) {
+    std::string_view digits = decimal.digits;
+    long exponent = decimal.exponent - scalePower;
+    while (!digits.empty() && digits.back() == '0') {
+        digits.remove_suffix(1);
+        ++exponent;
+    }
+    while (!digits.empty() && digits.front() == '0') {
+        digits.remove_prefix(1);
+    }
+    if (digits.empty()) {
+        return "0";
+    }
+    std::string text;
+    if (decimal.negative) {
+        text += '-';
+    }
+    if (exponent >= 0) {
+        text += digits;
+        text.append(static_cast<std::size_t>(exponent), '0');
+        return text;
+    }
+    const long integerDigits = static_cast<long>(digits.size()) + exponent;
+    if (integerDigits > 0) {
+        text += digits.substr(0, static_cast<std::size_t>(integerDigits));
+        text += '.';
+        text += digits.substr(static_cast<std::size_t>(integerDigits));
+    } else {
+        text += "0.";
+        text.append(static_cast<std::size_t>(-integerDigits), '0');
+        text += digits;
+    }
+    return text;
+}
+
+}  // namespace
+
+ReaderMessages readInputRecord(std::string_view bytes, SlabFields& fields) {
+    if (bytes.empty()) {
+        return {std::string(kFileNotFoundMessage)};
+    }
+    // The first line ends at CR LF, a lone LF or a lone CR.
+    std::string_view line = bytes.substr(0, bytes.find_first_of("\r\n"));
+    if (line.empty()) {
+        return {std::string(kInvalidInputMessage)};
+    }
+    line = line.substr(0, kRecordWidth);
+
+    ReaderMessages messages;
+    const char loadType = line[kLoadTypeColumn.first];
+    if (loadType == '1') {
+        fields.LoadType = StateTrucks;
+    } else if (loadType == '2') {
+        fields.LoadType = Interstate;
+    } else {
+        messages.emplace_back(kLoadTypeWarning);
+    }
+
+    for (const TextColumn& text : kTextColumns) {
+        fields.*text.field = std::string(columnText(line, text.column));
+    }
+
+    std::string digitStorage;
+    for (const NumberColumn& number : kNumberColumns) {
+        const std::string_view columns = columnText(line, number.column);
+        if (!number.testedOnReading) {
+            fields.*number.field = std::string(columns);
+            continue;
+        }
+        const std::optional<DecimalText> decimal = decimalText(columns, digitStorage);
+        if (!decimal) {
+            messages.emplace_back(number.readMessage);
+            continue;
+        }
+        fields.*number.field = plainDecimal(*decimal, number.scalePower);
+    }
+    return messages;
+}
+
+ReaderMessages ReadInputFile(const std::string& path, SlabFields& fields) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return {std::string(kFileNotFoundMessage)};
+    }
+    char buffer[kReadPrefix];
+    const std::size_t count = std::fread(buffer, 1, sizeof buffer, file);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) {
+        return {std::string(kFileNotFoundMessage)};
+    }
+    return readInputRecord(std::string_view(buffer, count), fields);
+}
+
+bool readerStopped(const ReaderMessages& messages) {
+    return messages.size() == 1 &&
+           (messages.front() == kFileNotFoundMessage || messages.front() == kInvalidInputMessage);
+}
+
+EncodedRecord encodeInputRecord(const SlabFields& fields) {
+    EncodedRecord record;
+    std::string& line = record.line;
+    line.reserve(kRecordWidth + 2);
+
+    if (fields.LoadType == StateTrucks) {
+        line += '1';
+    } else if (fields.LoadType == Interstate) {
+        line += '2';
+    } else {
+        line += '0';
+    }
+
+    for (const TextColumn& text : kTextColumns) {
+        const std::string_view value = fields.*text.field;
+        // A line break inside a text would end the record early when it is read back.
+        if (value.substr(0, text.column.width).find_first_of("\r\n") != std::string_view::npos) {
+            return {std::string(), doesNotFit(text.label)};
+        }
+        appendRightAligned(line, value, text.column.width);
+    }
+
+    for (const NumberColumn& number : kNumberColumns) {
+        const std::optional<long> whole = scaledWholeNumber(fields.*number.field, number);
+        if (!whole) {
+            return {std::string(), doesNotFit(number.label)};
+        }
+        appendZeroPadded(line, *whole, number.column.width);
+    }
+    line += "\r\n";
+    return record;
+}
+
+std::string SaveInputFile(const SlabFields& fields, const std::string& path) {
+    const EncodedRecord record = encodeInputRecord(fields);
+    if (!record.error.empty()) {
+        return record.error;
+    }
+    if (!writeFileReplacing(path, record.line)) {
+        return std::string(kSaveFailedMessage);
+    }
+    return {};
+}
+
+}  // namespace slabrating

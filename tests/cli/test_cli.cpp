@@ -1,0 +1,498 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli.h"
+
+namespace slabrating::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The worked example record of the input file: B-12-AC, load factor, state trucks.
+constexpr std::string_view kExampleLine =
+    "1B-12-AC JD 50           SH 50 OVER CREEK185001400012500031020030004000000150060";
+
+const std::vector<std::string> kExampleSettings = {
+    "--set", "LoadType=1",     "--set", "StructNo=B-12-AC", "--set", "Rater=JD",
+    "--set", "Hwy=50",         "--set", "Comments=SH 50 OVER CREEK", "--set", "EffSpan=18.5",
+    "--set", "SlabThick=14",   "--set", "StDistTop=12.5",  "--set", "StAreaTop=0.31",
+    "--set", "Bitum=2",        "--set", "Concfc=3000",     "--set", "SteelFy=40000",
+    "--set", "StDistBot=1.5",  "--set", "STAreaBot=0.6",
+};
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome runTool(const std::vector<std::string>& args, const std::string& input = {}) {
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = run(args, in, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+std::string readBytes(const fs::path& file) {
+    std::ifstream stream(file, std::ios::binary);
+    if (!stream) {
+        return "<missing>";
+    }
+    return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+}
+
+void writeBytes(const fs::path& file, std::string_view bytes) {
+    std::ofstream stream(file, std::ios::binary);
+    stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A fresh folder per test, removed afterwards.
+class CliDisk : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_dir = fs::temp_directory_path() / ("slabrating-cli-" + std::string(info->name()) + "-" +
+                                             std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+    std::string path(const std::string& name) const { return (m_dir / name).string(); }
+
+    fs::path m_dir;
+};
+
+// ---------------------------------------------------------------- arguments
+
+TEST(CliArgs, acceptedCommandLines) {
+    struct Row {
+        const char* name;
+        std::vector<std::string> args;
+        std::vector<std::pair<std::string, std::string>> settings;
+        std::vector<std::string> files;
+        const char* date;        // nullptr: none
+        const char* saveInput;   // nullptr: none
+        const char* outDir;      // nullptr: none
+    };
+    const Row rows[] = {
+        {"nothing: rate blank fields", {}, {}, {}, nullptr, nullptr, nullptr},
+        {"one file", {"a.qri"}, {}, {"a.qri"}, nullptr, nullptr, nullptr},
+        {"date and settings in order",
+         {"--date", "1/2/2024", "--set", "EffSpan=18.5", "--set", "EffSpan=20", "--set", "LoadType=2"},
+         {{"EffSpan", "18.5"}, {"EffSpan", "20"}, {"LoadType", "2"}}, {}, "1/2/2024", nullptr, nullptr},
+        {"text after the first = belongs to the value", {"--set", "Comments=A=B"}, {{"Comments", "A=B"}}, {},
+         nullptr, nullptr, nullptr},
+        {"empty value", {"--set", "ModRatio="}, {{"ModRatio", ""}}, {}, nullptr, nullptr, nullptr},
+        {"value that looks like an option", {"--set", "Bitum=-2", "--date", "--x"}, {{"Bitum", "-2"}}, {}, "--x",
+         nullptr, nullptr},
+        {"save input after reading a file", {"a.qri", "--set", "Rater=JD", "--save-input", "b.qri"},
+         {{"Rater", "JD"}}, {"a.qri"}, nullptr, "b.qri", nullptr},
+        {"batch", {"--date", "d", "--out", "dir", "a.qri", "b.qri", "c.qri"}, {}, {"a.qri", "b.qri", "c.qri"}, "d",
+         nullptr, "dir"},
+        {"file after --", {"--", "--odd.qri"}, {}, {"--odd.qri"}, nullptr, nullptr, nullptr},
+        {"dash reads standard input", {"-"}, {}, {"-"}, nullptr, nullptr, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ParseResult parsed = parseArgs(row.args);
+        ASSERT_TRUE(parsed.options.has_value()) << parsed.error;
+        EXPECT_EQ(parsed.error, "");
+        const Options& o = *parsed.options;
+        ASSERT_EQ(o.settings.size(), row.settings.size());
+        for (std::size_t i = 0; i < row.settings.size(); ++i) {
+            EXPECT_EQ(o.settings[i].name, row.settings[i].first);
+            EXPECT_EQ(o.settings[i].text, row.settings[i].second);
+        }
+        EXPECT_EQ(o.files, row.files);
+        EXPECT_EQ(o.date.value_or("<none>"), row.date ? row.date : "<none>");
+        EXPECT_EQ(o.saveInput.value_or("<none>"), row.saveInput ? row.saveInput : "<none>");
+        EXPECT_EQ(o.outDir.value_or("<none>"), row.outDir ? row.outDir : "<none>");
+    }
+}
+
+TEST(CliArgs, usageErrors) {
+    struct Row {
+        const char* name;
+        std::vector<std::string> args;
+        const char* error;
+    };
+    const Row rows[] = {
+        {"unknown option", {"--bogus"}, "unknown option --bogus"},
+        {"unknown short option", {"-x"}, "unknown option -x"},
+        {"unknown field", {"--set", "Span=20"}, "unknown field Span"},
+        {"field names are case-sensitive", {"--set", "effspan=20"}, "unknown field effspan"},
+        {"no = in --set", {"--set", "EffSpan"}, "--set needs NAME=TEXT, not EffSpan"},
+        {"load type 3", {"--set", "LoadType=3"}, "LoadType must be 0, 1 or 2, not 3"},
+        {"load type blank", {"--set", "LoadType="}, "LoadType must be 0, 1 or 2, not "},
+        {"load type with blanks", {"--set", "LoadType= 1"}, "LoadType must be 0, 1 or 2, not  1"},
+        {"--date without a value", {"--date"}, "--date needs a value"},
+        {"--set without a value", {"--set"}, "--set needs a value"},
+        {"--save-input without a value", {"--save-input"}, "--save-input needs a value"},
+        {"--out without a value", {"--out"}, "--out needs a value"},
+        {"two dates", {"--date", "a", "--date", "b"}, "--date given twice"},
+        {"two files without --out", {"a.qri", "b.qri"}, "more than one input file needs --out DIR"},
+        {"--out without files", {"--out", "dir"}, "--out needs at least one input file"},
+        {"--out with --set", {"--out", "dir", "--set", "Bitum=2", "a.qri"}, "--out takes no --set or --save-input"},
+        {"--out with --save-input", {"--out", "dir", "--save-input", "b.qri", "a.qri"},
+         "--out takes no --set or --save-input"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ParseResult parsed = parseArgs(row.args);
+        EXPECT_FALSE(parsed.options.has_value());
+        EXPECT_EQ(parsed.error, row.error);
+
+        const Outcome outcome = runTool(row.args);
+        EXPECT_EQ(outcome.status, 2);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_EQ(outcome.err, "slabrating-cli: " + std::string(row.error) + "\n" + std::string(kUsage));
+    }
+}
+
+TEST(CliArgs, helpGoesToStandardOutput) {
+    const Outcome outcome = runTool({"--help"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, kUsage);
+    EXPECT_EQ(outcome.err, "");
+}
+
+// ---------------------------------------------------------------- one rating
+
+TEST(CliRun, notNumericFieldWritesNoReport) {
+    struct Row {
+        const char* name;
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const Row rows[] = {
+        {"blank fields stop at the overlay", {}, "Error: Bituminous Overlay value not numeric."},
+        {"later --set wins", concat(kExampleSettings, {"--set", "Bitum=two"}),
+         "Error: Bituminous Overlay value not numeric."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Outcome outcome = runTool(concat({"--date", "01/02/2024"}, row.args));
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_EQ(outcome.err, std::string(row.message) + "\n");
+    }
+}
+
+TEST(CliRun, rangeFailureWritesTheHeaderAndTheWholeMessage) {
+    const Outcome outcome =
+        runTool(concat(concat({"--date", "01/02/2024"}, kExampleSettings), {"--set", "EffSpan=1.99"}));
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out,
+              "Slab Rating Version 2     Date: 01/02/2024\r\n"
+              "\r\n"
+              " Structure NO. B-12-AC     Rater: JD      State HWY NO. = 50 \r\n"
+              "     Batch ID=         Description: SH 50 OVER CREEK     \r\n");
+    EXPECT_EQ(outcome.err, " Error: Span length less than 2.  Please reenter data.\n");
+}
+
+TEST(CliRun, arithmeticFaultStopsWithItsMessage) {
+    // f'c of 0 in a load factor run divides by zero when the modular ratio is derived.
+    const Outcome outcome =
+        runTool(concat(concat({"--date", "d"}, kExampleSettings), {"--set", "Concfc=0"}));
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_NE(outcome.out.find(" LOAD FACTOR RATING-COMP STEEL NOT USED\r\n"), std::string::npos);
+    EXPECT_EQ(outcome.out.find(" INPUT DATA"), std::string::npos);
+    EXPECT_EQ(outcome.err, "Error: arithmetic fault in the rating run; the report stops here.\n");
+}
+
+TEST(CliRun, defaultDateIsTodaysShortDate) {
+    const std::string today = todayShortDate();
+    EXPECT_FALSE(today.empty());
+    EXPECT_EQ(today.find(':'), std::string::npos) << "a date without a time: " << today;
+    const Outcome outcome = runTool(concat(kExampleSettings, {"--set", "EffSpan=1"}));
+    EXPECT_EQ(outcome.out.substr(0, outcome.out.find("\r\n")), "Slab Rating Version 2     Date: " + today);
+}
+
+TEST_F(CliDisk, stoppedReaderEndsWithoutRating) {
+    writeBytes(path("empty-line.qri"), "\r\n" + std::string(kExampleLine) + "\r\n");
+    writeBytes(path("no-bytes.qri"), "");
+    struct Row {
+        const char* name;
+        std::string file;
+        const char* message;
+    };
+    const Row rows[] = {
+        {"missing file", path("missing.qri"), "File not found."},
+        {"file with no bytes", path("no-bytes.qri"), "File not found."},
+        {"folder", m_dir.string(), "File not found."},
+        {"empty first line", path("empty-line.qri"), "Invalid input."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Outcome outcome = runTool(concat(kExampleSettings, {"--date", "d", row.file}));
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_EQ(outcome.err, std::string(row.message) + "\n");
+    }
+}
+
+TEST_F(CliDisk, readerMessagesThenSettingsThenRun) {
+    // Load type 0 and a bad overlay: both reader messages, in order; --set then mends the overlay.
+    std::string line(kExampleLine);
+    line[0] = '0';
+    line.replace(59, 4, "2.x0");
+    writeBytes(path("slab.qri"), line + "\n");
+    const Outcome outcome = runTool({"--date", "d", path("slab.qri"), "--set", "EffSpan=30"});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err,
+              "Warning: Load type invalid, please correct.\n"
+              "Error: Bituminous Overlay value incorrect.\n"
+              "Error: Bituminous Overlay value not numeric.\n");
+
+    const Outcome mended = runTool({"--date", "d", path("slab.qri"), "--set", "Bitum=2", "--set", "EffSpan=30"});
+    EXPECT_EQ(mended.status, 1);
+    EXPECT_EQ(mended.err,
+              "Warning: Load type invalid, please correct.\n"
+              "Error: Bituminous Overlay value incorrect.\n"
+              " Error: Span length greater than 24.  Please reenter data.\n");
+}
+
+TEST_F(CliDisk, saveInputWritesTheRecord) {
+    const Outcome outcome = runTool(concat(kExampleSettings, {"--save-input", path("out.qri")}));
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "");
+    EXPECT_EQ(readBytes(path("out.qri")), std::string(kExampleLine) + "\r\n");
+
+    // Read back, one field changed, saved again.
+    const Outcome again = runTool({path("out.qri"), "--set", "EffSpan=12.3456", "--set", "LoadType=0",
+                                   "--save-input", path("again.qri")});
+    EXPECT_EQ(again.status, 0);
+    EXPECT_EQ(again.err, "");
+    std::string expected(kExampleLine);
+    expected[0] = '0';
+    expected.replace(41, 5, "12346");
+    EXPECT_EQ(readBytes(path("again.qri")), expected + "\r\n");
+}
+
+TEST_F(CliDisk, saveInputFailures) {
+    writeBytes(path("old.qri"), "old\r\n");
+    struct Row {
+        const char* name;
+        std::vector<std::string> args;
+        std::string target;
+        const char* message;
+    };
+    const Row rows[] = {
+        {"value too large", {"--set", "Concfc=12000"}, path("old.qri"),
+         "Error: Concrete Fc value does not fit the input file."},
+        {"negative value", {"--set", "ModRatio=-1"}, path("old.qri"),
+         "Error: Modular Ratio value does not fit the input file."},
+        {"target is a folder", {}, m_dir.string(), "Error: The file could not be saved."},
+        {"folder missing", {}, path("none/x.qri"), "Error: The file could not be saved."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Outcome outcome =
+            runTool(concat(concat(kExampleSettings, row.args), {"--save-input", row.target}));
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_EQ(outcome.err, std::string(row.message) + "\n");
+        EXPECT_EQ(readBytes(path("old.qri")), "old\r\n");
+    }
+}
+
+TEST(CliRun, dashReadsStandardInput) {
+    const Outcome outcome =
+        runTool({"-", "--save-input", (fs::temp_directory_path() / "slabrating-cli-stdin.qri").string()},
+                std::string(kExampleLine) + "\r\n");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.err, "");
+    EXPECT_EQ(readBytes(fs::temp_directory_path() / "slabrating-cli-stdin.qri"), std::string(kExampleLine) + "\r\n");
+    fs::remove(fs::temp_directory_path() / "slabrating-cli-stdin.qri");
+
+    EXPECT_EQ(runTool({"-"}, "").err, "File not found.\n");
+    EXPECT_EQ(runTool({"-"}, "\n").err, "Invalid input.\n");
+}
+
+// ---------------------------------------------------------------- HS20 figure
+
+TEST(CliBatchLine, operatingRatingAsTheTablePrintsIt) {
+    struct Row {
+        const char* name;
+        std::string report;
+        const char* text;
+    };
+    const std::string heading = "                                    Inventory     Operating\r\n";
+    const Row rows[] = {
+        {"ordinary row", heading + "     Rating                 (Tons)     21.47         35.99\r\n", "35.99"},
+        {"negative rating", heading + "     Rating                 (Tons)     -3.10         -5.17\r\n", "-5.17"},
+        {"followed by a truck table",
+         heading + "     Rating                 (Tons)     12.00         20.00\r\n\r\nBrevania Trucks\r\n"
+                   "        Rating     (Tons)      10.00    12.00     13.00\r\n",
+         "20.00"},
+        {"value wider than its field",
+         heading + "     Rating                 (Tons)  123456.00      1234567.00\r\n", "1234567.00"},
+        {"no HS20 table", "Slab Rating Version 2     Date: d\r\n\r\n", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(hs20OperatingText(row.report), row.text);
+    }
+}
+
+// ---------------------------------------------------------------- batch
+
+TEST_F(CliDisk, batchReportsEveryFileAndWritesOnlyCompleteReports) {
+    std::string badOverlay(kExampleLine);
+    badOverlay.replace(59, 4, "2.x0");
+    std::string longSpan(kExampleLine);
+    longSpan.replace(41, 5, "30000");
+    writeBytes(path("bad-overlay.qri"), badOverlay + "\r\n");
+    writeBytes(path("long-span.qri"), longSpan + "\r\n");
+    writeBytes(path("empty-line.qri"), "\r\n");
+    const std::string out = path("reports");
+
+    const Outcome outcome = runTool({"--date", "d", "--out", out, path("bad-overlay.qri"), path("missing.qri"),
+                                     path("long-span.qri"), path("empty-line.qri")});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, path("bad-overlay.qri") + ": Error: Bituminous Overlay value not numeric.\n" +
+                               path("missing.qri") + ": File not found.\n" + path("long-span.qri") +
+                               ":  Error: Span length greater than 24.  Please reenter data.\n" +
+                               path("empty-line.qri") + ": Invalid input.\n");
+    EXPECT_EQ(outcome.err, path("bad-overlay.qri") + ": Error: Bituminous Overlay value incorrect.\n");
+    EXPECT_TRUE(fs::is_directory(out));
+    EXPECT_TRUE(fs::is_empty(out));
+}
+
+TEST_F(CliDisk, batchWritesTheReportFileOfACompleteRun) {
+    writeBytes(path("B-12-AC.qri"), std::string(kExampleLine) + "\r\n");
+    const Outcome outcome = runTool({"--date", "01/02/2024", "--out", path("reports"), path("B-12-AC.qri")});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.err, "");
+
+    // The same rating as a single run: the report file is that report and a final CR LF.
+    const Outcome single = runTool({"--date", "01/02/2024", path("B-12-AC.qri")});
+    ASSERT_EQ(single.status, 0);
+    const std::string saved = readBytes(path("reports/B-12-AC.qro"));
+    EXPECT_EQ(saved, single.out + "\r\n");
+    EXPECT_EQ(outcome.out,
+              path("B-12-AC.qri") + ": HS20 operating " + hs20OperatingText(single.out) + " tons\n");
+    EXPECT_FALSE(hs20OperatingText(single.out).empty());
+
+    // Rating again replaces the report file and leaves nothing else behind.
+    EXPECT_EQ(runTool({"--date", "01/02/2024", "--out", path("reports"), path("B-12-AC.qri")}).status, 0);
+    EXPECT_EQ(readBytes(path("reports/B-12-AC.qro")), saved);
+    EXPECT_EQ(std::distance(fs::directory_iterator(path("reports")), fs::directory_iterator()), 1);
+}
+
+TEST_F(CliDisk, batchReportFileThatCannotBeWritten) {
+    writeBytes(path("slab.qri"), std::string(kExampleLine) + "\r\n");
+    fs::create_directories(path("reports/slab.qro"));  // a folder where the report should go
+    const Outcome outcome = runTool({"--date", "d", "--out", path("reports"), path("slab.qri")});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, path("slab.qri") + ": Error: The file could not be saved.\n");
+}
+
+// ---------------------------------------------------------------- golden reports
+
+// The hand-written example reports: each examples/X.qri with its expected report X.qro.
+struct Example {
+    fs::path input;
+    fs::path report;
+};
+
+std::vector<Example> examples() {
+    std::vector<Example> found;
+    const fs::path folder(SLABRATING_EXAMPLES);
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+        if (entry.path().extension() == ".qri") {
+            fs::path report = entry.path();
+            report.replace_extension(".qro");
+            if (fs::exists(report)) {
+                found.push_back({entry.path(), report});
+            }
+        }
+    }
+    std::sort(found.begin(), found.end(), [](const Example& a, const Example& b) { return a.input < b.input; });
+    return found;
+}
+
+// The date in the first header line of a report.
+std::string dateOf(const std::string& report) {
+    const std::string firstLine = report.substr(0, report.find("\r\n"));
+    const std::string label = "     Date: ";
+    const std::size_t at = firstLine.find(label);
+    return at == std::string::npos ? std::string() : firstLine.substr(at + label.size());
+}
+
+// Writes the actual text beside the expected one and shows a diff when they differ.
+void expectSameReport(const fs::path& expectedFile, const std::string& actual) {
+    const std::string expected = readBytes(expectedFile);
+    if (expected == actual) {
+        return;
+    }
+    const fs::path actualFile = fs::temp_directory_path() / (expectedFile.filename().string() + ".actual");
+    writeBytes(actualFile, actual);
+    const std::string command = "diff -u '" + expectedFile.string() + "' '" + actualFile.string() + "' | cat -A";
+    std::fflush(stdout);
+    if (std::system(command.c_str()) != 0) {
+        // the diff was shown
+    }
+    ADD_FAILURE() << "report differs from " << expectedFile << "; actual text in " << actualFile;
+}
+
+TEST(CliGolden, singleRunPrintsTheExampleReports) {
+    const std::vector<Example> all = examples();
+    if (all.empty()) {
+        GTEST_SKIP() << "no example reports in " << SLABRATING_EXAMPLES;
+    }
+    for (const Example& example : all) {
+        SCOPED_TRACE(example.input.filename().string());
+        const std::string golden = readBytes(example.report);
+        const Outcome outcome = runTool({"--date", dateOf(golden), example.input.string()});
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        // A saved report is the report and one more CR LF.
+        expectSameReport(example.report, outcome.out + "\r\n");
+    }
+}
+
+TEST_F(CliDisk, batchWritesTheExampleReports) {
+    const std::vector<Example> all = examples();
+    if (all.empty()) {
+        GTEST_SKIP() << "no example reports in " << SLABRATING_EXAMPLES;
+    }
+    // One batch per date, since the date is one per batch.
+    for (const Example& example : all) {
+        SCOPED_TRACE(example.input.filename().string());
+        const std::string golden = readBytes(example.report);
+        const Outcome outcome =
+            runTool({"--date", dateOf(golden), "--out", m_dir.string(), example.input.string()});
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_EQ(outcome.err, "");
+        expectSameReport(example.report, readBytes(m_dir / example.report.filename()));
+
+        // The operating HS20 rating stands in columns 51 to 58 of the table's last row.
+        const std::string row = "\r\n     Rating                 (Tons)  ";
+        const std::size_t at = golden.find(row);
+        ASSERT_NE(at, std::string::npos);
+        std::string operating = golden.substr(at + 2 + 50, 8);
+        operating.erase(0, operating.find_first_not_of(' '));
+        EXPECT_EQ(outcome.out, example.input.string() + ": HS20 operating " + operating + " tons\n");
+    }
+}
+
+}  // namespace
+}  // namespace slabrating::cli
