@@ -1,97 +1,209 @@
 #include "format.h"
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace slabrating {
 
 namespace {
 
-// Writes `value` with `significant` significant digits (as %.7g or %.15g would choose
-// them), then rounds that decimal text half away from zero to `decimals` decimals.
-std::string formatSignificant(double value, int significant, int decimals) {
-    if (!std::isfinite(value)) {
-        return value != value ? "NaN" : (value < 0 ? "-Infinity" : "Infinity");
-    }
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::scientific, significant - 1);
-    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+__extension__ typedef unsigned __int128 Wide;
 
-    // text is "[-]d.ddde[+-]xx": collect the digits and the exponent.
-    const bool negative = text.front() == '-';
-    const std::size_t ePos = text.find('e');
-    std::string digits;
-    for (char c : text.substr(0, ePos)) {
-        if (c >= '0' && c <= '9') {
-            digits += c;
-        }
+int bitWidth(Wide v) {
+    const auto high = static_cast<std::uint64_t>(v >> 64);
+    const auto low = static_cast<std::uint64_t>(v);
+    if (high != 0) {
+        return 128 - __builtin_clzll(high);
     }
-    int exponent = 0;
-    std::from_chars(text.data() + ePos + 1 + (text[ePos + 1] == '+'), text.data() + text.size(),
-                    exponent);
-
-    // Fixed-point digits: `integerCount` of them before the decimal point.
-    const int integerCount = exponent + 1;
-    std::string fixed;
-    int pointAt;  // digits before the point in `fixed`
-    if (integerCount <= 0) {
-        fixed.assign(static_cast<std::size_t>(1 - integerCount), '0');
-        fixed += digits;
-        pointAt = 1;
-    } else {
-        fixed = digits;
-        if (static_cast<int>(fixed.size()) < integerCount) {
-            fixed.append(static_cast<std::size_t>(integerCount) - fixed.size(), '0');
-        }
-        pointAt = integerCount;
-    }
-
-    // Keep `pointAt + decimals` digits; the first one dropped decides the rounding.
-    const std::size_t keep = static_cast<std::size_t>(pointAt + decimals);
-    if (fixed.size() > keep) {
-        const bool roundUp = fixed[keep] >= '5';
-        fixed.erase(keep);
-        if (roundUp) {
-            std::size_t i = fixed.size();
-            while (i > 0 && fixed[i - 1] == '9') {
-                fixed[--i] = '0';
-            }
-            if (i == 0) {
-                fixed.insert(fixed.begin(), '1');
-                ++pointAt;
-            } else {
-                ++fixed[i - 1];
-            }
-        }
-    } else {
-        fixed.append(keep - fixed.size(), '0');
-    }
-
-    std::string integerPart = fixed.substr(0, static_cast<std::size_t>(pointAt));
-    const std::size_t firstNonZero = integerPart.find_first_not_of('0');
-    integerPart = firstNonZero == std::string::npos ? "0" : integerPart.substr(firstNonZero);
-    const std::string fraction = fixed.substr(static_cast<std::size_t>(pointAt));
-
-    std::string out;
-    if (negative && fixed.find_first_not_of('0') != std::string::npos) {
-        out += '-';
-    }
-    out += integerPart;
-    if (decimals > 0) {
-        out += '.';
-        out += fraction;
-    }
-    return out;
+    return low != 0 ? 64 - __builtin_clzll(low) : 0;
 }
+
+// 10^n for n up to 38, the largest power of ten below 2^128.
+constexpr auto kPowersOfTen = [] {
+    std::array<Wide, 39> p{};
+    p[0] = 1;
+    for (std::size_t i = 1; i < p.size(); ++i) {
+        p[i] = p[i - 1] * 10;
+    }
+    return p;
+}();
+
+Wide pow10(int n) { return kPowersOfTen[static_cast<std::size_t>(n)]; }
 
 }  // namespace
 
-std::string formatMask(float value, int decimals) {
-    return formatSignificant(static_cast<double>(value), 7, decimals);
+bool exactDigits(double value, int significant, std::uint64_t& digits, int& exponent) {
+    // |value| = mantissa x 2^twos, read off its bits.
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    const int biased = static_cast<int>((bits >> 52) & 0x7ff);
+    std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
+    int twos = biased == 0 ? -1074 : biased - 1075;
+    if (biased != 0) {
+        mantissa |= std::uint64_t{1} << 52;
+    }
+    const int trailingZeros = __builtin_ctzll(mantissa);
+    mantissa >>= trailingZeros;
+    twos += trailingZeros;
+    // floor(log10 |value|) or one less: log10(2) ~ 78913 / 2^18, on floor(log2 |value|).
+    int decimalExponent = ((twos + 63 - __builtin_clzll(mantissa)) * 78913) >> 18;
+
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        // The digits are |value| x 10^scale = numerator / denominator, rounded.
+        const int scale = significant - 1 - decimalExponent;
+        if (scale > 38 || -scale > 38 || twos > 100 || -twos > 126) {
+            return false;
+        }
+        Wide numerator = mantissa;
+        Wide denominator = 1;
+        if (scale >= 0) {
+            if (bitWidth(numerator) + bitWidth(pow10(scale)) > 127) {
+                return false;
+            }
+            numerator *= pow10(scale);
+        } else {
+            denominator = pow10(-scale);
+        }
+        if (twos >= 0) {
+            if (bitWidth(numerator) + twos > 127) {
+                return false;
+            }
+            numerator <<= twos;
+        } else {
+            if (bitWidth(denominator) - twos > 127) {
+                return false;
+            }
+            denominator <<= -twos;
+        }
+        Wide quotient;
+        Wide remainder;
+        if (scale >= 0) {  // the denominator is a power of two
+            const int shift = twos < 0 ? -twos : 0;
+            quotient = numerator >> shift;
+            remainder = numerator - (quotient << shift);
+        } else {
+            quotient = numerator / denominator;
+            remainder = numerator % denominator;
+        }
+        if (quotient < pow10(significant - 1)) {  // the estimate was one too high
+            --decimalExponent;
+            continue;
+        }
+        if (quotient >= pow10(significant)) {  // one too low
+            ++decimalExponent;
+            continue;
+        }
+        // Half to even on the exact value, as printf rounds.
+        const Wide twice = remainder * 2;
+        if (twice > denominator || (twice == denominator && (quotient & 1) != 0)) {
+            ++quotient;
+        }
+        if (quotient == pow10(significant)) {
+            quotient = pow10(significant - 1);
+            ++decimalExponent;
+        }
+        digits = static_cast<std::uint64_t>(quotient);
+        exponent = decimalExponent;
+        return true;
+    }
+    return false;
 }
 
-std::string formatMask(double value, int decimals) { return formatSignificant(value, 15, decimals); }
+void digitsFromLibrary(double value, int significant, std::uint64_t& digits, int& exponent) {
+    // "[-]d.ddde[+-]xx"
+    char sci[64];
+    const char* end =
+        std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific, significant - 1)
+            .ptr;
+    const char* p = sci + (sci[0] == '-' ? 1 : 0);
+    digits = 0;
+    for (; *p != 'e'; ++p) {
+        if (*p != '.') {
+            digits = digits * 10 + static_cast<std::uint64_t>(*p - '0');
+        }
+    }
+    ++p;
+    std::from_chars(p + (*p == '+' ? 1 : 0), end, exponent);
+}
+
+void appendMask(std::string& out, double value, int significant, int decimals, std::size_t width) {
+    decimals = std::clamp(decimals, 0, kMaxMaskDecimals);
+    if (!std::isfinite(value)) {
+        const std::string_view text = value != value ? "NaN" : (value < 0 ? "-Infinity" : "Infinity");
+        out.append(width > text.size() ? width - text.size() : 0, ' ');
+        out += text;
+        return;
+    }
+    // |value| ~ digits x 10^(exponent - significant + 1), the decimal text of its precision.
+    std::uint64_t digits = 0;
+    int exponent = 0;
+    if (value != 0 && !exactDigits(value, significant, digits, exponent)) {
+        digitsFromLibrary(value, significant, digits, exponent);
+    }
+    // Round that text half away from zero at the mask's last decimal.
+    const int dropped = significant - 1 - exponent - decimals;
+    int zeros = 0;  // zeros that follow the digits down to the last decimal
+    if (dropped > significant) {
+        digits = 0;
+    } else if (dropped > 0) {
+        const auto unit = static_cast<std::uint64_t>(pow10(dropped));
+        const std::uint64_t remainder = digits % unit;
+        digits = digits / unit + (remainder * 2 >= unit ? 1 : 0);
+    } else {
+        zeros = -dropped;
+    }
+
+    char text[32];
+    const char* end = std::to_chars(text, text + sizeof text, digits).ptr;
+    const int length = static_cast<int>(end - text);
+    const int total = length + zeros;
+    const int leading = std::max(0, decimals + 1 - total);  // zeros before the digits
+    const int integerDigits = total + leading - decimals;
+    const bool sign = std::signbit(value) && digits != 0;
+    const std::size_t size = static_cast<std::size_t>(sign) +
+                             static_cast<std::size_t>(total + leading) +
+                             (decimals > 0 ? 1 : 0);
+    if (width > size) {
+        out.append(width - size, ' ');
+    }
+    if (sign) {
+        out += '-';
+    }
+    // Digit i of the fixed-point text: leading zeros, the digits, trailing zeros.
+    const auto digitAt = [&](int i) {
+        i -= leading;
+        return i >= 0 && i < length ? text[i] : '0';
+    };
+    if (zeros == 0 && leading == 0) {
+        out.append(text, static_cast<std::size_t>(integerDigits));
+    } else {
+        for (int i = 0; i < integerDigits; ++i) {
+            out += digitAt(i);
+        }
+    }
+    if (decimals > 0) {
+        out += '.';
+        for (int i = integerDigits; i < integerDigits + decimals; ++i) {
+            out += digitAt(i);
+        }
+    }
+}
+
+std::string formatMask(float value, int decimals) {
+    std::string out;
+    appendMask(out, value, kSingleDigits, decimals);
+    return out;
+}
+
+std::string formatMask(double value, int decimals) {
+    std::string out;
+    appendMask(out, value, kDoubleDigits, decimals);
+    return out;
+}
 
 std::string rightAlign(std::string_view text, std::size_t width) {
     std::string out;

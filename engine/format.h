@@ -1,9 +1,16 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace slabrating {
+
+/// Significant digits a value is written with before a mask rounds it.
+inline constexpr int kSingleDigits = 7;   ///< single precision, as %.7g
+inline constexpr int kDoubleDigits = 15;  ///< double precision, as %.15g
+/// Most decimals a mask has.
+inline constexpr int kMaxMaskDecimals = 3;
 
 /// Formats a report value with a fixed-point mask of `decimals` decimals ("0.00" is 2,
 /// "#####0" is 0). The value is first written with the significant digits of its
@@ -11,6 +18,16 @@ namespace slabrating {
 /// away from zero. '.' is the decimal separator; a value that rounds to zero has no sign.
 std::string formatMask(float value, int decimals);
 std::string formatMask(double value, int decimals);
+
+/// The same, appended to `out` right-aligned in `width` characters (a longer text whole).
+void appendMask(std::string& out, double value, int significant, int decimals,
+                std::size_t width = 0);
+
+/// The first `significant` digits of a finite, non-zero |value| as a whole number and the
+/// power of ten of the first one, rounded as printf's %.*e rounds them: by the standard
+/// library, and by the fast exact path the report uses (false outside its range).
+void digitsFromLibrary(double value, int significant, std::uint64_t& digits, int& exponent);
+bool exactDigits(double value, int significant, std::uint64_t& digits, int& exponent);
 
 /// Right-aligns `text` in a field of `width` characters by blanks on its left;
 /// a longer text is returned whole.

@@ -24,6 +24,7 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The parts of a numeric text, positions into the trimmed text.
 struct Parts {
+    std::string_view number;  // the trimmed text without a '+' sign
     bool negative = false;
     std::string_view integerDigits;
     std::string_view fractionDigits;
@@ -34,6 +35,7 @@ struct Parts {
 std::optional<Parts> split(std::string_view text) {
     text = trimBlanks(text);
     Parts parts;
+    parts.number = !text.empty() && text[0] == '+' ? text.substr(1) : text;
     std::size_t i = 0;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         parts.negative = text[i] == '-';
@@ -115,29 +117,27 @@ std::optional<DecimalText> decimalText(std::string_view text, std::string& stora
 }
 
 std::optional<double> numericValue(std::string_view text) {
-    std::string digits;
-    const auto decimal = decimalText(text, digits);
-    if (!decimal) {
+    const auto parts = split(text);
+    if (!parts) {
         return std::nullopt;
     }
-    const double sign = decimal->negative ? -1.0 : 1.0;
-    if (decimal->digits.empty()) {
-        return sign * 0.0;
-    }
-    // from_chars reads the C form whatever the process locale is.
-    std::string plain(decimal->digits);
-    plain += 'e';
-    plain += std::to_string(decimal->exponent);
+    // from_chars reads the C form whatever the process locale is, correctly rounded.
     double value = 0;
-    const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    const char* first = parts->number.data();
+    const char* last = first + parts->number.size();
+    const auto [end, ec] = std::from_chars(first, last, value);
     if (ec == std::errc::result_out_of_range) {
-        // The order of magnitude tells overflow from underflow.
-        const long magnitude = decimal->exponent + static_cast<long>(decimal->digits.size()) - 1;
+        // Beyond the double range: the order of magnitude tells overflow from underflow.
+        std::string digits;
+        const DecimalText decimal = *decimalText(text, digits);
+        const long magnitude = decimal.exponent + static_cast<long>(decimal.digits.size()) - 1;
         value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-    } else if (ec != std::errc() || end != plain.data() + plain.size()) {
+        return parts->negative ? -value : value;
+    }
+    if (ec != std::errc() || end != last) {
         return std::nullopt;
     }
-    return sign * value;
+    return value;
 }
 
 }  // namespace slabrating

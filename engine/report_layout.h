@@ -55,7 +55,10 @@ public:
     void truckTable(bool state, ReportValue TruckMoment, const std::array<double, 3>& tons);
 
 private:
-    void line(std::string_view text = {});
+    void text(std::string_view s);
+    void value(ReportValue v, int decimals, std::size_t width = 0);
+    void endLine();
+    void line(std::string_view s = {});
     void echoLines(const EchoValues& v, bool loadFactor);
 
     std::string& m_text;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "format.h"
@@ -117,6 +119,55 @@ TEST(FormatTest, AlignmentAndFixedLength) {
     EXPECT_EQ(fixedLength("ABCDEFGHIJ", 7), "ABCDEFG");
     EXPECT_EQ(fixedLength("J", 3), "J  ");
     EXPECT_EQ(fixedLength("", 7), "       ");
+}
+
+}  // namespace
+}  // namespace slabrating
+
+namespace slabrating {
+namespace {
+
+// The fast digit path must give the standard library's digits for every value it takes.
+TEST(FormatTest, FastDigitsAgreeWithTheLibrary) {
+    std::uint64_t state = 0x9E3779B97F4A7C15ull;
+    const auto next = [&state] {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    };
+    int checked = 0;
+    for (int i = 0; i < 300000; ++i) {
+        const std::uint64_t r = next();
+        double value;
+        int significant;
+        if (i % 2 == 0) {
+            value = std::bit_cast<float>(static_cast<std::uint32_t>(r));
+            significant = kSingleDigits;
+        } else {
+            value = std::bit_cast<double>(r);
+            significant = kDoubleDigits;
+        }
+        if (i % 3 == 0) {  // values of the size a report holds, with round decimals
+            value = static_cast<double>(static_cast<std::int64_t>(r % 20000000) - 10000000) /
+                    static_cast<double>(1ull << (r >> 60));
+            if (significant == kSingleDigits) {
+                value = static_cast<float>(value);
+            }
+        }
+        if (!std::isfinite(value) || value == 0) {
+            continue;
+        }
+        std::uint64_t fast = 0, library = 0;
+        int fastExponent = 0, libraryExponent = 0;
+        digitsFromLibrary(value, significant, library, libraryExponent);
+        if (exactDigits(value, significant, fast, fastExponent)) {
+            ++checked;
+            ASSERT_EQ(fast, library) << std::hexfloat << value;
+            ASSERT_EQ(fastExponent, libraryExponent) << std::hexfloat << value;
+        }
+    }
+    EXPECT_GT(checked, 100000);
 }
 
 }  // namespace
