@@ -206,6 +206,8 @@ ReaderMessages ReadInputFile(const std::string& path, SlabFields& fields) {
     if (file == nullptr) {
         return {std::string(kFileNotFoundMessage)};
     }
+    // Unbuffered: the bytes come straight into the buffer below, nothing is allocated.
+    std::setvbuf(file, nullptr, _IONBF, 0);
     char buffer[kReadPrefix];
     const std::size_t count = std::fread(buffer, 1, sizeof buffer, file);
     const bool failed = std::ferror(file) != 0;

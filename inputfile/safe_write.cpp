@@ -46,6 +46,24 @@ bool writeWhole(std::FILE* file, std::string_view bytes) {
     return ok;
 }
 
+// Permissions of a file this process creates (they follow the process's file mode
+// mask), learnt from the first temporary file, so that an old file's permissions
+// are copied only when they differ.
+fs::perms createdPermissions(const std::string& created) {
+    static std::atomic<int> known{-1};
+    int value = known.load(std::memory_order_relaxed);
+    if (value < 0) {
+        std::error_code error;
+        const fs::file_status status = fs::status(created, error);
+        if (error) {
+            return fs::perms::unknown;
+        }
+        value = static_cast<int>(status.permissions());
+        known.store(value, std::memory_order_relaxed);
+    }
+    return static_cast<fs::perms>(value);
+}
+
 }  // namespace
 
 bool writeFileReplacing(const std::string& path, std::string_view bytes) {
@@ -54,14 +72,15 @@ bool writeFileReplacing(const std::string& path, std::string_view bytes) {
     }
     std::error_code error;
     std::string target = path;
+    fs::file_status existing = fs::symlink_status(target, error);
     // A link stays a link: the new file replaces the file it points to.
-    if (fs::is_symlink(target, error)) {
+    if (fs::is_symlink(existing)) {
         const fs::path resolved = fs::weakly_canonical(target, error);
         if (!error) {
             target = resolved.string();
         }
+        existing = fs::status(target, error);
     }
-    const fs::file_status existing = fs::status(target, error);
 
     // The temporary name is new each try; "x" refuses to open a file that exists.
     constexpr int kAttempts = 8;
@@ -72,9 +91,11 @@ bool writeFileReplacing(const std::string& path, std::string_view bytes) {
             continue;
         }
         bool ok = writeWhole(file, bytes);
-        if (ok && fs::is_regular_file(existing)) {
-            // The replacement keeps the permissions of the file it replaces.
+        // The replacement keeps the permissions of the file it replaces.
+        if (ok && fs::is_regular_file(existing) &&
+            existing.permissions() != createdPermissions(temporary)) {
             fs::permissions(temporary, existing.permissions(), fs::perm_options::replace, error);
+            ok = !error;
         }
         if (ok) {
             fs::rename(temporary, target, error);
