@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
@@ -19,6 +20,7 @@
 #include "placement.h"
 #include "qt_platform.h"
 #include "rating_run.h"
+#include "report_printing.h"
 #include "screenshot_demo.h"
 #include "slab_output.h"
 #include "ui_test_main.h"
@@ -732,6 +734,53 @@ private slots:
             w.reportWindow()->reportText().split(QStringLiteral("\r\n")).mid(0, 4);
         QCOMPARE(log->documents[2][0].mid(0, 4), lines);
         QVERIFY(m_platform->messages.isEmpty());
+    }
+
+    // The report window's Print button with a PDF file chosen in the printer dialog and
+    // three copies: three complete documents, none overwriting another.
+    void printToPdfThreeCopies() {
+        frmMain& w = window();
+        w.setFields(exampleSlab());
+        w.mnuFileRun_Click();
+        const QString path = m_dir->filePath(QStringLiteral("report.pdf"));
+        m_platform->printerAnswer = [path] {
+            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(path);
+            printer->setCopyCount(3);
+            return std::make_unique<QtReportPrinter>(std::move(printer));
+        };
+        w.reportWindow()->findChild<QPushButton*>(QStringLiteral("PrintOutput"))->click();
+        QVERIFY(m_platform->messages.isEmpty());
+        const QStringList files = QDir(m_dir->path()).entryList(QDir::Files);
+        QCOMPARE(files, (QStringList{QStringLiteral("report-2.pdf"), QStringLiteral("report-3.pdf"),
+                                     QStringLiteral("report.pdf")}));
+        for (const QString& file : files) {
+            const QByteArray pdf = readAll(m_dir->filePath(file));
+            QVERIFY2(pdf.startsWith("%PDF") && pdf.size() > 1000, qPrintable(file));
+        }
+    }
+
+    void printCancelledDoesNothing() {
+        frmMain& w = window();
+        w.setFields(exampleSlab());
+        w.mnuFileRun_Click();
+        w.reportWindow()->findChild<QPushButton*>(QStringLiteral("PrintOutput"))->click();
+        QCOMPARE(m_platform->printerDialogs, 1);
+        QVERIFY(m_platform->messages.isEmpty());
+    }
+
+    void printFailureIsReported() {
+        frmMain& w = window();
+        w.setFields(exampleSlab());
+        w.mnuFileRun_Click();
+        auto log = std::make_shared<test::PrintLog>();
+        log->copies = 2;
+        log->failBeginAtDocument = 1;
+        m_platform->printerAnswer = [log] { return std::make_unique<test::FakePrinter>(log); };
+        w.reportWindow()->findChild<QPushButton*>(QStringLiteral("PrintOutput"))->click();
+        QCOMPARE(m_platform->messages,
+                 QStringList{QStringLiteral("Error: The report could not be printed.")});
     }
 
 private:

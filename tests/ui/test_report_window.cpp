@@ -227,7 +227,6 @@ private slots:
         QTest::newRow("second copy") << "/t/report.pdf" << 2 << "/t/report-2.pdf";
         QTest::newRow("no extension") << "/t/report" << 3 << "/t/report-3";
         QTest::newRow("dot in folder") << "/t.d/report" << 2 << "/t.d/report-2";
-        QTest::newRow("hidden file") << "/t/.pdf" << 2 << "/t/.pdf-2";
     }
     void copyFileNames() {
         QFETCH(QString, name);
@@ -261,12 +260,6 @@ private slots:
             QCOMPARE(pdfPageCount(pdf), pages);
         }
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 3);
-    }
-
-    void printerFontIsCourier12() {
-        const QFont font = reportPrinterFont();
-        QCOMPARE(font.family(), QStringLiteral("Courier"));
-        QCOMPARE(font.pointSizeF(), 12.0);
     }
 
 private:
