@@ -25,10 +25,23 @@ bool displayMissing() {
 #endif
 }
 
+bool asksForHelpOrVersion(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "-h" || arg == "--help" || arg == "-?" || arg == "-v" || arg == "--version") {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (displayMissing()) {
+    if (displayMissing() && asksForHelpOrVersion(argc, argv)) {
+        // Help and version need no window.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    } else if (displayMissing()) {
         std::fputs(
             "slabrating: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
             "Run it under a virtual display:  xvfb-run -a slabrating\n"
