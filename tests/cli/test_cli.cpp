@@ -215,6 +215,16 @@ TEST(CliRun, arithmeticFaultStopsWithItsMessage) {
     EXPECT_EQ(outcome.err, "Error: arithmetic fault in the rating run; the report stops here.\n");
 }
 
+TEST(CliRun, reportThatCannotBeWrittenIsAFailure) {
+    // A full disk or a closed pipe must not pass for a complete rating.
+    std::istringstream in;
+    std::ostringstream out;
+    std::ostringstream err;
+    out.setstate(std::ios::badbit);
+    EXPECT_EQ(run(concat({"--date", "d"}, kExampleSettings), in, out, err), 1);
+    EXPECT_EQ(err.str(), "Error: the output could not be written.\n");
+}
+
 TEST(CliRun, defaultDateIsTodaysShortDate) {
     const std::string today = todayShortDate();
     EXPECT_FALSE(today.empty());
