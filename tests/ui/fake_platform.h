@@ -1,0 +1,122 @@
+#pragma once
+
+#include <QDialog>
+#include <QMap>
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "platform.h"
+
+namespace slabrating::ui::test {
+
+/// What a FakePrinter printed: its documents, each a list of pages of rows.
+struct PrintLog {
+    int copies = 1;
+    int rowsPerPage = 60;
+    int charactersPerRow = 80;
+    int failBeginAtDocument = 0;  ///< 1-based document whose start fails; 0 = none
+    QList<QList<QStringList>> documents;
+    bool documentOpen = false;
+};
+
+/// A printer that keeps the rows it is given.
+class FakePrinter : public ReportPrinter {
+public:
+    explicit FakePrinter(std::shared_ptr<PrintLog> log) : m_log(std::move(log)) {}
+    int copies() const override { return m_log->copies; }
+    bool beginDocument() override {
+        if (m_log->documents.size() + 1 == m_log->failBeginAtDocument) {
+            return false;
+        }
+        m_log->documents.append({QStringList()});
+        m_log->documentOpen = true;
+        return true;
+    }
+    int rowsPerPage() const override { return m_log->rowsPerPage; }
+    int charactersPerRow() const override { return m_log->charactersPerRow; }
+    void printRow(int row, const QString& text) override {
+        QStringList& page = m_log->documents.last().last();
+        if (page.size() != row) {
+            page.append(QStringLiteral("<row %1 out of order>").arg(row));
+        }
+        page.append(text);
+    }
+    bool newPage() override {
+        m_log->documents.last().append(QStringList());
+        return true;
+    }
+    bool endDocument() override {
+        m_log->documentOpen = false;
+        return true;
+    }
+
+private:
+    std::shared_ptr<PrintLog> m_log;
+};
+
+/// One use of a file dialog.
+struct FileDialogUse {
+    QString kind;  ///< "open" or "save"
+    QString title;
+    QString filter;
+    QString fileName;  ///< file name the open dialog started with
+};
+
+/// A platform that answers from a script and records what the windows asked of it.
+class FakePlatform : public Platform {
+public:
+    QStringList messages;            ///< texts of the message boxes, in order
+    QStringList messageParents;      ///< object names of their parent windows
+    QStringList fileAnswers;         ///< answers of the file dialogs, used from the front
+    QList<FileDialogUse> fileDialogs;
+    std::function<std::unique_ptr<ReportPrinter>()> printerAnswer;  ///< null: cancelled
+    int printerDialogs = 0;
+    QStringList modalDialogs;                  ///< object names of modal windows shown
+    std::function<int(QDialog&)> onModal;      ///< what the user does in a modal window
+    QMap<QString, QString> settings;           ///< the "Settings" section
+    QStringList settingWrites;                 ///< "key=value", in order
+    QMap<QString, QString> programs;           ///< programs on the PATH: name -> path
+    QStringList startedPrograms;               ///< paths asked to start
+    bool programsStart = true;
+    QDate date{2024, 3, 5};
+
+    void showMessage(QWidget* parent, const QString& text) override {
+        messages.append(text);
+        messageParents.append(parent != nullptr ? parent->objectName() : QString());
+    }
+    QString openFileName(QWidget*, const QString& filter, const QString& fileName) override {
+        fileDialogs.append({QStringLiteral("open"), QString(), filter, fileName});
+        return nextAnswer();
+    }
+    QString saveFileName(QWidget*, const QString& title, const QString& filter) override {
+        fileDialogs.append({QStringLiteral("save"), title, filter, QString()});
+        return nextAnswer();
+    }
+    std::unique_ptr<ReportPrinter> choosePrinter(QWidget*) override {
+        ++printerDialogs;
+        return printerAnswer ? printerAnswer() : nullptr;
+    }
+    int execModal(QDialog& dialog) override {
+        modalDialogs.append(dialog.objectName());
+        return onModal ? onModal(dialog) : QDialog::Rejected;
+    }
+    QString readSetting(const QString& key) override { return settings.value(key); }
+    void writeSetting(const QString& key, const QString& value) override {
+        settings.insert(key, value);
+        settingWrites.append(key + QLatin1Char('=') + value);
+    }
+    QString settingsLocation() override { return QStringLiteral("/fake/Slab Rating.conf"); }
+    QString findProgram(const QString& name) override { return programs.value(name); }
+    bool startProgram(const QString& path) override {
+        startedPrograms.append(path);
+        return programsStart;
+    }
+    QDate currentDate() override { return date; }
+
+private:
+    QString nextAnswer() { return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst(); }
+};
+
+}  // namespace slabrating::ui::test

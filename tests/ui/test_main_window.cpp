@@ -1,0 +1,807 @@
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include "fake_platform.h"
+#include "frm_about.h"
+#include "frm_main.h"
+#include "placement.h"
+#include "qt_platform.h"
+#include "rating_run.h"
+#include "report_printing.h"
+#include "screenshot_demo.h"
+#include "slab_output.h"
+#include "ui_test_main.h"
+
+using namespace slabrating;
+using namespace slabrating::ui;
+using slabrating::ui::test::FakePlatform;
+
+namespace {
+
+QLineEdit* field(QWidget& window, const char* name) {
+    auto* edit = window.findChild<QLineEdit*>(QString::fromLatin1(name));
+    if (edit == nullptr) {
+        qFatal("no field %s", name);
+    }
+    return edit;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+bool writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The example slab's record, from the description of the input file.
+const QByteArray kExampleRecord =
+    "1B-12-AC JD 50           SH 50 OVER CREEK185001400012500031020030004000000150060\r\n";
+
+// Types `text` into the field as a user would, replacing what it held.
+void type(QWidget& window, const char* name, const QString& text) {
+    QLineEdit* edit = field(window, name);
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(edit, c.toLatin1());
+        } else {
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
+}
+
+QString dateText(const FakePlatform& platform) {
+    return QLocale::system().toString(platform.date, QLocale::ShortFormat);
+}
+
+// Prints a line-by-line comparison before the exact comparison, so a mismatch shows where.
+void compareReports(const QByteArray& actual, const QByteArray& expected, const QString& name) {
+    if (actual != expected) {
+        const QList<QByteArray> a = actual.split('\n');
+        const QList<QByteArray> e = expected.split('\n');
+        for (qsizetype i = 0; i < std::max(a.size(), e.size()); ++i) {
+            const QByteArray al = i < a.size() ? a[i] : QByteArray("<none>");
+            const QByteArray el = i < e.size() ? e[i] : QByteArray("<none>");
+            if (al != el) {
+                qWarning("%s line %lld\n  actual:   [%s]\n  expected: [%s]", qPrintable(name),
+                         static_cast<long long>(i + 1), al.constData(), el.constData());
+            }
+        }
+        writeAll(name + QStringLiteral(".actual"), actual);
+    }
+    QCOMPARE(actual, expected);
+}
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        m_platform = std::make_unique<FakePlatform>();
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+    }
+    void cleanup() {
+        m_window.reset();
+        m_platform.reset();
+    }
+
+    void captionsMenusAndToolbar() {
+        frmMain& w = window();
+        QCOMPARE(w.windowTitle(), QStringLiteral("Brevania DOT Slab Rating"));
+        QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(w.windowFlags() & Qt::WindowMinimizeButtonHint);
+        QCOMPARE(w.minimumSize(), w.maximumSize());
+
+        QStringList menus;
+        for (QAction* menu : w.menuBar()->actions()) {
+            QStringList items;
+            for (QAction* item : menu->menu()->actions()) {
+                items << (item->isSeparator() ? QStringLiteral("-") : item->text());
+                QVERIFY2(item->shortcut().isEmpty(), qPrintable(item->text()));
+            }
+            menus << menu->text() + QLatin1Char(':') + items.join(QLatin1Char('|'));
+        }
+        QCOMPARE(menus, (QStringList{
+                            QStringLiteral("&File:&Open...|Run Analysis|-|Save &As...|-|E&xit"),
+                            QStringLiteral("&Help:&About ")}));
+
+        auto* toolbar = w.findChild<QToolBar*>(QStringLiteral("tbToolBar"));
+        QVERIFY(toolbar);
+        QStringList buttons;
+        for (QAction* button : toolbar->actions()) {
+            QVERIFY(!button->icon().isNull());
+            buttons << button->data().toString() + QLatin1Char('/') + button->toolTip();
+        }
+        QCOMPARE(buttons, (QStringList{QStringLiteral("Open/Open"), QStringLiteral("Save/Save")}));
+    }
+
+    void labels() {
+        frmMain& w = window();
+        QStringList texts;
+        for (QLabel* label : w.findChildren<QLabel*>()) {
+            texts << label->text();
+        }
+        const QStringList expected = {
+            QStringLiteral("Structure Information"), QStringLiteral("Structure Number:"),
+            QStringLiteral("Rater:"), QStringLiteral("Batch ID:"), QStringLiteral("Comments:"),
+            QStringLiteral("Highway Number:"), QStringLiteral("Load Type:"),
+            QStringLiteral("Deadload"), QStringLiteral("Bituminous Overlay (in):"),
+            QStringLiteral("Geometry"), QStringLiteral("Effective Span (ft):"),
+            QStringLiteral("Actual Slab Thickness (in.):"), QStringLiteral("Reinforcing Steel:"),
+            QStringLiteral("Area (sqin)"), QStringLiteral("Distance (in)"), QStringLiteral("Top:"),
+            QStringLiteral("Bottom:"),
+            QStringLiteral("For definitions of input values please refer to the KARV Bridge "
+                           "Rating Manual in the Bridge Decks section"),
+            QStringLiteral("Materials Properties"), QStringLiteral("Concrete f'c (PSI):"),
+            QStringLiteral("Steel Fy (PSI):"), QStringLiteral("or   Inv Fc (Working Stress)"),
+            QStringLiteral("or  Inv Fs (Working Stress)"),
+            QStringLiteral("Modular Ratio (Leave blank for load factor):")};
+        for (const QString& text : expected) {
+            QVERIFY2(texts.contains(text), qPrintable(text));
+        }
+    }
+
+    void fieldTooltips_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("tooltip");
+        const char* rows[][2] = {
+            {"StructNo", "Enter the structure number"},
+            {"Rater", "Enter the initials of the person doing the rating (3 charcaters max.)"},
+            {"BatchID", "Enter the BARS Batch ID number (optional)"},
+            {"Comments", "Additional comments to define the slab."},
+            {"Hwy", "Enter the highway number."},
+            {"Bitum", "Enter the average asphalt thickness. "},
+            {"EffSpan", "Enter the effective span length."},
+            {"SlabThick", "Enter the actual slab thickness."},
+            {"StAreaTop", "Enter the area of the top reinforcing steel over the girders."},
+            {"StDistTop",
+             "Enter the distance from the bottom of the slab to the centerline of the top "
+             "reinforceing steel."},
+            {"STAreaBot", "Enter the area of the bottom reinforcing midpoint between the girders."},
+            {"StDistBot",
+             "Enter the distance from the bottom of the slab to the centerline of the reinforcing "
+             "steel taken at a midpoint of the girders."},
+            {"Concfc", "Enter the value of the concrete strength."},
+            {"SteelFy", "Enter the value of the steel yeild stress."},
+            {"ModRatio", ""},
+        };
+        for (const auto& row : rows) {
+            QTest::newRow(row[0]) << QString::fromLatin1(row[0]) << QString::fromLatin1(row[1]);
+        }
+    }
+    void fieldTooltips() {
+        QFETCH(QString, name);
+        QFETCH(QString, tooltip);
+        QCOMPARE(field(window(), name.toLatin1().constData())->toolTip(), tooltip);
+    }
+
+    void fieldLimits_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("limit");
+        QTest::newRow("structure number 7") << QStringLiteral("StructNo") << 7;
+        QTest::newRow("rater 3") << QStringLiteral("Rater") << 3;
+        QTest::newRow("highway 3") << QStringLiteral("Hwy") << 3;
+        QTest::newRow("batch 6") << QStringLiteral("BatchID") << 6;
+        QTest::newRow("comments 21") << QStringLiteral("Comments") << 21;
+        QTest::newRow("modular ratio 2") << QStringLiteral("ModRatio") << 2;
+        QTest::newRow("span has none") << QStringLiteral("EffSpan") << 40;
+        QTest::newRow("steel fy has none") << QStringLiteral("SteelFy") << 40;
+    }
+    void fieldLimits() {
+        QFETCH(QString, name);
+        QFETCH(int, limit);
+        frmMain& w = window();
+        const QString typed = QStringLiteral("1234567890123456789012345678901234567890");
+        type(w, name.toLatin1().constData(), typed.left(limit + 1));
+        QCOMPARE(field(w, name.toLatin1().constData())->text(), typed.left(limit));
+    }
+
+    void latin1TextOnly() {
+        frmMain& w = window();
+        type(w, "Comments", QStringLiteral("Br\u00FCcke \u20AC\u00A0x"));
+        QCOMPARE(field(w, "Comments")->text(), QStringLiteral("Br\u00FCcke \u00A0x"));
+        QCOMPARE(w.fields().Comments, std::string("Br\xFC" "cke \xA0x"));
+    }
+
+    void fieldsRoundTrip() {
+        frmMain& w = window();
+        SlabFields f = exampleSlab();
+        f.Comments = "\xE9t\xE9  \xA0 pont";
+        f.Rater = " JD";
+        f.LoadType = Interstate;
+        w.setFields(f);
+        QCOMPARE(w.fields(), f);
+        f.LoadType = NoLoadType;
+        w.setFields(f);
+        QCOMPARE(w.fields(), f);
+    }
+
+    void focusOrder() {
+        frmMain& w = window();
+        const QStringList expected = {
+            QStringLiteral("StructNo"),  QStringLiteral("Rater"),     QStringLiteral("BatchID"),
+            QStringLiteral("Comments"),  QStringLiteral("Hwy"),       QStringLiteral("List1"),
+            QStringLiteral("Bitum"),     QStringLiteral("EffSpan"),   QStringLiteral("SlabThick"),
+            QStringLiteral("StAreaTop"), QStringLiteral("StDistTop"), QStringLiteral("STAreaBot"),
+            QStringLiteral("StDistBot"), QStringLiteral("Concfc"),    QStringLiteral("SteelFy"),
+            QStringLiteral("ModRatio")};
+        QStringList order;
+        QWidget* widget = field(w, "StructNo");
+        while (order.size() < expected.size()) {
+            if (expected.contains(widget->objectName()) && !order.contains(widget->objectName())) {
+                order << widget->objectName();
+            } else if (order.contains(widget->objectName())) {
+                break;
+            }
+            widget = widget->nextInFocusChain();
+        }
+        QCOMPARE(order, expected);
+    }
+
+    void loadTypeList() {
+        frmMain& w = window();
+        auto* list = w.findChild<QListWidget*>(QStringLiteral("List1"));
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->item(0)->text(), QStringLiteral("1=Brevania"));
+        QCOMPARE(list->item(1)->text(), QStringLiteral("2=Interstate"));
+        QCOMPARE(list->toolTip(), QStringLiteral("Click on \"Brevania\" for state highways, "
+                                                 "\"Interstate\" for interstate highways."));
+        QCOMPARE(w.fields().LoadType, int(NoLoadType));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(1)).center());
+        QCOMPARE(w.fields().LoadType, int(Interstate));
+    }
+
+    void statusBar() {
+        frmMain& w = window();
+        auto* panel1 = w.findChild<QLabel*>(QStringLiteral("sbStatusBarPanel1"));
+        auto* panel2 = w.findChild<QLabel*>(QStringLiteral("sbStatusBarPanel2"));
+        auto* panel3 = w.findChild<QLabel*>(QStringLiteral("sbStatusBarPanel3"));
+        QVERIFY(panel1 && panel2 && panel3);
+        QCOMPARE(panel1->text(), QStringLiteral("Use File => Open to start"));
+        QCOMPARE(panel2->text(), QLocale::system().toString(QDate::currentDate(),
+                                                            QLocale::ShortFormat));
+        // The time panel follows the clock.
+        panel3->clear();
+        QTRY_VERIFY_WITH_TIMEOUT(!panel3->text().isEmpty(), 3000);
+    }
+
+    // Fields typed as a user would, run from the menu, and the report window's text
+    // compared byte for byte with the example's saved report (the date is the run's own).
+    void typedRun_data() {
+        QTest::addColumn<QStringList>("typed");  // the 15 fields in focus order, then the list row
+        QTest::addColumn<QString>("golden");
+        QTest::addColumn<QString>("methodLine");
+        QTest::newRow("load factor, state trucks")
+            << QStringList{"B-12-AC", " JD", "", "     SH 50 OVER CREEK", " 50", "0", "2", "18.5",
+                           "14", "0.31", "12.5", "0.6", "1.5", "3000", "40000", ""}
+            << "lf-state-trucks.qro" << " LOAD FACTOR RATING-COMP STEEL NOT USED";
+        QTest::newRow("working stress")
+            << QStringList{" W-2002", " RS", "", "  WORKING STRESS SLAB", " 35", "0", "2", "10",
+                           "8", "0.62", "6.5", "0.62", "1.5", "1200", "20000", "10"}
+            << "ws-slab.qro" << "WORKING STRESS RATING";
+    }
+    void typedRun() {
+        QFETCH(QStringList, typed);
+        QFETCH(QString, golden);
+        QFETCH(QString, methodLine);
+        frmMain& w = window();
+        const char* names[] = {"StructNo", "Rater", "BatchID", "Comments", "Hwy", nullptr,
+                               "Bitum", "EffSpan", "SlabThick", "StAreaTop", "StDistTop",
+                               "STAreaBot", "StDistBot", "Concfc", "SteelFy", "ModRatio"};
+        for (int i = 0; i < 16; ++i) {
+            if (names[i] != nullptr) {
+                type(w, names[i], typed[i]);
+            } else {
+                auto* list = w.findChild<QListWidget*>(QStringLiteral("List1"));
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                  list->visualItemRect(list->item(typed[i].toInt())).center());
+            }
+        }
+        w.findChild<QAction*>(QStringLiteral("mnuFileRun"))->trigger();
+        QVERIFY(m_platform->messages.isEmpty());
+        SlabOutput* report = w.reportWindow();
+        QVERIFY(report);
+        QVERIFY(report->isVisible());
+        const QStringList lines = report->reportText().split(QStringLiteral("\r\n"));
+        QCOMPARE(lines[0], QStringLiteral("Slab Rating Version 2     Date: ") + dateText(*m_platform));
+        QCOMPARE(lines[5], methodLine);
+        const QString goldenPath = QDir(QStringLiteral(SLABRATING_EXAMPLES)).filePath(golden);
+        if (!QFile::exists(goldenPath)) {
+            QSKIP("example report missing");
+        }
+        compareReports(report->reportFileBytes(), withDate(readAll(goldenPath)), golden);
+    }
+
+    void runReusesTheOpenReportWindow() {
+        frmMain& w = window();
+        w.setFields(exampleSlab());
+        w.mnuFileRun_Click();
+        SlabOutput* first = w.reportWindow();
+        first->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->appendPlainText(QStringLiteral("old"));
+        w.mnuFileRun_Click();
+        QCOMPARE(w.reportWindow(), first);
+        QVERIFY(!first->reportText().contains(QStringLiteral("old")));
+    }
+
+    // Every example input beside its saved report: opened, run, and compared byte for byte
+    // with the report saved from the report window (the header's date is the run's own).
+    void goldenReports_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("report");
+        const QDir examples(QStringLiteral(SLABRATING_EXAMPLES));
+        int rows = 0;
+        for (const QString& name : examples.entryList({QStringLiteral("*.qri")}, QDir::Files)) {
+            const QString base = name.chopped(4);
+            if (examples.exists(base + QStringLiteral(".qro"))) {
+                QTest::newRow(qPrintable(base)) << examples.filePath(name)
+                                                << examples.filePath(base + QStringLiteral(".qro"));
+                ++rows;
+            }
+        }
+        if (rows == 0) {
+            QTest::newRow("no examples yet") << QString() << QString();
+        }
+    }
+    void goldenReports() {
+        QFETCH(QString, input);
+        QFETCH(QString, report);
+        if (input.isEmpty()) {
+            QSKIP("no example inputs with saved reports");
+        }
+        frmMain& w = window();
+        m_platform->fileAnswers = {input};
+        w.mnuFileOpen_Click();
+        QCOMPARE(m_platform->messages, QStringList());
+        w.mnuFileRun_Click();
+        QVERIFY(w.reportWindow());
+        compareReports(w.reportWindow()->reportFileBytes(), withDate(readAll(report)),
+                       QFileInfo(report).fileName());
+    }
+
+    void nonNumericField_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("overlay blank") << "Bitum" << "" << "Error: Bituminous Overlay value not numeric.";
+        QTest::newRow("span word") << "EffSpan" << "ten" << "Error: Effective Span value not numeric.";
+        QTest::newRow("thickness") << "SlabThick" << "14in" << "Error: Slab Thickness value not numeric.";
+        QTest::newRow("top area") << "StAreaTop" << "." << "Error: Steel area (top) value not numeric.";
+        QTest::newRow("top distance") << "StDistTop" << "   " << "Error: Steel Distance (top) value not numeric.";
+        QTest::newRow("bottom area") << "STAreaBot" << "x" << "Error: Steel Area (bottom) value not numeric.";
+        QTest::newRow("bottom distance") << "StDistBot" << "1,5" << "Error: Steel Distance (bottom) value not numeric.";
+        QTest::newRow("concrete") << "Concfc" << "" << "Error: Concrete fc value not numeric.";
+        QTest::newRow("steel") << "SteelFy" << "40 000" << "Error: Steel Fy value not numeric.";
+    }
+    void nonNumericField() {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        frmMain& w = window();
+        w.setFields(exampleSlab());
+        field(w, name.toLatin1().constData())->setText(text);
+        w.mnuFileRun_Click();
+        QCOMPARE(m_platform->messages, QStringList{message});
+        QCOMPARE(w.reportWindow(), nullptr);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            QVERIFY2(top->objectName() != QStringLiteral("SlabOutput"), "report window left");
+        }
+    }
+
+    void onlyFirstNonNumericFieldReported() {
+        frmMain& w = window();
+        w.mnuFileRun_Click();  // every field blank
+        QCOMPARE(m_platform->messages,
+                 QStringList{QStringLiteral("Error: Bituminous Overlay value not numeric.")});
+        QCOMPARE(w.reportWindow(), nullptr);
+    }
+
+    void nonNumericClosesAnOpenReportWindow() {
+        frmMain& w = window();
+        w.setFields(exampleSlab());
+        w.mnuFileRun_Click();
+        QVERIFY(w.reportWindow());
+        field(w, "SteelFy")->clear();
+        w.mnuFileRun_Click();
+        QCOMPARE(w.reportWindow(), nullptr);
+        w.setFields(exampleSlab());
+        w.mnuFileRun_Click();
+        QVERIFY(w.reportWindow());
+        QVERIFY(w.reportWindow()->isVisible());
+    }
+
+    void rangeFailure_data() {
+        QTest::addColumn<QString>("span");
+        QTest::addColumn<QString>("topDistance");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("span 1.99") << "1.99" << "12.5"
+                                   << " Error: Span length less than 2.  Please reenter data.";
+        QTest::newRow("span 24.01") << "24.01" << "12.5"
+                                    << " Error: Span length greater than 24.  Please reenter data.";
+        QTest::newRow("last failing named") << "30" << "0.05"
+                                            << " Error: Span length greater than 24.  Please reenter data.";
+    }
+    void rangeFailure() {
+        QFETCH(QString, span);
+        QFETCH(QString, topDistance);
+        QFETCH(QString, message);
+        frmMain& w = window();
+        w.setFields(exampleSlab());
+        field(w, "EffSpan")->setText(span);
+        field(w, "StDistTop")->setText(topDistance);
+        w.mnuFileRun_Click();
+        QCOMPARE(m_platform->messages, QStringList{message});
+        QCOMPARE(m_platform->messageParents, QStringList{QStringLiteral("SlabOutput")});
+        QVERIFY(w.reportWindow());
+        QVERIFY(w.reportWindow()->isVisible());
+        QCOMPARE(w.reportWindow()->reportText(),
+                 QStringLiteral("Slab Rating Version 2     Date: ") + dateText(*m_platform) +
+                     QStringLiteral("\r\n\r\n Structure NO. B-12-AC     Rater: JD      State HWY "
+                                    "NO. = 50 \r\n     Batch ID=         Description: SH 50 "
+                                    "OVER CREEK     \r\n"));
+    }
+
+    void openGoodFile() {
+        frmMain& w = window();
+        const QString path = m_dir->filePath(QStringLiteral("example.qri"));
+        QVERIFY(writeAll(path, kExampleRecord));
+        m_platform->fileAnswers = {path};
+        w.mnuFileOpen_Click();
+        QCOMPARE(m_platform->messages, QStringList());
+        QCOMPARE(m_platform->fileDialogs.size(), 1);
+        QCOMPARE(m_platform->fileDialogs[0].kind, QStringLiteral("open"));
+        QCOMPARE(m_platform->fileDialogs[0].filter, QStringLiteral("Slab Input (.qri) (*.qri)"));
+        SlabFields expected;
+        expected.LoadType = StateTrucks;
+        expected.StructNo = "B-12-AC";
+        expected.Rater = " JD";
+        expected.Hwy = " 50";
+        expected.BatchID = "      ";
+        expected.Comments = "     SH 50 OVER CREEK";
+        expected.EffSpan = "18.5";
+        expected.SlabThick = "14";
+        expected.StDistTop = "12.5";
+        expected.StAreaTop = "0.31";
+        expected.Bitum = "2";
+        expected.Concfc = "3000";
+        expected.SteelFy = "40000";
+        expected.ModRatio = "00";
+        expected.StDistBot = "1.5";
+        expected.STAreaBot = "0.6";
+        QCOMPARE(w.fields(), expected);
+    }
+
+    void openBadFile_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("short line, bad load type")
+            << QByteArray("3B-12-AC JD 50           SH 50 OVER CREEK\r\n")
+            << QStringList{QStringLiteral("Warning: Load type invalid, please correct."),
+                           QStringLiteral("Error: Effective Span value incorrect."),
+                           QStringLiteral("Error: Slab Thickness value incorrect."),
+                           QStringLiteral("Error: Steel Top Distance value incorrect."),
+                           QStringLiteral("Error: Steel Top Area value incorrect."),
+                           QStringLiteral("Error: Bituminous Overlay value incorrect."),
+                           QStringLiteral("Error: Conrete Fc value incorrect."),
+                           QStringLiteral("Error: Steel Fy value incorrect."),
+                           QStringLiteral("Error: Steel Bottom Distance value incorrect."),
+                           QStringLiteral("Error: Steel Bottom Area value incorrect.")};
+        QTest::newRow("empty first line") << QByteArray("\r\n" + kExampleRecord)
+                                          << QStringList{QStringLiteral("Invalid input.")};
+        QTest::newRow("empty file") << QByteArray()
+                                    << QStringList{QStringLiteral("File not found.")};
+    }
+    void openBadFile() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, messages);
+        frmMain& w = window();
+        const QString path = m_dir->filePath(QStringLiteral("bad.qri"));
+        QVERIFY(writeAll(path, bytes));
+        m_platform->fileAnswers = {path};
+        w.mnuFileOpen_Click();
+        QCOMPARE(m_platform->messages, messages);
+        QCOMPARE(m_platform->messageParents.count(QStringLiteral("frmMain")), messages.size());
+    }
+
+    void openMissingFileLeavesFields() {
+        frmMain& w = window();
+        w.setFields(exampleSlab());
+        m_platform->fileAnswers = {m_dir->filePath(QStringLiteral("none.qri"))};
+        w.mnuFileOpen_Click();
+        QCOMPARE(m_platform->messages, QStringList{QStringLiteral("File not found.")});
+        QCOMPARE(w.fields(), exampleSlab());
+    }
+
+    void openCancelledChangesNothing() {
+        frmMain& w = window();
+        w.setFields(exampleSlab());
+        w.mnuFileOpen_Click();
+        QCOMPARE(m_platform->fileDialogs.size(), 1);
+        QVERIFY(m_platform->messages.isEmpty());
+        QCOMPARE(w.fields(), exampleSlab());
+    }
+
+    void fileDialogKeepsItsFileName() {
+        frmMain& w = window();
+        const QString path = m_dir->filePath(QStringLiteral("example.qri"));
+        QVERIFY(writeAll(path, kExampleRecord));
+        m_platform->fileAnswers = {path};
+        w.mnuFileOpen_Click();
+        w.mnuFileOpen_Click();
+        QCOMPARE(m_platform->fileDialogs[0].fileName, QString());
+        QCOMPARE(m_platform->fileDialogs[1].fileName, path);
+    }
+
+    void saveAsRoundTrip() {
+        frmMain& w = window();
+        w.setFields(exampleSlab());
+        const QString path = m_dir->filePath(QStringLiteral("saved"));
+        m_platform->fileAnswers = {path};
+        w.mnuFileSaveAs_Click();
+        QCOMPARE(m_platform->fileDialogs.size(), 1);
+        QCOMPARE(m_platform->fileDialogs[0].kind, QStringLiteral("save"));
+        QCOMPARE(m_platform->fileDialogs[0].title, QStringLiteral("Save Slab Input File As"));
+        QCOMPARE(m_platform->fileDialogs[0].filter, QStringLiteral("Slab Input File (*.qri)"));
+        QVERIFY(m_platform->messages.isEmpty());
+        // No extension is added to the chosen name.
+        QCOMPARE(readAll(path), kExampleRecord);
+
+        w.setFields(SlabFields{});
+        m_platform->fileAnswers = {path};
+        w.mnuFileOpen_Click();
+        QVERIFY(m_platform->messages.isEmpty());
+        const SlabFields read = w.fields();
+        QCOMPARE(read.StructNo, std::string("B-12-AC"));
+        QCOMPARE(read.EffSpan, std::string("18.5"));
+        QCOMPARE(read.LoadType, int(StateTrucks));
+        // Saving what was read gives the same record again.
+        m_platform->fileAnswers = {path};
+        w.mnuFileSaveAs_Click();
+        QCOMPARE(readAll(path), kExampleRecord);
+    }
+
+    void saveAsCancelledWritesNothing() {
+        frmMain& w = window();
+        w.setFields(exampleSlab());
+        w.mnuFileSaveAs_Click();
+        QVERIFY(m_platform->messages.isEmpty());
+        QVERIFY(QDir(m_dir->path()).isEmpty());
+    }
+
+    void saveAsFailureIsReported() {
+        frmMain& w = window();
+        w.setFields(exampleSlab());
+        m_platform->fileAnswers = {m_dir->filePath(QStringLiteral("no/such/dir/x.qri"))};
+        w.mnuFileSaveAs_Click();
+        QCOMPARE(m_platform->messages.size(), 1);
+        QVERIFY(!m_platform->messages[0].isEmpty());
+    }
+
+    void toolbarButtons() {
+        frmMain& w = window();
+        auto* toolbar = w.findChild<QToolBar*>(QStringLiteral("tbToolBar"));
+        toolbar->actions()[1]->trigger();  // "Save"
+        toolbar->actions()[0]->trigger();  // "Open"
+        QCOMPARE(m_platform->fileDialogs.size(), 2);
+        QCOMPARE(m_platform->fileDialogs[0].title, QStringLiteral("Save Slab Input File As"));
+        QCOMPARE(m_platform->fileDialogs[0].filter, QStringLiteral("Slab Input File (*.qri)"));
+        QCOMPARE(m_platform->fileDialogs[1].kind, QStringLiteral("open"));
+        QAction other(QStringLiteral("Other"));
+        other.setData(QStringLiteral("Other"));
+        w.tbToolBar_ButtonClick(&other);
+        QCOMPARE(m_platform->fileDialogs.size(), 2);
+    }
+
+    void placementRestored_data() {
+        QTest::addColumn<QStringList>("stored");  // MainLeft, MainTop, MainWidth, MainHeight
+        QTest::addColumn<QRect>("expected");      // position and size of the window (pixels)
+        QTest::newRow("first start") << QStringList{} << QRect(67, 67, 449, 538);
+        QTest::newRow("stored") << QStringList{"1500", "3000", "12090", "12375"}
+                                << QRect(100, 200, 800, 800);
+        QTest::newRow("not numbers") << QStringList{"left", "", "12090", "1e3x"}
+                                     << QRect(67, 67, 800, 538);
+    }
+    void placementRestored() {
+        QFETCH(QStringList, stored);
+        QFETCH(QRect, expected);
+        const char* keys[] = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
+        for (qsizetype i = 0; i < stored.size(); ++i) {
+            m_platform->settings.insert(QString::fromLatin1(keys[i]), stored[i]);
+        }
+        frmMain& w = window();
+        // The window is never smaller than its fields need.
+        const QSize size = expected.size().expandedTo(w.sizeHint());
+        QCOMPARE(w.pos(), expected.topLeft());
+        QCOMPARE(w.size(), size);
+        QCOMPARE(w.minimumSize(), size);
+        QCOMPARE(w.maximumSize(), size);
+    }
+
+    void placementSavedOnExit() {
+        m_platform->settings = {{"MainLeft", "1500"}, {"MainTop", "3000"},
+                                {"MainWidth", "12090"}, {"MainHeight", "12375"}};
+        frmMain& w = window();
+        w.move(150, 90);
+        w.mnuFileExit_Click();
+        QVERIFY(!w.isVisible());
+        QCOMPARE(m_platform->settingWrites,
+                 (QStringList{"MainLeft=2250", "MainTop=1350", "MainWidth=12090", "MainHeight=12375"}));
+    }
+
+    void minimizedSavesNothing() {
+        frmMain& w = window();
+        w.showMinimized();
+        QVERIFY(w.isMinimized());
+        w.close();
+        QVERIFY(m_platform->settingWrites.isEmpty());
+    }
+
+    void placementThroughSettingsFile() {
+        const QString file = m_dir->filePath(QStringLiteral("settings.ini"));
+        {
+            QSettings settings(file, QSettings::IniFormat);
+            settings.setValue(QStringLiteral("Settings/MainLeft"), QStringLiteral("1500"));
+            settings.setValue(QStringLiteral("Settings/MainTop"), QStringLiteral("xyz"));
+        }
+        {
+            QtPlatform platform(std::make_unique<QSettings>(file, QSettings::IniFormat));
+            frmMain w(platform);
+            QCOMPARE(w.pos(), QPoint(100, 67));
+            w.show();
+            w.move(300, 45);
+            w.close();
+        }
+        QSettings settings(file, QSettings::IniFormat);
+        QCOMPARE(settings.value(QStringLiteral("Settings/MainLeft")).toString(), QStringLiteral("4500"));
+        QCOMPARE(settings.value(QStringLiteral("Settings/MainTop")).toString(), QStringLiteral("675"));
+        QtPlatform platform(std::make_unique<QSettings>(file, QSettings::IniFormat));
+        frmMain again(platform);
+        QCOMPARE(again.pos(), QPoint(300, 45));
+    }
+
+    void exitWithReportWindowOpen() {
+        frmMain& w = window();
+        w.setFields(exampleSlab());
+        w.mnuFileRun_Click();
+        QPointer<SlabOutput> report = w.reportWindow();
+        QVERIFY(report && report->isVisible());
+        w.mnuFileExit_Click();
+        QVERIFY(!w.isVisible());
+        QCOMPARE(w.reportWindow(), nullptr);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(report.isNull());
+        QCOMPARE(m_platform->settingWrites.size(), 4);
+    }
+
+    void reportClosedByUserIsMadeAnew() {
+        frmMain& w = window();
+        w.setFields(exampleSlab());
+        w.mnuFileRun_Click();
+        w.reportWindow()->close();
+        QCOMPARE(w.reportWindow(), nullptr);
+        w.mnuFileRun_Click();
+        QVERIFY(w.reportWindow());
+        QVERIFY(w.reportWindow()->isVisible());
+    }
+
+    void aboutBoxIsModalOverTheMainWindow() {
+        frmMain& w = window();
+        QString caption;
+        QWidget* owner = nullptr;
+        m_platform->onModal = [&](QDialog& dialog) {
+            caption = dialog.windowTitle();
+            owner = dialog.parentWidget();
+            return QDialog::Accepted;
+        };
+        w.mnuHelpAbout_Click();
+        QCOMPARE(m_platform->modalDialogs, QStringList{QStringLiteral("frmAbout")});
+        QCOMPARE(caption, QStringLiteral("About Slab Rating"));
+        QCOMPARE(owner, &w);
+    }
+
+    void printFromReportWindow() {
+        frmMain& w = window();
+        w.setFields(exampleSlab());
+        w.mnuFileRun_Click();
+        auto log = std::make_shared<test::PrintLog>();
+        log->copies = 3;
+        m_platform->printerAnswer = [log] { return std::make_unique<test::FakePrinter>(log); };
+        w.reportWindow()->findChild<QPushButton*>(QStringLiteral("PrintOutput"))->click();
+        QCOMPARE(m_platform->printerDialogs, 1);
+        QCOMPARE(log->documents.size(), 3);
+        const QStringList lines =
+            w.reportWindow()->reportText().split(QStringLiteral("\r\n")).mid(0, 4);
+        QCOMPARE(log->documents[2][0].mid(0, 4), lines);
+        QVERIFY(m_platform->messages.isEmpty());
+    }
+
+    // The report window's Print button with a PDF file chosen in the printer dialog and
+    // three copies: three complete documents, none overwriting another.
+    void printToPdfThreeCopies() {
+        frmMain& w = window();
+        w.setFields(exampleSlab());
+        w.mnuFileRun_Click();
+        const QString path = m_dir->filePath(QStringLiteral("report.pdf"));
+        m_platform->printerAnswer = [path] {
+            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(path);
+            printer->setCopyCount(3);
+            return std::make_unique<QtReportPrinter>(std::move(printer));
+        };
+        w.reportWindow()->findChild<QPushButton*>(QStringLiteral("PrintOutput"))->click();
+        QVERIFY(m_platform->messages.isEmpty());
+        const QStringList files = QDir(m_dir->path()).entryList(QDir::Files);
+        QCOMPARE(files, (QStringList{QStringLiteral("report-2.pdf"), QStringLiteral("report-3.pdf"),
+                                     QStringLiteral("report.pdf")}));
+        for (const QString& file : files) {
+            const QByteArray pdf = readAll(m_dir->filePath(file));
+            QVERIFY2(pdf.startsWith("%PDF") && pdf.size() > 1000, qPrintable(file));
+        }
+    }
+
+    void printCancelledDoesNothing() {
+        frmMain& w = window();
+        w.setFields(exampleSlab());
+        w.mnuFileRun_Click();
+        w.reportWindow()->findChild<QPushButton*>(QStringLiteral("PrintOutput"))->click();
+        QCOMPARE(m_platform->printerDialogs, 1);
+        QVERIFY(m_platform->messages.isEmpty());
+    }
+
+    void printFailureIsReported() {
+        frmMain& w = window();
+        w.setFields(exampleSlab());
+        w.mnuFileRun_Click();
+        auto log = std::make_shared<test::PrintLog>();
+        log->copies = 2;
+        log->failBeginAtDocument = 1;
+        m_platform->printerAnswer = [log] { return std::make_unique<test::FakePrinter>(log); };
+        w.reportWindow()->findChild<QPushButton*>(QStringLiteral("PrintOutput"))->click();
+        QCOMPARE(m_platform->messages,
+                 QStringList{QStringLiteral("Error: The report could not be printed.")});
+    }
+
+private:
+    // A saved example report with the date of this test's runs in its header.
+    QByteArray withDate(QByteArray report) const {
+        const qsizetype at = report.indexOf("Date: ") + 6;
+        return report.replace(at, report.indexOf('\r') - at, dateText(*m_platform).toLatin1());
+    }
+
+    frmMain& window() {
+        if (!m_window) {
+            m_window = std::make_unique<frmMain>(*m_platform);
+            m_window->show();
+        }
+        return *m_window;
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<FakePlatform> m_platform;
+    std::unique_ptr<frmMain> m_window;
+};
+
+SLABRATING_UI_TEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"

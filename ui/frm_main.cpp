@@ -1,0 +1,515 @@
+#include "frm_main.h"
+
+#include <QAction>
+#include <algorithm>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTime>
+#include <QTimer>
+#include <QToolBar>
+#include <QValidator>
+#include <QVBoxLayout>
+
+#include "app_icon.h"
+#include "frm_about.h"
+#include "inputfile.h"
+#include "placement.h"
+#include "platform.h"
+#include "rating_run.h"
+#include "report_printing.h"
+#include "slab_output.h"
+
+namespace slabrating::ui {
+
+namespace {
+
+// Field sizes of the design, in twips.
+constexpr int kFieldWidthTwips = 1212;
+constexpr int kModRatioWidthTwips = 492;
+
+const QString kOpenKey = QStringLiteral("Open");
+const QString kSaveKey = QStringLiteral("Save");
+
+/// Refuses characters that the single-byte input file and report cannot hold.
+class Latin1Validator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        for (const QChar c : input) {
+            if (c.unicode() > 0xFF) {
+                return Invalid;
+            }
+        }
+        return Acceptable;
+    }
+};
+
+QLabel* heading(const QString& text) {
+    auto* label = new QLabel(text);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+QLabel* rightLabel(const QString& text) {
+    auto* label = new QLabel(text);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+QFrame* rule() {
+    auto* line = new QFrame;
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+QString fromLatin1(const std::string& text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string toLatin1(const QString& text) { return text.toLatin1().toStdString(); }
+
+}  // namespace
+
+frmMain::frmMain(Platform& platform, QWidget* parent)
+    : QMainWindow(parent,
+                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                      Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                      Qt::WindowCloseButtonHint),
+      m_platform(platform) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Brevania DOT Slab Rating"));
+    setWindowIcon(appIcon());
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    buildMenus();
+    buildToolBar();
+    buildFields();
+    buildStatusBar();
+    restorePlacement();
+}
+
+frmMain::~frmMain() { delete m_output.data(); }
+
+SlabOutput* frmMain::reportWindow() const { return m_output; }
+
+void frmMain::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    QAction* open = file->addAction(QStringLiteral("&Open..."), this, &frmMain::mnuFileOpen_Click);
+    open->setObjectName(QStringLiteral("mnuFileOpen"));
+    QAction* run = file->addAction(QStringLiteral("Run Analysis"), this, &frmMain::mnuFileRun_Click);
+    run->setObjectName(QStringLiteral("mnuFileRun"));
+    file->addSeparator();
+    QAction* saveAs =
+        file->addAction(QStringLiteral("Save &As..."), this, &frmMain::mnuFileSaveAs_Click);
+    saveAs->setObjectName(QStringLiteral("mnuFileSaveAs"));
+    file->addSeparator();
+    QAction* exit = file->addAction(QStringLiteral("E&xit"), this, &frmMain::mnuFileExit_Click);
+    exit->setObjectName(QStringLiteral("mnuFileExit"));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    QAction* about = help->addAction(QStringLiteral("&About "), this, &frmMain::mnuHelpAbout_Click);
+    about->setObjectName(QStringLiteral("mnuHelpAbout"));
+}
+
+void frmMain::buildToolBar() {
+    m_tbToolBar = addToolBar(QStringLiteral("Toolbar"));
+    m_tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
+    m_tbToolBar->setMovable(false);
+    m_tbToolBar->setFloatable(false);
+    m_tbToolBar->setIconSize(QSize(16, 16));
+    const struct {
+        QString key;
+        QString theme;
+        QStyle::StandardPixmap fallback;
+    } buttons[] = {
+        {kOpenKey, QStringLiteral("document-open"), QStyle::SP_DialogOpenButton},
+        {kSaveKey, QStringLiteral("document-save"), QStyle::SP_DialogSaveButton},
+    };
+    for (const auto& button : buttons) {
+        QAction* action = m_tbToolBar->addAction(
+            QIcon::fromTheme(button.theme, style()->standardIcon(button.fallback)), button.key);
+        action->setObjectName(QStringLiteral("tbToolBar") + button.key);
+        action->setData(button.key);
+        action->setToolTip(button.key);
+    }
+    connect(m_tbToolBar, &QToolBar::actionTriggered, this, &frmMain::tbToolBar_ButtonClick);
+}
+
+void frmMain::buildFields() {
+    auto* central = new QWidget;
+    auto* outer = new QVBoxLayout(central);
+    outer->setContentsMargins(8, 0, 8, 4);
+    outer->setSpacing(4);
+    outer->addWidget(rule());
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
+    outer->addLayout(grid);
+    outer->addStretch(1);
+
+    const double dpi = logicalDpiX();
+    const int fieldWidth = twipsToPixels(kFieldWidthTwips, dpi);
+    auto* validator = new Latin1Validator(this);
+    auto field = [&](QLineEdit*& member, const char* name, int maxLength, const char* tip) {
+        member = new QLineEdit;
+        member->setObjectName(QString::fromLatin1(name));
+        if (maxLength > 0) {
+            member->setMaxLength(maxLength);
+        }
+        if (tip != nullptr) {
+            member->setToolTip(QString::fromLatin1(tip));
+        }
+        member->setValidator(validator);
+        member->setFixedWidth(fieldWidth);
+        return member;
+    };
+
+    int row = 0;
+    grid->addWidget(heading(QStringLiteral("Structure Information")), row++, 0, 1, 4);
+    grid->addWidget(rightLabel(QStringLiteral("Structure Number:")), row, 0);
+    grid->addWidget(field(m_StructNo, "StructNo", 7, "Enter the structure number"), row, 1);
+    grid->addWidget(rightLabel(QStringLiteral("Rater:")), row, 2);
+    grid->addWidget(field(m_Rater, "Rater", 3,
+                          "Enter the initials of the person doing the rating (3 charcaters max.)"),
+                    row++, 3, Qt::AlignLeft);
+    grid->addWidget(rightLabel(QStringLiteral("Batch ID:")), row, 0);
+    grid->addWidget(field(m_BatchID, "BatchID", 6, "Enter the BARS Batch ID number (optional)"),
+                    row, 1);
+    grid->addWidget(rightLabel(QStringLiteral("Comments:")), row, 2);
+    field(m_Comments, "Comments", 21, "Additional comments to define the slab.");
+    // Reaches the window's right edge, so that more of the 21 characters show at once.
+    m_Comments->setMaximumWidth(QWIDGETSIZE_MAX);
+    m_Comments->setMinimumWidth(fieldWidth * 3 / 2);
+    grid->addWidget(m_Comments, row++, 3);
+    grid->addWidget(rightLabel(QStringLiteral("Highway Number:")), row, 0);
+    grid->addWidget(field(m_Hwy, "Hwy", 3, "Enter the highway number."), row, 1);
+    grid->addWidget(rightLabel(QStringLiteral("Load Type:")), row, 2, Qt::AlignRight | Qt::AlignTop);
+    m_List1 = new QListWidget;
+    m_List1->setObjectName(QStringLiteral("List1"));
+    m_List1->addItems({QStringLiteral("1=Brevania"), QStringLiteral("2=Interstate")});
+    m_List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_List1->setToolTip(QStringLiteral(
+        "Click on \"Brevania\" for state highways, \"Interstate\" for interstate highways."));
+    m_List1->setFixedWidth(std::max(fieldWidth, m_List1->sizeHintForColumn(0) +
+                                                    2 * m_List1->frameWidth() + 4));
+    m_List1->setFixedHeight(2 * m_List1->sizeHintForRow(0) + 2 * m_List1->frameWidth() + 2);
+    m_List1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_List1->setCurrentRow(-1, QItemSelectionModel::Clear);
+    grid->addWidget(m_List1, row++, 3, Qt::AlignLeft);
+    grid->addWidget(rule(), row++, 0, 1, 4);
+
+    grid->addWidget(heading(QStringLiteral("Deadload")), row, 0);
+    grid->addWidget(rightLabel(QStringLiteral("Bituminous Overlay (in):")), row, 1, 1, 2);
+    grid->addWidget(field(m_Bitum, "Bitum", 0, "Enter the average asphalt thickness. "), row++, 3,
+                    Qt::AlignLeft);
+    grid->addWidget(rule(), row++, 0, 1, 4);
+
+    grid->addWidget(heading(QStringLiteral("Geometry")), row++, 0, 1, 4);
+    grid->addWidget(rightLabel(QStringLiteral("Effective Span (ft):")), row, 0);
+    grid->addWidget(field(m_EffSpan, "EffSpan", 0, "Enter the effective span length."), row, 1);
+    grid->addWidget(rightLabel(QStringLiteral("Actual Slab Thickness (in.):")), row, 2);
+    grid->addWidget(field(m_SlabThick, "SlabThick", 0, "Enter the actual slab thickness."), row++,
+                    3, Qt::AlignLeft);
+    grid->addWidget(rule(), row++, 0, 1, 4);
+
+    grid->addWidget(heading(QStringLiteral("Reinforcing Steel:")), row++, 0, 1, 4);
+    auto* steel = new QGridLayout;
+    steel->setHorizontalSpacing(6);
+    steel->setVerticalSpacing(4);
+    steel->addWidget(new QLabel(QStringLiteral("Area (sqin)")), 0, 1);
+    steel->addWidget(new QLabel(QStringLiteral("Distance (in)")), 0, 2);
+    steel->addWidget(rightLabel(QStringLiteral("Top:")), 1, 0);
+    steel->addWidget(field(m_StAreaTop, "StAreaTop", 0,
+                           "Enter the area of the top reinforcing steel over the girders."),
+                     1, 1);
+    steel->addWidget(field(m_StDistTop, "StDistTop", 0,
+                           "Enter the distance from the bottom of the slab to the centerline of "
+                           "the top reinforceing steel."),
+                     1, 2);
+    steel->addWidget(rightLabel(QStringLiteral("Bottom:")), 2, 0);
+    steel->addWidget(field(m_STAreaBot, "STAreaBot", 0,
+                           "Enter the area of the bottom reinforcing midpoint between the "
+                           "girders."),
+                     2, 1);
+    steel->addWidget(field(m_StDistBot, "StDistBot", 0,
+                           "Enter the distance from the bottom of the slab to the centerline of "
+                           "the reinforcing steel taken at a midpoint of the girders."),
+                     2, 2);
+    grid->addLayout(steel, row, 0, 1, 2);
+    QLabel* note = heading(QStringLiteral(
+        "For definitions of input values please refer to the KARV Bridge Rating Manual in the "
+        "Bridge Decks section"));
+    note->setWordWrap(true);
+    note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    grid->addWidget(note, row++, 2, 1, 2);
+    grid->addWidget(rule(), row++, 0, 1, 4);
+
+    grid->addWidget(heading(QStringLiteral("Materials Properties")), row++, 0, 1, 4);
+    auto* concLabel = new QLabel(QStringLiteral("Concrete f'c (PSI):"));
+    grid->addWidget(concLabel, row, 0);
+    grid->addWidget(field(m_Concfc, "Concfc", 0, "Enter the value of the concrete strength."), row,
+                    1);
+    grid->addWidget(rightLabel(QStringLiteral("Steel Fy (PSI):")), row, 2);
+    grid->addWidget(field(m_SteelFy, "SteelFy", 0, "Enter the value of the steel yeild stress."),
+                    row++, 3, Qt::AlignLeft);
+    grid->addWidget(new QLabel(QStringLiteral("or   Inv Fc (Working Stress)")), row, 1, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("or  Inv Fs (Working Stress)")), row++, 3);
+    grid->addWidget(rightLabel(QStringLiteral("Modular Ratio (Leave blank for load factor):")), row,
+                    0, 1, 3);
+    field(m_ModRatio, "ModRatio", 2, nullptr);
+    m_ModRatio->setFixedWidth(std::max(twipsToPixels(kModRatioWidthTwips, dpi),
+                                       m_ModRatio->fontMetrics().horizontalAdvance(
+                                           QStringLiteral("000")) +
+                                           12));
+    grid->addWidget(m_ModRatio, row++, 3, Qt::AlignLeft);
+    grid->setColumnStretch(3, 1);
+
+    QWidget* order[] = {m_StructNo,  m_Rater,     m_BatchID,   m_Comments,  m_Hwy,    m_List1,
+                        m_Bitum,     m_EffSpan,   m_SlabThick, m_StAreaTop, m_StDistTop,
+                        m_STAreaBot, m_StDistBot, m_Concfc,    m_SteelFy,   m_ModRatio};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
+        setTabOrder(order[i], order[i + 1]);
+    }
+    setCentralWidget(central);
+}
+
+void frmMain::buildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("sbStatusBar"));
+    bar->setSizeGripEnabled(false);
+    auto* text = new QLabel(QStringLiteral("Use File => Open to start"));
+    text->setObjectName(QStringLiteral("sbStatusBarPanel1"));
+    m_panelDate = new QLabel;
+    m_panelDate->setObjectName(QStringLiteral("sbStatusBarPanel2"));
+    m_panelTime = new QLabel;
+    m_panelTime->setObjectName(QStringLiteral("sbStatusBarPanel3"));
+    bar->addWidget(text, 1);
+    bar->addPermanentWidget(m_panelDate);
+    bar->addPermanentWidget(m_panelTime);
+    updateClock();
+    auto* clock = new QTimer(this);
+    // The time panel shows minutes; a tick each second keeps it at most a second late.
+    clock->setInterval(1000);
+    connect(clock, &QTimer::timeout, this, &frmMain::updateClock);
+    clock->start();
+}
+
+void frmMain::updateClock() {
+    const QLocale locale = QLocale::system();
+    m_panelDate->setText(locale.toString(QDate::currentDate(), QLocale::ShortFormat));
+    m_panelTime->setText(locale.toString(QTime::currentTime(), QLocale::ShortFormat));
+}
+
+void frmMain::restorePlacement() {
+    const double dpi = logicalDpiX();
+    const Placement placement = readPlacement(m_platform);
+    QSize area(twipsToPixels(placement.width - kNominalFrameTwips.width(), dpi),
+               twipsToPixels(placement.height - kNominalFrameTwips.height(), dpi));
+    // The window cannot be resized: it takes the stored size unless its fields would not
+    // fit, with the fonts of this desktop, into that size.
+    setFixedSize(area.expandedTo(sizeHint()));
+    move(twipsToPixels(placement.left, dpi), twipsToPixels(placement.top, dpi));
+}
+
+void frmMain::savePlacement() {
+    const double dpi = logicalDpiX();
+    Placement placement;
+    placement.left = pixelsToTwips(x(), dpi);
+    placement.top = pixelsToTwips(y(), dpi);
+    placement.width = pixelsToTwips(width(), dpi) + kNominalFrameTwips.width();
+    placement.height = pixelsToTwips(height(), dpi) + kNominalFrameTwips.height();
+    writePlacement(m_platform, placement);
+}
+
+SlabFields frmMain::fields() const {
+    SlabFields f;
+    f.StructNo = toLatin1(m_StructNo->text());
+    f.Rater = toLatin1(m_Rater->text());
+    f.Hwy = toLatin1(m_Hwy->text());
+    f.BatchID = toLatin1(m_BatchID->text());
+    f.Comments = toLatin1(m_Comments->text());
+    f.Bitum = toLatin1(m_Bitum->text());
+    f.EffSpan = toLatin1(m_EffSpan->text());
+    f.SlabThick = toLatin1(m_SlabThick->text());
+    f.StAreaTop = toLatin1(m_StAreaTop->text());
+    f.StDistTop = toLatin1(m_StDistTop->text());
+    f.STAreaBot = toLatin1(m_STAreaBot->text());
+    f.StDistBot = toLatin1(m_StDistBot->text());
+    f.Concfc = toLatin1(m_Concfc->text());
+    f.SteelFy = toLatin1(m_SteelFy->text());
+    f.ModRatio = toLatin1(m_ModRatio->text());
+    if (m_List1->item(0)->isSelected()) {
+        f.LoadType = StateTrucks;
+    } else if (m_List1->item(1)->isSelected()) {
+        f.LoadType = Interstate;
+    } else {
+        f.LoadType = NoLoadType;
+    }
+    return f;
+}
+
+void frmMain::setFields(const SlabFields& f) {
+    m_StructNo->setText(fromLatin1(f.StructNo));
+    m_Rater->setText(fromLatin1(f.Rater));
+    m_Hwy->setText(fromLatin1(f.Hwy));
+    m_BatchID->setText(fromLatin1(f.BatchID));
+    m_Comments->setText(fromLatin1(f.Comments));
+    m_Bitum->setText(fromLatin1(f.Bitum));
+    m_EffSpan->setText(fromLatin1(f.EffSpan));
+    m_SlabThick->setText(fromLatin1(f.SlabThick));
+    m_StAreaTop->setText(fromLatin1(f.StAreaTop));
+    m_StDistTop->setText(fromLatin1(f.StDistTop));
+    m_STAreaBot->setText(fromLatin1(f.STAreaBot));
+    m_StDistBot->setText(fromLatin1(f.StDistBot));
+    m_Concfc->setText(fromLatin1(f.Concfc));
+    m_SteelFy->setText(fromLatin1(f.SteelFy));
+    m_ModRatio->setText(fromLatin1(f.ModRatio));
+    if (f.LoadType == StateTrucks || f.LoadType == Interstate) {
+        m_List1->setCurrentRow(f.LoadType - 1, QItemSelectionModel::ClearAndSelect);
+    } else {
+        m_List1->clearSelection();
+    }
+}
+
+void frmMain::mnuFileOpen_Click() {
+    const QString path = m_platform.openFileName(
+        this, QStringLiteral("Slab Input (.qri) (*.qri)"), m_dialogFileName);
+    if (path.isEmpty()) {
+        return;
+    }
+    m_dialogFileName = path;
+    openInputFile(path);
+}
+
+void frmMain::openInputFile(const QString& path) {
+    SlabFields f = fields();
+    const ReaderMessages messages = ReadInputFile(QFile::encodeName(path).toStdString(), f);
+    setFields(f);
+    for (const std::string& message : messages) {
+        m_platform.showMessage(this, fromLatin1(message));
+    }
+}
+
+void frmMain::mnuFileSaveAs_Click() {
+    m_dialogFileName.clear();
+    const QString path = m_platform.saveFileName(this, QStringLiteral("Save Slab Input File As"),
+                                                 QStringLiteral("Slab Input File (*.qri)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    m_dialogFileName = path;
+    const std::string error = SaveInputFile(fields(), QFile::encodeName(path).toStdString());
+    if (!error.empty()) {
+        m_platform.showMessage(this, QString::fromLocal8Bit(error.data(),
+                                                            static_cast<qsizetype>(error.size())));
+    }
+}
+
+void frmMain::mnuFileRun_Click() {
+    SlabOutput* output = showReportWindow();
+    const QString date =
+        QLocale::system().toString(m_platform.currentDate(), QLocale::ShortFormat);
+    const RatingResult result = RunRating(fields(), toLatin1(date));
+    if (result.ErrorFlag != 0) {
+        m_platform.showMessage(output, fromLatin1(result.message));
+        unloadReportWindow();
+        return;
+    }
+    output->setReport(result.report);
+    if (!result.message.empty()) {
+        m_platform.showMessage(output, fromLatin1(result.message));
+    }
+}
+
+void frmMain::mnuFileExit_Click() { close(); }
+
+void frmMain::mnuFilePrint_Click() {
+    if (!m_output) {
+        return;
+    }
+    const std::unique_ptr<ReportPrinter> printer = m_platform.choosePrinter(m_output);
+    if (!printer) {
+        return;
+    }
+    if (!printReport(m_output->textToPrint(), *printer)) {
+        m_platform.showMessage(m_output, QStringLiteral("Error: The report could not be printed."));
+    }
+}
+
+void frmMain::mnuHelpAbout_Click() {
+    frmAbout about(m_platform, this);
+    trackWindow(&about);
+    m_platform.execModal(about);
+}
+
+void frmMain::tbToolBar_ButtonClick(QAction* button) {
+    const QString key = button->data().toString();
+    if (key == kOpenKey) {
+        mnuFileOpen_Click();
+    } else if (key == kSaveKey) {
+        mnuFileSaveAs_Click();
+    }
+}
+
+SlabOutput* frmMain::showReportWindow() {
+    if (!m_output) {
+        m_output = new SlabOutput(m_platform, m_dialogFileName);
+        connect(m_output, &SlabOutput::printRequested, this, &frmMain::mnuFilePrint_Click);
+        connect(m_output, &SlabOutput::closed, this, [this] {
+            // A closed report window is gone: the next run makes a new one.
+            SlabOutput* closing = m_output;
+            m_output = nullptr;
+            closing->deleteLater();
+        });
+        trackWindow(m_output);
+    }
+    if (m_output->isVisible()) {
+        // Shown again for a new run: bring it in front of the main window.
+        m_output->raise();
+        m_output->activateWindow();
+    } else {
+        m_output->show();
+    }
+    return m_output;
+}
+
+void frmMain::unloadReportWindow() {
+    if (m_output) {
+        m_output->close();
+    }
+}
+
+void frmMain::trackWindow(QWidget* window) {
+    m_openWindows.removeAll(nullptr);
+    m_openWindows.append(window);
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    for (qsizetype i = m_openWindows.size() - 1; i >= 0; --i) {
+        if (QWidget* window = m_openWindows[i]) {
+            window->close();
+        }
+    }
+    m_openWindows.clear();
+    if (!isMinimized()) {
+        savePlacement();
+    }
+    event->accept();
+}
+
+}  // namespace slabrating::ui

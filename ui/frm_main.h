@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QList>
+#include <QMainWindow>
+#include <QPointer>
+
+#include "fields.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QToolBar;
+
+namespace slabrating::ui {
+
+class Platform;
+class SlabOutput;
+class frmAbout;
+
+/// The main window: the inputs of one rating, the menus and the toolbar from which every
+/// action starts, and the placement that persists between sessions.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    /// Builds the window and restores its placement (Form_Load); `platform` outlives it.
+    explicit frmMain(Platform& platform, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    /// The fifteen field texts (Latin-1) and the load-type selection.
+    SlabFields fields() const;
+    /// Puts a record into the fields and the list; load type 0 clears the selection.
+    void setFields(const SlabFields& fields);
+
+    /// Reads an input file into the fields and shows the reader's messages in order.
+    void openInputFile(const QString& path);
+
+    /// The report window while it is open, else null.
+    SlabOutput* reportWindow() const;
+
+public slots:
+    void mnuFileOpen_Click();
+    void mnuFileRun_Click();
+    void mnuFileSaveAs_Click();
+    void mnuFileExit_Click();
+    void mnuFilePrint_Click();
+    void mnuHelpAbout_Click();
+    /// Dispatches a toolbar button on its key ("Open", "Save"); other keys do nothing.
+    void tbToolBar_ButtonClick(QAction* button);
+
+protected:
+    /// Form_Unload: closes the other windows, then stores the placement unless minimized.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void buildFields();
+    void buildStatusBar();
+    void restorePlacement();
+    void savePlacement();
+    void updateClock();
+    SlabOutput* showReportWindow();
+    void unloadReportWindow();
+    void trackWindow(QWidget* window);
+
+    Platform& m_platform;
+    QString m_dialogFileName;  // file name the shared file dialog keeps between uses
+    QPointer<SlabOutput> m_output;
+    QList<QPointer<QWidget>> m_openWindows;  // other windows, in the order they opened
+
+    QLineEdit* m_StructNo = nullptr;
+    QLineEdit* m_Rater = nullptr;
+    QLineEdit* m_Hwy = nullptr;
+    QLineEdit* m_BatchID = nullptr;
+    QLineEdit* m_Comments = nullptr;
+    QListWidget* m_List1 = nullptr;
+    QLineEdit* m_Bitum = nullptr;
+    QLineEdit* m_EffSpan = nullptr;
+    QLineEdit* m_SlabThick = nullptr;
+    QLineEdit* m_StAreaTop = nullptr;
+    QLineEdit* m_StDistTop = nullptr;
+    QLineEdit* m_STAreaBot = nullptr;
+    QLineEdit* m_StDistBot = nullptr;
+    QLineEdit* m_Concfc = nullptr;
+    QLineEdit* m_SteelFy = nullptr;
+    QLineEdit* m_ModRatio = nullptr;
+    QToolBar* m_tbToolBar = nullptr;
+    QLabel* m_panelDate = nullptr;
+    QLabel* m_panelTime = nullptr;
+};
+
+}  // namespace slabrating::ui

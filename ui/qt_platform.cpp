@@ -1,0 +1,83 @@
+#include "qt_platform.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QMarginsF>
+#include <QMessageBox>
+#include <QPageLayout>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include "report_printing.h"
+
+namespace slabrating::ui {
+
+namespace {
+
+const QString kSettingsSection = QStringLiteral("Settings");
+
+// A quarter inch: about the unprintable edge of most printers, and it leaves room for
+// the report's widest lines (about 80 characters of 12 pt Courier) on Letter paper.
+constexpr qreal kPrintMarginMillimetres = 6.35;
+
+}  // namespace
+
+QtPlatform::QtPlatform() : QtPlatform(std::make_unique<QSettings>(kApplicationTitle)) {}
+
+QtPlatform::QtPlatform(std::unique_ptr<QSettings> settings) : m_settings(std::move(settings)) {}
+
+QtPlatform::~QtPlatform() = default;
+
+void QtPlatform::showMessage(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+QString QtPlatform::openFileName(QWidget* parent, const QString& filter,
+                                 const QString& fileName) {
+    return QFileDialog::getOpenFileName(parent, QString(), fileName, filter);
+}
+
+QString QtPlatform::saveFileName(QWidget* parent, const QString& title, const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, title, QString(), filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+std::unique_ptr<ReportPrinter> QtPlatform::choosePrinter(QWidget* parent) {
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setPageMargins(QMarginsF(kPrintMarginMillimetres, kPrintMarginMillimetres,
+                                      kPrintMarginMillimetres, kPrintMarginMillimetres),
+                            QPageLayout::Millimeter);
+    QPrintDialog dialog(printer.get(), parent);
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    if (dialog.exec() != QDialog::Accepted) {
+        return nullptr;
+    }
+    return std::make_unique<QtReportPrinter>(std::move(printer));
+}
+
+int QtPlatform::execModal(QDialog& dialog) { return dialog.exec(); }
+
+QString QtPlatform::readSetting(const QString& key) {
+    const QVariant value = m_settings->value(kSettingsSection + QLatin1Char('/') + key);
+    return value.isValid() ? value.toString() : QString();
+}
+
+void QtPlatform::writeSetting(const QString& key, const QString& value) {
+    m_settings->setValue(kSettingsSection + QLatin1Char('/') + key, value);
+    m_settings->sync();
+}
+
+QString QtPlatform::settingsLocation() { return m_settings->fileName(); }
+
+QString QtPlatform::findProgram(const QString& name) {
+    return QStandardPaths::findExecutable(name);
+}
+
+bool QtPlatform::startProgram(const QString& path) { return QProcess::startDetached(path, {}); }
+
+QDate QtPlatform::currentDate() { return QDate::currentDate(); }
+
+}  // namespace slabrating::ui

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QSettings>
+#include <memory>
+
+#include "platform.h"
+
+namespace slabrating::ui {
+
+/// The desktop itself: QMessageBox, QFileDialog, QPrintDialog, QSettings, QProcess.
+class QtPlatform : public Platform {
+public:
+    /// Uses the per-user store of the application title ("Slab Rating").
+    QtPlatform();
+    /// Uses `settings` as the settings store (tests give a temporary file).
+    explicit QtPlatform(std::unique_ptr<QSettings> settings);
+    ~QtPlatform() override;
+
+    void showMessage(QWidget* parent, const QString& text) override;
+    QString openFileName(QWidget* parent, const QString& filter, const QString& fileName) override;
+    QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    std::unique_ptr<ReportPrinter> choosePrinter(QWidget* parent) override;
+    int execModal(QDialog& dialog) override;
+    QString readSetting(const QString& key) override;
+    void writeSetting(const QString& key, const QString& value) override;
+    QString settingsLocation() override;
+    QString findProgram(const QString& name) override;
+    bool startProgram(const QString& path) override;
+    QDate currentDate() override;
+
+private:
+    std::unique_ptr<QSettings> m_settings;
+};
+
+}  // namespace slabrating::ui
