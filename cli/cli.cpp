@@ -11,6 +11,7 @@
 #include "fields.h"
 #include "inputfile.h"
 #include "rating_run.h"
+#include "report_files.h"
 #include "safe_write.h"
 
 namespace slabrating::cli {
@@ -172,6 +173,7 @@ int runBatch(const Options& options, std::ostream& out, std::ostream& err) {
     fs::create_directories(outDir, ignored);
 
     bool anyStopped = false;
+    ReportFileWriter reports;
     std::string path;
     std::string bytes;
     for (const std::string& file : options.files) {
@@ -197,7 +199,7 @@ int runBatch(const Options& options, std::ostream& out, std::ostream& err) {
         bytes.assign(result.report);
         bytes += "\r\n";
         reportPath(outDir, file, path);
-        if (!writeFileReplacing(path, bytes)) {
+        if (!reports.write(path, bytes)) {
             out << file << ": " << kSaveFailedMessage << '\n';
             anyStopped = true;
             continue;
