@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "checked.h"
 #include "numeric.h"
 #include "safe_write.h"
 
@@ -110,12 +111,6 @@ std::string doesNotFit(std::string_view label) {
     return message;
 }
 
-// The stored single-precision value of a double result (the record keeps the scaled
-// product to about seven significant digits, as the file format expects).
-float toSingle(double value) {
-    return static_cast<float>(value);
-}
-
 // The whole number the record keeps for a numeric field text, or nothing when it
 // is negative or needs more digits than the field's width.
 std::optional<long> scaledWholeNumber(std::string_view text, const NumberColumn& number) {
@@ -129,6 +124,7 @@ std::optional<long> scaledWholeNumber(std::string_view text, const NumberColumn&
     if (!(std::fabs(product) < 1.0e7)) {
         return std::nullopt;
     }
+    // The record keeps the scaled product to single precision, as the file format expects.
     const double whole = std::round(static_cast<double>(toSingle(product)));
     const double limit = kPowerOfTen[number.column.width];
     if (whole < 0.0 || whole >= limit) {
