@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cli.h"
+#include "golden.h"
 
 namespace slabrating::cli {
 namespace {
@@ -55,14 +56,6 @@ Outcome runTool(const std::vector<std::string>& args, const std::string& input =
 std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
-}
-
-std::string readBytes(const fs::path& file) {
-    std::ifstream stream(file, std::ios::binary);
-    if (!stream) {
-        return "<missing>";
-    }
-    return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
 }
 
 void writeBytes(const fs::path& file, std::string_view bytes) {
@@ -324,7 +317,7 @@ TEST_F(CliDisk, saveInputWritesTheRecord) {
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.out, "");
     EXPECT_EQ(outcome.err, "");
-    EXPECT_EQ(readBytes(path("out.qri")), std::string(kExampleLine) + "\r\n");
+    EXPECT_EQ(golden::readBytes(path("out.qri")), std::string(kExampleLine) + "\r\n");
 
     // Read back, one field changed, saved again.
     const Outcome again = runTool({path("out.qri"), "--set", "EffSpan=12.3456", "--set",
@@ -334,7 +327,7 @@ TEST_F(CliDisk, saveInputWritesTheRecord) {
     std::string expected(kExampleLine);
     expected[0] = '0';
     expected.replace(41, 5, "12346");
-    EXPECT_EQ(readBytes(path("again.qri")), expected + "\r\n");
+    EXPECT_EQ(golden::readBytes(path("again.qri")), expected + "\r\n");
 }
 
 TEST_F(CliDisk, saveInputFailures) {
@@ -364,7 +357,7 @@ TEST_F(CliDisk, saveInputFailures) {
         EXPECT_EQ(outcome.status, 1);
         EXPECT_EQ(outcome.out, "");
         EXPECT_EQ(outcome.err, std::string(row.message) + "\n");
-        EXPECT_EQ(readBytes(path("old.qri")), "old\r\n");
+        EXPECT_EQ(golden::readBytes(path("old.qri")), "old\r\n");
     }
 }
 
@@ -374,7 +367,7 @@ TEST(CliRun, dashReadsStandardInput) {
         std::string(kExampleLine) + "\r\n");
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.err, "");
-    EXPECT_EQ(readBytes(fs::temp_directory_path() / "slabrating-cli-stdin.qri"),
+    EXPECT_EQ(golden::readBytes(fs::temp_directory_path() / "slabrating-cli-stdin.qri"),
               std::string(kExampleLine) + "\r\n");
     fs::remove(fs::temp_directory_path() / "slabrating-cli-stdin.qri");
 
@@ -449,7 +442,7 @@ TEST_F(CliDisk, batchWritesTheReportFileOfACompleteRun) {
     // The same rating as a single run: the report file is that report and a final CR LF.
     const Outcome single = runTool({"--date", "01/02/2024", path("B-12-AC.qri")});
     ASSERT_EQ(single.status, 0);
-    const std::string saved = readBytes(path("reports/B-12-AC.qro"));
+    const std::string saved = golden::readBytes(path("reports/B-12-AC.qro"));
     EXPECT_EQ(saved, single.out + "\r\n");
     EXPECT_EQ(outcome.out, path("B-12-AC.qri") + ": HS20 operating " +
                                hs20OperatingText(single.out) + " tons\n");
@@ -458,7 +451,7 @@ TEST_F(CliDisk, batchWritesTheReportFileOfACompleteRun) {
     // Rating again replaces the report file and leaves nothing else behind.
     EXPECT_EQ(
         runTool({"--date", "01/02/2024", "--out", path("reports"), path("B-12-AC.qri")}).status, 0);
-    EXPECT_EQ(readBytes(path("reports/B-12-AC.qro")), saved);
+    EXPECT_EQ(golden::readBytes(path("reports/B-12-AC.qro")), saved);
     EXPECT_EQ(std::distance(fs::directory_iterator(path("reports")), fs::directory_iterator()), 1);
 }
 
@@ -504,24 +497,6 @@ std::string dateOf(const std::string& report) {
     return at == std::string::npos ? std::string() : firstLine.substr(at + label.size());
 }
 
-// Writes the actual text beside the expected one and shows a diff when they differ.
-void expectSameReport(const fs::path& expectedFile, const std::string& actual) {
-    const std::string expected = readBytes(expectedFile);
-    if (expected == actual) {
-        return;
-    }
-    const fs::path actualFile =
-        fs::temp_directory_path() / (expectedFile.filename().string() + ".actual");
-    writeBytes(actualFile, actual);
-    const std::string command =
-        "diff -u '" + expectedFile.string() + "' '" + actualFile.string() + "' | cat -A";
-    std::fflush(stdout);
-    if (std::system(command.c_str()) != 0) {
-        // the diff was shown
-    }
-    ADD_FAILURE() << "report differs from " << expectedFile << "; actual text in " << actualFile;
-}
-
 TEST(CliGolden, singleRunPrintsTheExampleReports) {
     const std::vector<Example> all = examples();
     if (all.empty()) {
@@ -529,11 +504,11 @@ TEST(CliGolden, singleRunPrintsTheExampleReports) {
     }
     for (const Example& example : all) {
         SCOPED_TRACE(example.input.filename().string());
-        const std::string golden = readBytes(example.report);
-        const Outcome outcome = runTool({"--date", dateOf(golden), example.input.string()});
+        const std::string expected = golden::readBytes(example.report);
+        const Outcome outcome = runTool({"--date", dateOf(expected), example.input.string()});
         EXPECT_EQ(outcome.status, 0) << outcome.err;
         // A saved report is the report and one more CR LF.
-        expectSameReport(example.report, outcome.out + "\r\n");
+        golden::expectSameText(example.report, outcome.out + "\r\n");
     }
 }
 
@@ -545,18 +520,18 @@ TEST_F(CliDisk, batchWritesTheExampleReports) {
     // One batch per date, since the date is one per batch.
     for (const Example& example : all) {
         SCOPED_TRACE(example.input.filename().string());
-        const std::string golden = readBytes(example.report);
+        const std::string expected = golden::readBytes(example.report);
         const Outcome outcome =
-            runTool({"--date", dateOf(golden), "--out", m_dir.string(), example.input.string()});
+            runTool({"--date", dateOf(expected), "--out", m_dir.string(), example.input.string()});
         EXPECT_EQ(outcome.status, 0);
         EXPECT_EQ(outcome.err, "");
-        expectSameReport(example.report, readBytes(m_dir / example.report.filename()));
+        golden::expectSameText(example.report, golden::readBytes(m_dir / example.report.filename()));
 
         // The operating HS20 rating stands in columns 51 to 58 of the table's last row.
         const std::string row = "\r\n     Rating                 (Tons)  ";
-        const std::size_t at = golden.find(row);
+        const std::size_t at = expected.find(row);
         ASSERT_NE(at, std::string::npos);
-        std::string operating = golden.substr(at + 2 + 50, 8);
+        std::string operating = expected.substr(at + 2 + 50, 8);
         operating.erase(0, operating.find_first_not_of(' '));
         EXPECT_EQ(outcome.out,
                   example.input.string() + ": HS20 operating " + operating + " tons\n");

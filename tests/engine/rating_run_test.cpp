@@ -1,37 +1,13 @@
 // The rating run end to end: validation, the report layout and the golden reports.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-
+#include "golden.h"
 #include "rating_run.h"
 
 namespace slabrating {
 namespace {
 
 constexpr std::string_view kDate = "12/07/2026";
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// Compares with a golden file byte for byte; on a mismatch writes <file>.actual and
-// prints a readable diff.
-void expectGolden(const std::string& actual, const std::string& goldenPath) {
-    const std::string expected = readFile(goldenPath);
-    if (actual == expected) {
-        return;
-    }
-    const std::string actualPath = goldenPath + ".actual";
-    std::ofstream(actualPath, std::ios::binary) << actual;
-    const std::string command = "diff -u '" + goldenPath + "' '" + actualPath + "' | cat -A";
-    std::system(command.c_str());
-    ADD_FAILURE() << "report differs from " << goldenPath;
-}
 
 // The worked load factor strip: 8 in slab, 2 in overlay, 12 ft span, 0.62 sq in top and
 // bottom steel at 6.5 and 1.5 in, f'c 4000, Fy 60000, no modular ratio.
@@ -108,7 +84,8 @@ TEST(RatingRunTest, GoldenReports) {
         EXPECT_EQ(r.outcome, RunOutcome::Complete);
         EXPECT_EQ(r.message, "");
         // A saved report is the report text and one more CR LF.
-        expectGolden(r.report + "\r\n", std::string(SLABRATING_EXAMPLES) + "/" + row.name + ".qro");
+        golden::expectSameText(std::string(SLABRATING_EXAMPLES) + "/" + row.name + ".qro",
+                               r.report + "\r\n");
     }
 }
 
