@@ -205,15 +205,6 @@ std::string formatMask(double value, int decimals) {
     return out;
 }
 
-std::string rightAlign(std::string_view text, std::size_t width) {
-    std::string out;
-    if (text.size() < width) {
-        out.assign(width - text.size(), ' ');
-    }
-    out += text;
-    return out;
-}
-
 std::string fixedLength(std::string_view text, std::size_t width) {
     std::string out(text.substr(0, width));
     out.resize(width, ' ');

@@ -29,10 +29,6 @@ void appendMask(std::string& out, double value, int significant, int decimals,
 void digitsFromLibrary(double value, int significant, std::uint64_t& digits, int& exponent);
 bool exactDigits(double value, int significant, std::uint64_t& digits, int& exponent);
 
-/// Right-aligns `text` in a field of `width` characters by blanks on its left;
-/// a longer text is returned whole.
-std::string rightAlign(std::string_view text, std::size_t width);
-
 /// Cuts `text` to its first `width` characters or pads it with blanks on the right.
 std::string fixedLength(std::string_view text, std::size_t width);
 

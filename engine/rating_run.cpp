@@ -208,7 +208,6 @@ void Run::analyseAndRate() {
         operatingTons = lf.operatingTons;
     }
     m_report.hs20Table(table);
-    m_result.hs20OperatingTons = operatingTons;
 
     if (operatingTons >= kHs20Tons) {
         return;

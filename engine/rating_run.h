@@ -26,7 +26,6 @@ struct RatingResult {
     std::int16_t ErrorFlag = 0;  ///< 1 when the run stopped on a non-numeric field
     RunOutcome outcome = RunOutcome::Complete;
     std::string message;       ///< message box text of a stopped run; empty when complete
-    double hs20OperatingTons = 0;  ///< HS20 operating rating (tons) of a complete run
 };
 
 /// The rating run: validates the fields, rates the strip and builds the report.

@@ -112,10 +112,7 @@ TEST(FormatTest, DoublePrecisionMasks) {
     }
 }
 
-TEST(FormatTest, AlignmentAndFixedLength) {
-    EXPECT_EQ(rightAlign("2.000", 6), " 2.000");
-    EXPECT_EQ(rightAlign("20.000", 6), "20.000");
-    EXPECT_EQ(rightAlign("123456.78", 8), "123456.78");
+TEST(FormatTest, FixedLength) {
     EXPECT_EQ(fixedLength("ABCDEFGHIJ", 7), "ABCDEFG");
     EXPECT_EQ(fixedLength("J", 3), "J  ");
     EXPECT_EQ(fixedLength("", 7), "       ");
