@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app_icon.h"
-#include "frm_about.h"
-#include "frm_main.h"
-#include "qt_platform.h"
-#include "screenshot_demo.h"
+#include "ui/app_icon.h"
+#include "ui/frm_about.h"
+#include "ui/frm_main.h"
+#include "ui/qt_platform.h"
+#include "ui/screenshot_demo.h"
 
 namespace {
 
@@ -57,7 +57,8 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(slabrating::ui::appIcon());
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Load rating of reinforced concrete slab bridges"));
+    parser.setApplicationDescription(
+        QStringLiteral("Load rating of reinforced concrete slab bridges"));
     parser.addHelpOption();
     parser.addVersionOption();
     // Used by scripts/screenshots.sh: fills in the example slab, runs it, saves PNGs of
@@ -78,7 +79,7 @@ int main(int argc, char* argv[]) {
             settingsDir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat));
         slabrating::ui::frmMain window(platform);
         return slabrating::ui::saveScreenshots(window, parser.value(screenshots)) ? EXIT_SUCCESS
-                                                                                   : EXIT_FAILURE;
+                                                                                  : EXIT_FAILURE;
     }
 
     slabrating::ui::QtPlatform platform;

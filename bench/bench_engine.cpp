@@ -1,7 +1,7 @@
 // One complete rating, report text included, by each method.
 #include <benchmark/benchmark.h>
 
-#include "rating_run.h"
+#include "engine/rating_run.h"
 
 namespace {
 
@@ -32,10 +32,16 @@ void rate(benchmark::State& state, const slabrating::SlabFields& fields) {
     }
 }
 
-void BM_LoadFactorRating(benchmark::State& state) { rate(state, strip("", "12")); }
-void BM_WorkingStressRating(benchmark::State& state) { rate(state, strip("10", "10")); }
+void BM_LoadFactorRating(benchmark::State& state) {
+    rate(state, strip("", "12"));
+}
+void BM_WorkingStressRating(benchmark::State& state) {
+    rate(state, strip("10", "10"));
+}
 // The longest report: a working stress run that ends with a legal-truck table.
-void BM_WorkingStressWithTrucks(benchmark::State& state) { rate(state, strip("10", "16")); }
+void BM_WorkingStressWithTrucks(benchmark::State& state) {
+    rate(state, strip("10", "16"));
+}
 
 BENCHMARK(BM_LoadFactorRating);
 BENCHMARK(BM_WorkingStressRating);

@@ -1,4 +1,4 @@
-#include "cli.h"
+#include "cli/cli.h"
 
 #include <array>
 #include <clocale>
@@ -8,11 +8,12 @@
 #include <ostream>
 #include <system_error>
 
-#include "fields.h"
-#include "inputfile.h"
-#include "rating_run.h"
-#include "report_files.h"
-#include "safe_write.h"
+#include "cli/report_files.h"
+#include "engine/fields.h"
+#include "engine/rating_run.h"
+#include "engine/version.h"
+#include "files/safe_write.h"
+#include "inputfile/inputfile.h"
 
 namespace slabrating::cli {
 
@@ -31,6 +32,8 @@ const std::string_view kUsage =
     "  --save-input FILE.qri   writes the fields as an input file instead of rating\n"
     "  --out DIR               batch rating: one report file per input file\n"
     "  FILE.qri                input file read before the --set options (\"-\": stdin)\n"
+    "  --help                  shows this text\n"
+    "  --version               shows the program name and version number\n"
     "\n"
     "Exit status: 0 complete, 1 a run or a file stopped, 2 usage error.\n";
 
@@ -228,6 +231,10 @@ ParseResult parseArgs(const std::vector<std::string>& args) {
             options.help = true;
             continue;
         }
+        if (arg == "--version") {
+            options.version = true;
+            continue;
+        }
         if (arg != "--date" && arg != "--set" && arg != "--save-input" && arg != "--out") {
             return usageError("unknown option " + arg);
         }
@@ -260,7 +267,7 @@ ParseResult parseArgs(const std::vector<std::string>& args) {
         slot = value;
     }
 
-    if (options.help) {
+    if (options.help || options.version) {
         return {std::move(options), {}};
     }
     if (options.outDir) {
@@ -286,6 +293,10 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     const Options& options = *parsed.options;
     if (options.help) {
         out << kUsage;
+        return finish(out, err, 0);
+    }
+    if (options.version) {
+        out << "slabrating-cli " << kVersionNumber << '\n';
         return finish(out, err, 0);
     }
     if (options.outDir) {

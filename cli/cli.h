@@ -22,6 +22,7 @@ struct Options {
     std::optional<std::string> outDir;     ///< `--out DIR`: batch rating of `files`
     std::vector<std::string> files;        ///< the input files (at most one without --out)
     bool help = false;                     ///< `--help`: usage text on stdout
+    bool version = false;                  ///< `--version`: program name and version on stdout
 };
 
 /// The options, or the reason why the command line is a usage error.

@@ -1,12 +1,13 @@
-#include "report_files.h"
+#include "cli/report_files.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "safe_write.h"
+#include <cerrno>
+#include <cstdio>
+
+#include "files/safe_write.h"
 
 namespace slabrating::cli {
 
@@ -33,7 +34,9 @@ bool writeAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-ReportFileWriter::~ReportFileWriter() { dropSpare(); }
+ReportFileWriter::~ReportFileWriter() {
+    dropSpare();
+}
 
 void ReportFileWriter::dropSpare() {
     if (!m_spare.empty()) {

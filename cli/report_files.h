@@ -27,8 +27,8 @@ private:
     bool writeThroughSpare(const std::string& path, unsigned targetMode, std::string_view bytes);
     void dropSpare();
 
-    std::string m_spare;     ///< a file of ours beside the last target, free for reuse
-    std::string m_spareDir;  ///< the folder that holds it
+    std::string m_spare;       ///< a file of ours beside the last target, free for reuse
+    std::string m_spareDir;    ///< the folder that holds it
     unsigned m_spareMode = 0;  ///< its permission bits
 };
 

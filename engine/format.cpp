@@ -1,4 +1,4 @@
-#include "format.h"
+#include "engine/format.h"
 
 #include <algorithm>
 #include <array>
@@ -33,7 +33,9 @@ constexpr auto kPowersOfTen = [] {
     return p;
 }();
 
-Wide pow10(int n) { return kPowersOfTen[static_cast<std::size_t>(n)]; }
+Wide pow10(int n) {
+    return kPowersOfTen[static_cast<std::size_t>(n)];
+}
 
 }  // namespace
 
@@ -133,7 +135,8 @@ void digitsFromLibrary(double value, int significant, std::uint64_t& digits, int
 void appendMask(std::string& out, double value, int significant, int decimals, std::size_t width) {
     decimals = std::clamp(decimals, 0, kMaxMaskDecimals);
     if (!std::isfinite(value)) {
-        const std::string_view text = value != value ? "NaN" : (value < 0 ? "-Infinity" : "Infinity");
+        const std::string_view text =
+            value != value ? "NaN" : (value < 0 ? "-Infinity" : "Infinity");
         out.append(width > text.size() ? width - text.size() : 0, ' ');
         out += text;
         return;
@@ -165,8 +168,7 @@ void appendMask(std::string& out, double value, int significant, int decimals, s
     const int integerDigits = total + leading - decimals;
     const bool sign = std::signbit(value) && digits != 0;
     const std::size_t size = static_cast<std::size_t>(sign) +
-                             static_cast<std::size_t>(total + leading) +
-                             (decimals > 0 ? 1 : 0);
+                             static_cast<std::size_t>(total + leading) + (decimals > 0 ? 1 : 0);
     if (width > size) {
         out.append(width - size, ' ');
     }

@@ -1,6 +1,6 @@
-#include "load_factor.h"
+#include "engine/load_factor.h"
 
-#include "checked.h"
+#include "engine/checked.h"
 
 namespace slabrating {
 
@@ -56,7 +56,8 @@ UltimateCapacityResult ultimateCapacity(const LoadFactorInput& in) {
     r.leverBot = toSingle(Real(r.aBot) * (Real(in.thickness) - Real(r.aBot) / 2 - in.distBot));
     const float lever = r.leverBot < r.leverTop ? r.leverBot : r.leverTop;
 
-    // 0.765 = 0.9 x 0.85: phi Mn = 0.9 x 0.85 f'c x 12 a (d - a/2) lb-in = 0.765 f'c a (d - a/2) lb-ft.
+    // 0.765 = 0.9 x 0.85: phi Mn = 0.9 x 0.85 f'c x 12 a (d - a/2) lb-in = 0.765 f'c a (d - a/2)
+    // lb-ft.
     r.UltimateCapacity = toSingle(Real(lever) * (Real(in.fc) * 0.765));
     return r;
 }

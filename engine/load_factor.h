@@ -4,14 +4,14 @@ namespace slabrating {
 
 /// Inputs of the load factor capacity of the one-foot strip.
 struct LoadFactorInput {
-    float span;        ///< effective span S (ft)
-    float thickness;   ///< slab thickness h (in)
-    float areaTop;     ///< top steel area As,top (sq in per ft)
-    float distTop;     ///< bottom face to top steel, effective depth d,top (in)
-    float areaBot;     ///< bottom steel area As,bot (sq in per ft)
-    float distBot;     ///< bottom face to bottom steel d' (in)
-    float fc;          ///< concrete strength f'c (psi)
-    float fy;          ///< steel yield stress Fy after the 60000 cap (psi)
+    float span;       ///< effective span S (ft)
+    float thickness;  ///< slab thickness h (in)
+    float areaTop;    ///< top steel area As,top (sq in per ft)
+    float distTop;    ///< bottom face to top steel, effective depth d,top (in)
+    float areaBot;    ///< bottom steel area As,bot (sq in per ft)
+    float distBot;    ///< bottom face to bottom steel d' (in)
+    float fc;         ///< concrete strength f'c (psi)
+    float fy;         ///< steel yield stress Fy after the 60000 cap (psi)
 };
 
 /// Inventory allowable stresses derived from f'c and Fy.

@@ -1,7 +1,7 @@
-#include "moments.h"
+#include "engine/moments.h"
 
-#include "checked.h"
-#include "fields.h"
+#include "engine/checked.h"
+#include "engine/fields.h"
 
 namespace slabrating {
 

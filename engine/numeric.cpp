@@ -1,4 +1,4 @@
-#include "numeric.h"
+#include "engine/numeric.h"
 
 #include <charconv>
 #include <cmath>
@@ -20,7 +20,9 @@ std::string_view trimBlanks(std::string_view text) {
     return text;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // The parts of a numeric text, positions into the trimmed text.
 struct Parts {
@@ -94,7 +96,9 @@ long exponentValue(const Parts& parts) {
 
 }  // namespace
 
-bool isNumeric(std::string_view text) { return split(text).has_value(); }
+bool isNumeric(std::string_view text) {
+    return split(text).has_value();
+}
 
 std::optional<DecimalText> decimalText(std::string_view text, std::string& storage) {
     const auto parts = split(text);

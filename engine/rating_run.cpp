@@ -1,16 +1,16 @@
-#include "rating_run.h"
+#include "engine/rating_run.h"
 
 #include <array>
 #include <optional>
 
-#include "checked.h"
-#include "format.h"
-#include "load_factor.h"
-#include "moments.h"
-#include "numeric.h"
-#include "ratings.h"
-#include "report_layout.h"
-#include "working_stress.h"
+#include "engine/checked.h"
+#include "engine/format.h"
+#include "engine/load_factor.h"
+#include "engine/moments.h"
+#include "engine/numeric.h"
+#include "engine/ratings.h"
+#include "engine/report_layout.h"
+#include "engine/working_stress.h"
 
 namespace slabrating {
 
@@ -83,10 +83,10 @@ private:
     ReportWriter m_report;
     SlabInput m_in{};
     bool m_loadFactor = false;
-    float m_enteredFc = 0;          // f'c as entered (psi)
-    float m_InvConcStress = 0;      // psi
-    float m_InvSteelStress = 0;     // psi
-    float m_UltimateCapacity = 0;   // lb-ft
+    float m_enteredFc = 0;         // f'c as entered (psi)
+    float m_InvConcStress = 0;     // psi
+    float m_InvSteelStress = 0;    // psi
+    float m_UltimateCapacity = 0;  // lb-ft
 };
 
 bool Run::readNumericFields() {
@@ -153,19 +153,19 @@ void Run::loadFactorPart() {
     m_report.loadFactorEcho({m_in.Bitum, m_in.EffSpan, m_in.SlabThick, m_in.StAreaTop,
                              m_in.StDistTop, m_in.STAreaBot, m_in.StDistBot, m_enteredFc,
                              m_enteredFc, m_in.SteelFy, m_in.SteelFy, m_in.ModRatio});
-    m_UltimateCapacity = ultimateCapacity({m_in.EffSpan, m_in.SlabThick, m_in.StAreaTop,
-                                           m_in.StDistTop, m_in.STAreaBot, m_in.StDistBot,
-                                           m_enteredFc, m_in.SteelFy})
-                             .UltimateCapacity;
+    m_UltimateCapacity =
+        ultimateCapacity({m_in.EffSpan, m_in.SlabThick, m_in.StAreaTop, m_in.StDistTop,
+                          m_in.STAreaBot, m_in.StDistBot, m_enteredFc, m_in.SteelFy})
+            .UltimateCapacity;
 }
 
 void Run::analyseAndRate() {
     const OperatingAllowables oper = operatingAllowables(m_InvConcStress, m_InvSteelStress);
     if (!m_loadFactor) {
-        m_report.workingStressBannerAndEcho(
-            {m_in.Bitum, m_in.EffSpan, m_in.SlabThick, m_in.StAreaTop, m_in.StDistTop,
-             m_in.STAreaBot, m_in.StDistBot, m_in.Concfc, oper.OperConcStress, m_in.SteelFy,
-             oper.OperSteelStress, m_in.ModRatio});
+        m_report.workingStressBannerAndEcho({m_in.Bitum, m_in.EffSpan, m_in.SlabThick,
+                                             m_in.StAreaTop, m_in.StDistTop, m_in.STAreaBot,
+                                             m_in.StDistBot, m_in.Concfc, oper.OperConcStress,
+                                             m_in.SteelFy, oper.OperSteelStress, m_in.ModRatio});
     }
 
     WorkingStressAnalysis analysis({m_in.ModRatio, m_InvConcStress, m_InvSteelStress,
@@ -213,8 +213,8 @@ void Run::analyseAndRate() {
         return;
     }
     const bool state = m_fields.LoadType == StateTrucks;
-    const ReportValue truckMoment = state ? ReportValue(moments.stateTruckMoment)
-                                          : ReportValue(moments.interstateTruckMoment);
+    const ReportValue truckMoment =
+        state ? ReportValue(moments.stateTruckMoment) : ReportValue(moments.interstateTruckMoment);
     m_report.truckTable(state, truckMoment, legalTruckRatings(RatingFactor, m_fields.LoadType));
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "fields.h"
+#include "engine/fields.h"
 
 namespace slabrating {
 
@@ -22,18 +22,15 @@ inline constexpr std::string_view kArithmeticFaultMessage =
 
 /// Everything a rating run hands back to its caller.
 struct RatingResult {
-    std::string report;        ///< `RatingReport`: every line ends in CR LF
+    std::string report;          ///< `RatingReport`: every line ends in CR LF
     std::int16_t ErrorFlag = 0;  ///< 1 when the run stopped on a non-numeric field
     RunOutcome outcome = RunOutcome::Complete;
-    std::string message;       ///< message box text of a stopped run; empty when complete
+    std::string message;  ///< message box text of a stopped run; empty when complete
 };
 
 /// The rating run: validates the fields, rates the strip and builds the report.
 /// `date` is the run's date as it appears in the header (the caller takes it once).
 /// Pure computation: shows nothing, touches no file and no clock.
 RatingResult RunRating(const SlabFields& fields, std::string_view date);
-
-/// Major version number printed in the report header.
-inline constexpr int kMajorVersion = 2;
 
 }  // namespace slabrating

@@ -1,7 +1,7 @@
-#include "ratings.h"
+#include "engine/ratings.h"
 
-#include "checked.h"
-#include "fields.h"
+#include "engine/checked.h"
+#include "engine/fields.h"
 
 namespace slabrating {
 

@@ -9,10 +9,10 @@ inline constexpr double kHs20Tons = 36.0;
 
 /// One level (inventory or operating) of the working stress rating.
 struct LevelRating {
-    double MemberCapacity;    ///< kip-ft
-    float LiveLoadCapacity;   ///< kip-ft
-    double ratingFactor;      ///< HS20 rating factor
-    double RatingTons;        ///< HS20 rating (tons)
+    double MemberCapacity;   ///< kip-ft
+    float LiveLoadCapacity;  ///< kip-ft
+    double ratingFactor;     ///< HS20 rating factor
+    double RatingTons;       ///< HS20 rating (tons)
 };
 
 /// Working stress rating of one level from its resisting moment M (lb-ft) and the
@@ -21,11 +21,11 @@ LevelRating workingStressRating(double ResistingMoment, double M_DL, double M_LL
 
 /// Load factor rating from the factored capacity (lb-ft) and the report moments (kip-ft).
 struct LoadFactorRating {
-    double MemberCapacity;    ///< kip-ft, both columns
-    float LiveLoadCapacity;   ///< kip-ft, both columns
-    double RatingFactor;      ///< operating rating factor
-    double inventoryTons;     ///< HS20 inventory rating (tons): 0.6 of the operating one
-    double operatingTons;     ///< HS20 operating rating (tons)
+    double MemberCapacity;   ///< kip-ft, both columns
+    float LiveLoadCapacity;  ///< kip-ft, both columns
+    double RatingFactor;     ///< operating rating factor
+    double inventoryTons;    ///< HS20 inventory rating (tons): 0.6 of the operating one
+    double operatingTons;    ///< HS20 operating rating (tons)
 };
 LoadFactorRating loadFactorRating(float UltimateCapacity, float DeadLoadMoment,
                                   float LiveLoadMoment);

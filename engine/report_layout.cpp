@@ -1,7 +1,8 @@
-#include "report_layout.h"
+#include "engine/report_layout.h"
 
-#include "format.h"
-#include "rating_run.h"
+#include "engine/format.h"
+#include "engine/rating_run.h"
+#include "engine/version.h"
 
 namespace slabrating {
 
@@ -15,9 +16,13 @@ void ReportWriter::value(ReportValue v, int decimals, std::size_t width) {
     appendMask(m_text, v.value, v.single ? kSingleDigits : kDoubleDigits, decimals, width);
 }
 
-void ReportWriter::text(std::string_view s) { m_text += s; }
+void ReportWriter::text(std::string_view s) {
+    m_text += s;
+}
 
-void ReportWriter::endLine() { m_text += "\r\n"; }
+void ReportWriter::endLine() {
+    m_text += "\r\n";
+}
 
 void ReportWriter::line(std::string_view s) {
     text(s);
@@ -81,12 +86,12 @@ void ReportWriter::echoLines(const EchoValues& v, bool loadFactor) {
         endLine();
     };
     echo("       Bituminous Overlay(in)=   ", v.Bitum, 3);
-    echo("       Eff. Span(ft)=            ", v.EffSpan, 3, "          Slab Thickness(in)= ",
-         v.SlabThick, 3);
-    echo("       Top Reinf. (sq.in)=       ", v.StAreaTop, 2, "          Eff. Depth(in) =    ",
-         v.StDistTop, 3);
-    echo("       Bottom Area(sq.in)=       ", v.STAreaBot, 2, "          Bottom Dist.(in)=   ",
-         v.StDistBot, 2);
+    echo("       Eff. Span(ft)=            ", v.EffSpan, 3,
+         "          Slab Thickness(in)= ", v.SlabThick, 3);
+    echo("       Top Reinf. (sq.in)=       ", v.StAreaTop, 2,
+         "          Eff. Depth(in) =    ", v.StDistTop, 3);
+    echo("       Bottom Area(sq.in)=       ", v.STAreaBot, 2,
+         "          Bottom Dist.(in)=   ", v.StDistBot, 2);
     echo(loadFactor ? "       Conc. Strength(PSI) Inv = " : "       Conc. Stress(PSI) Inv =   ",
          v.concInv, 0, kOper, v.concOper, 0);
     echo(loadFactor ? "       Steel Yield (PSI)   Inv = " : "       Steel Stress (PSI)  Inv = ",

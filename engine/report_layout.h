@@ -23,9 +23,10 @@ struct HeaderTexts {
 /// Values of the seven input echo lines.
 struct EchoValues {
     float Bitum, EffSpan, SlabThick, StAreaTop, StDistTop, STAreaBot, StDistBot;
-    ReportValue concInv, concOper;    ///< line 5: f'c (load factor) or Fc inventory/operating (psi)
-    ReportValue steelInv, steelOper;  ///< line 6: capped Fy (load factor) or Fs inventory/operating (psi)
-    float modularRatio;               ///< line 7: the modular ratio in use
+    ReportValue concInv, concOper;  ///< line 5: f'c (load factor) or Fc inventory/operating (psi)
+    ReportValue steelInv,
+        steelOper;       ///< line 6: capped Fy (load factor) or Fs inventory/operating (psi)
+    float modularRatio;  ///< line 7: the modular ratio in use
 };
 
 /// One row of the HS20 table: inventory and operating value.

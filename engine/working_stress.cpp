@@ -1,6 +1,6 @@
-#include "working_stress.h"
+#include "engine/working_stress.h"
 
-#include "checked.h"
+#include "engine/checked.h"
 
 namespace slabrating {
 
@@ -36,7 +36,7 @@ void WorkingStressAnalysis::analyseSection() {
     const Real n = m_in.n;
     const Real d = m_in.d;
     const Real dPrime = m_in.dPrime;
-    const Real A = n * m_in.areaTop / (Real(12) * d);                    // n rho
+    const Real A = n * m_in.areaTop / (Real(12) * d);                        // n rho
     const Real B = Real(m_CompSteelFactor) * m_in.areaBot / (Real(12) * d);  // m rho'
     const Real BPrime = B * dPrime / d;
     const Real P = A + B;
@@ -106,8 +106,8 @@ void WorkingStressAnalysis::runPass() {
 
 InventoryPass WorkingStressAnalysis::inventoryPass() {
     runPass();
-    InventoryPass result{m_ResistingMoment, toSingle(m_fcA), m_Fs, toSingle(m_fsc),
-                         m_k,               m_j,             m_AdjustCount};
+    InventoryPass result{m_ResistingMoment, toSingle(m_fcA), m_Fs, toSingle(m_fsc), m_k, m_j,
+                         m_AdjustCount};
     m_AdjustCount = 0;
     m_operating = true;
     m_fsRef = m_in.OperSteelStress;

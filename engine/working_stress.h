@@ -11,15 +11,15 @@ OperatingAllowables operatingAllowables(float InvConcStress, float InvSteelStres
 
 /// Inputs of the cracked transformed section analysis of the one-foot strip.
 struct WorkingStressInput {
-    float n;               ///< modular ratio
-    float InvConcStress;   ///< inventory allowable concrete stress (psi)
-    float InvSteelStress;  ///< inventory allowable steel stress (psi)
+    float n;                 ///< modular ratio
+    float InvConcStress;     ///< inventory allowable concrete stress (psi)
+    float InvSteelStress;    ///< inventory allowable steel stress (psi)
     double OperConcStress;   ///< operating allowable concrete stress (psi)
     double OperSteelStress;  ///< operating allowable steel stress (psi)
-    float areaTop;         ///< tension (top) steel area As,top (sq in per ft)
-    float d;               ///< compression face to tension steel, effective depth (in)
-    float areaBot;         ///< compression (bottom) steel area As,bot (sq in per ft)
-    float dPrime;          ///< compression face to compression steel d' (in)
+    float areaTop;           ///< tension (top) steel area As,top (sq in per ft)
+    float d;                 ///< compression face to tension steel, effective depth (in)
+    float areaBot;           ///< compression (bottom) steel area As,bot (sq in per ft)
+    float dPrime;            ///< compression face to compression steel d' (in)
 };
 
 /// Results of the inventory pass (stresses as stored for the report).

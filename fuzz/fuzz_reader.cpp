@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "inputfile.h"
-#include "rating_run.h"
+#include "engine/rating_run.h"
+#include "inputfile/inputfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace slabrating;

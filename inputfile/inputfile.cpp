@@ -1,13 +1,13 @@
-#include "inputfile.h"
+#include "inputfile/inputfile.h"
 
 #include <array>
 #include <cmath>
 #include <cstdio>
 #include <optional>
 
-#include "checked.h"
-#include "numeric.h"
-#include "safe_write.h"
+#include "engine/checked.h"
+#include "engine/numeric.h"
+#include "files/safe_write.h"
 
 namespace slabrating {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "fields.h"
+#include "engine/fields.h"
 
 namespace slabrating {
 

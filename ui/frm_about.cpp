@@ -1,4 +1,4 @@
-#include "frm_about.h"
+#include "ui/frm_about.h"
 
 #include <QDialogButtonBox>
 #include <QFrame>
@@ -10,9 +10,10 @@
 #include <QSysInfo>
 #include <QVBoxLayout>
 
-#include "app_icon.h"
-#include "placement.h"
-#include "platform.h"
+#include "engine/version.h"
+#include "ui/app_icon.h"
+#include "ui/placement.h"
+#include "ui/platform.h"
 
 namespace slabrating::ui {
 
@@ -32,13 +33,13 @@ QFrame* etchedRule() {
 }  // namespace
 
 QString versionNumber() {
-    return QStringLiteral("%1.%2.%3")
-        .arg(SLABRATING_VERSION_MAJOR)
-        .arg(SLABRATING_VERSION_MINOR)
-        .arg(SLABRATING_VERSION_PATCH);
+    return QString::fromLatin1(kVersionNumber.data(),
+                               static_cast<qsizetype>(kVersionNumber.size()));
 }
 
-QString versionText() { return QStringLiteral("Version ") + versionNumber(); }
+QString versionText() {
+    return QStringLiteral("Version ") + versionNumber();
+}
 
 QString systemReportText(const QString& settingsLocation) {
     const QString lines[] = {
@@ -47,7 +48,8 @@ QString systemReportText(const QString& settingsLocation) {
             QSysInfo::kernelVersion(),
         QStringLiteral("CPU architecture: ") + QSysInfo::currentCpuArchitecture(),
         QStringLiteral("Qt version: ") + QString::fromLatin1(qVersion()),
-        QStringLiteral("Program version: ") + kApplicationTitle + QLatin1Char(' ') + versionNumber(),
+        QStringLiteral("Program version: ") + kApplicationTitle + QLatin1Char(' ') +
+            versionNumber(),
         QStringLiteral("Settings stored in: ") + settingsLocation,
     };
     QString text;
@@ -122,9 +124,13 @@ frmAbout::frmAbout(Platform& platform, QWidget* parent)
     setFixedSize(sizeHint());
 }
 
-void frmAbout::cmdOK_Click() { accept(); }
+void frmAbout::cmdOK_Click() {
+    accept();
+}
 
-void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
+void frmAbout::cmdSysInfo_Click() {
+    StartSysInfo();
+}
 
 void frmAbout::StartSysInfo() {
     for (const QString& name : kSystemInfoPrograms) {

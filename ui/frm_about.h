@@ -7,9 +7,9 @@ namespace slabrating::ui {
 class Platform;
 
 /// Programs that show this computer's system information, in the order they are tried.
-inline const QStringList kSystemInfoPrograms = {
-    QStringLiteral("hardinfo"), QStringLiteral("kinfocenter"),
-    QStringLiteral("gnome-system-monitor")};
+inline const QStringList kSystemInfoPrograms = {QStringLiteral("hardinfo"),
+                                                QStringLiteral("kinfocenter"),
+                                                QStringLiteral("gnome-system-monitor")};
 
 /// The program's major, minor and revision numbers joined by "." ("2.1.0").
 QString versionNumber();

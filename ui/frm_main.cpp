@@ -1,7 +1,6 @@
-#include "frm_main.h"
+#include "ui/frm_main.h"
 
 #include <QAction>
-#include <algorithm>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFrame>
@@ -16,17 +15,18 @@
 #include <QTime>
 #include <QTimer>
 #include <QToolBar>
-#include <QValidator>
 #include <QVBoxLayout>
+#include <QValidator>
+#include <algorithm>
 
-#include "app_icon.h"
-#include "frm_about.h"
-#include "inputfile.h"
-#include "placement.h"
-#include "platform.h"
-#include "rating_run.h"
-#include "report_printing.h"
-#include "slab_output.h"
+#include "engine/rating_run.h"
+#include "inputfile/inputfile.h"
+#include "ui/app_icon.h"
+#include "ui/frm_about.h"
+#include "ui/placement.h"
+#include "ui/platform.h"
+#include "ui/report_printing.h"
+#include "ui/slab_output.h"
 
 namespace slabrating::ui {
 
@@ -78,15 +78,16 @@ QString fromLatin1(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string toLatin1(const QString& text) { return text.toLatin1().toStdString(); }
+std::string toLatin1(const QString& text) {
+    return text.toLatin1().toStdString();
+}
 
 }  // namespace
 
 frmMain::frmMain(Platform& platform, QWidget* parent)
-    : QMainWindow(parent,
-                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                      Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                      Qt::WindowCloseButtonHint),
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
       m_platform(platform) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Brevania DOT Slab Rating"));
@@ -99,16 +100,21 @@ frmMain::frmMain(Platform& platform, QWidget* parent)
     restorePlacement();
 }
 
-frmMain::~frmMain() { delete m_output.data(); }
+frmMain::~frmMain() {
+    delete m_output.data();
+}
 
-SlabOutput* frmMain::reportWindow() const { return m_output; }
+SlabOutput* frmMain::reportWindow() const {
+    return m_output;
+}
 
 void frmMain::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
     QAction* open = file->addAction(QStringLiteral("&Open..."), this, &frmMain::mnuFileOpen_Click);
     open->setObjectName(QStringLiteral("mnuFileOpen"));
-    QAction* run = file->addAction(QStringLiteral("Run Analysis"), this, &frmMain::mnuFileRun_Click);
+    QAction* run =
+        file->addAction(QStringLiteral("Run Analysis"), this, &frmMain::mnuFileRun_Click);
     run->setObjectName(QStringLiteral("mnuFileRun"));
     file->addSeparator();
     QAction* saveAs =
@@ -197,15 +203,16 @@ void frmMain::buildFields() {
     grid->addWidget(m_Comments, row++, 3);
     grid->addWidget(rightLabel(QStringLiteral("Highway Number:")), row, 0);
     grid->addWidget(field(m_Hwy, "Hwy", 3, "Enter the highway number."), row, 1);
-    grid->addWidget(rightLabel(QStringLiteral("Load Type:")), row, 2, Qt::AlignRight | Qt::AlignTop);
+    grid->addWidget(rightLabel(QStringLiteral("Load Type:")), row, 2,
+                    Qt::AlignRight | Qt::AlignTop);
     m_List1 = new QListWidget;
     m_List1->setObjectName(QStringLiteral("List1"));
     m_List1->addItems({QStringLiteral("1=Brevania"), QStringLiteral("2=Interstate")});
     m_List1->setSelectionMode(QAbstractItemView::SingleSelection);
     m_List1->setToolTip(QStringLiteral(
         "Click on \"Brevania\" for state highways, \"Interstate\" for interstate highways."));
-    m_List1->setFixedWidth(std::max(fieldWidth, m_List1->sizeHintForColumn(0) +
-                                                    2 * m_List1->frameWidth() + 4));
+    m_List1->setFixedWidth(
+        std::max(fieldWidth, m_List1->sizeHintForColumn(0) + 2 * m_List1->frameWidth() + 4));
     m_List1->setFixedHeight(2 * m_List1->sizeHintForRow(0) + 2 * m_List1->frameWidth() + 2);
     m_List1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -272,16 +279,15 @@ void frmMain::buildFields() {
     grid->addWidget(rightLabel(QStringLiteral("Modular Ratio (Leave blank for load factor):")), row,
                     0, 1, 3);
     field(m_ModRatio, "ModRatio", 2, nullptr);
-    m_ModRatio->setFixedWidth(std::max(twipsToPixels(kModRatioWidthTwips, dpi),
-                                       m_ModRatio->fontMetrics().horizontalAdvance(
-                                           QStringLiteral("000")) +
-                                           12));
+    m_ModRatio->setFixedWidth(
+        std::max(twipsToPixels(kModRatioWidthTwips, dpi),
+                 m_ModRatio->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12));
     grid->addWidget(m_ModRatio, row++, 3, Qt::AlignLeft);
     grid->setColumnStretch(3, 1);
 
-    QWidget* order[] = {m_StructNo,  m_Rater,     m_BatchID,   m_Comments,  m_Hwy,    m_List1,
-                        m_Bitum,     m_EffSpan,   m_SlabThick, m_StAreaTop, m_StDistTop,
-                        m_STAreaBot, m_StDistBot, m_Concfc,    m_SteelFy,   m_ModRatio};
+    QWidget* order[] = {m_StructNo,  m_Rater,   m_BatchID,   m_Comments,  m_Hwy,       m_List1,
+                        m_Bitum,     m_EffSpan, m_SlabThick, m_StAreaTop, m_StDistTop, m_STAreaBot,
+                        m_StDistBot, m_Concfc,  m_SteelFy,   m_ModRatio};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
         setTabOrder(order[i], order[i + 1]);
     }
@@ -387,8 +393,8 @@ void frmMain::setFields(const SlabFields& f) {
 }
 
 void frmMain::mnuFileOpen_Click() {
-    const QString path = m_platform.openFileName(
-        this, QStringLiteral("Slab Input (.qri) (*.qri)"), m_dialogFileName);
+    const QString path = m_platform.openFileName(this, QStringLiteral("Slab Input (.qri) (*.qri)"),
+                                                 m_dialogFileName);
     if (path.isEmpty()) {
         return;
     }
@@ -415,15 +421,14 @@ void frmMain::mnuFileSaveAs_Click() {
     m_dialogFileName = path;
     const std::string error = SaveInputFile(fields(), QFile::encodeName(path).toStdString());
     if (!error.empty()) {
-        m_platform.showMessage(this, QString::fromLocal8Bit(error.data(),
-                                                            static_cast<qsizetype>(error.size())));
+        m_platform.showMessage(
+            this, QString::fromLocal8Bit(error.data(), static_cast<qsizetype>(error.size())));
     }
 }
 
 void frmMain::mnuFileRun_Click() {
     SlabOutput* output = showReportWindow();
-    const QString date =
-        QLocale::system().toString(m_platform.currentDate(), QLocale::ShortFormat);
+    const QString date = QLocale::system().toString(m_platform.currentDate(), QLocale::ShortFormat);
     const RatingResult result = RunRating(fields(), toLatin1(date));
     if (result.ErrorFlag != 0) {
         m_platform.showMessage(output, fromLatin1(result.message));
@@ -436,7 +441,9 @@ void frmMain::mnuFileRun_Click() {
     }
 }
 
-void frmMain::mnuFileExit_Click() { close(); }
+void frmMain::mnuFileExit_Click() {
+    close();
+}
 
 void frmMain::mnuFilePrint_Click() {
     if (!m_output) {

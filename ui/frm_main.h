@@ -4,7 +4,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include "fields.h"
+#include "engine/fields.h"
 
 class QAction;
 class QLabel;

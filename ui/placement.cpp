@@ -1,9 +1,9 @@
-#include "placement.h"
+#include "ui/placement.h"
 
 #include <QLocale>
 #include <cmath>
 
-#include "platform.h"
+#include "ui/platform.h"
 
 namespace slabrating::ui {
 

@@ -43,8 +43,7 @@ public:
     virtual QString openFileName(QWidget* parent, const QString& filter,
                                  const QString& fileName) = 0;
     /// Save dialog that adds no extension and replaces without asking; empty when cancelled.
-    virtual QString saveFileName(QWidget* parent, const QString& title,
-                                 const QString& filter) = 0;
+    virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
     /// Printer dialog; the chosen printer, or null when cancelled.
     virtual std::unique_ptr<ReportPrinter> choosePrinter(QWidget* parent) = 0;
     /// Shows `dialog` modally and returns its result code.

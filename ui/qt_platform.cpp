@@ -1,4 +1,4 @@
-#include "qt_platform.h"
+#include "ui/qt_platform.h"
 
 #include <QDialog>
 #include <QFileDialog>
@@ -10,7 +10,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-#include "report_printing.h"
+#include "ui/report_printing.h"
 
 namespace slabrating::ui {
 
@@ -35,8 +35,7 @@ void QtPlatform::showMessage(QWidget* parent, const QString& text) {
     box.exec();
 }
 
-QString QtPlatform::openFileName(QWidget* parent, const QString& filter,
-                                 const QString& fileName) {
+QString QtPlatform::openFileName(QWidget* parent, const QString& filter, const QString& fileName) {
     return QFileDialog::getOpenFileName(parent, QString(), fileName, filter);
 }
 
@@ -58,7 +57,9 @@ std::unique_ptr<ReportPrinter> QtPlatform::choosePrinter(QWidget* parent) {
     return std::make_unique<QtReportPrinter>(std::move(printer));
 }
 
-int QtPlatform::execModal(QDialog& dialog) { return dialog.exec(); }
+int QtPlatform::execModal(QDialog& dialog) {
+    return dialog.exec();
+}
 
 QString QtPlatform::readSetting(const QString& key) {
     const QVariant value = m_settings->value(kSettingsSection + QLatin1Char('/') + key);
@@ -70,14 +71,20 @@ void QtPlatform::writeSetting(const QString& key, const QString& value) {
     m_settings->sync();
 }
 
-QString QtPlatform::settingsLocation() { return m_settings->fileName(); }
+QString QtPlatform::settingsLocation() {
+    return m_settings->fileName();
+}
 
 QString QtPlatform::findProgram(const QString& name) {
     return QStandardPaths::findExecutable(name);
 }
 
-bool QtPlatform::startProgram(const QString& path) { return QProcess::startDetached(path, {}); }
+bool QtPlatform::startProgram(const QString& path) {
+    return QProcess::startDetached(path, {});
+}
 
-QDate QtPlatform::currentDate() { return QDate::currentDate(); }
+QDate QtPlatform::currentDate() {
+    return QDate::currentDate();
+}
 
 }  // namespace slabrating::ui

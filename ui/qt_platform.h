@@ -3,7 +3,7 @@
 #include <QSettings>
 #include <memory>
 
-#include "platform.h"
+#include "ui/platform.h"
 
 namespace slabrating::ui {
 

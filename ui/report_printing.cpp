@@ -1,4 +1,4 @@
-#include "report_printing.h"
+#include "ui/report_printing.h"
 
 #include <QFileInfo>
 #include <QFontMetricsF>

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <memory>
 
-#include "platform.h"
+#include "ui/platform.h"
 
 class QPrinter;
 

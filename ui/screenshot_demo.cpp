@@ -1,11 +1,11 @@
-#include "screenshot_demo.h"
+#include "ui/screenshot_demo.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
 
-#include "frm_main.h"
-#include "slab_output.h"
+#include "ui/frm_main.h"
+#include "ui/slab_output.h"
 
 namespace slabrating::ui {
 

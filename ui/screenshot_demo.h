@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "fields.h"
+#include "engine/fields.h"
 
 namespace slabrating::ui {
 

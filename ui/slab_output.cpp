@@ -1,4 +1,4 @@
-#include "slab_output.h"
+#include "ui/slab_output.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -9,9 +9,9 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
-#include "placement.h"
-#include "platform.h"
-#include "safe_write.h"
+#include "files/safe_write.h"
+#include "ui/placement.h"
+#include "ui/platform.h"
 
 namespace slabrating::ui {
 
@@ -107,7 +107,9 @@ QString SlabOutput::reportText() const {
     return text;
 }
 
-QByteArray SlabOutput::reportFileBytes() const { return (reportText() + kLineEnd).toLatin1(); }
+QByteArray SlabOutput::reportFileBytes() const {
+    return (reportText() + kLineEnd).toLatin1();
+}
 
 void SlabOutput::SaveOutput_Click() {
     m_dialogFileName.clear();
@@ -124,7 +126,9 @@ void SlabOutput::SaveOutput_Click() {
     }
 }
 
-void SlabOutput::PrintOutput_Click() { emit printRequested(); }
+void SlabOutput::PrintOutput_Click() {
+    emit printRequested();
+}
 
 void SlabOutput::closeEvent(QCloseEvent* event) {
     event->accept();

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "cli.h"
-#include "golden.h"
+#include "cli/cli.h"
+#include "tests/golden.h"
 
 namespace slabrating::cli {
 namespace {
@@ -525,7 +525,8 @@ TEST_F(CliDisk, batchWritesTheExampleReports) {
             runTool({"--date", dateOf(expected), "--out", m_dir.string(), example.input.string()});
         EXPECT_EQ(outcome.status, 0);
         EXPECT_EQ(outcome.err, "");
-        golden::expectSameText(example.report, golden::readBytes(m_dir / example.report.filename()));
+        golden::expectSameText(example.report,
+                               golden::readBytes(m_dir / example.report.filename()));
 
         // The operating HS20 rating stands in columns 51 to 58 of the table's last row.
         const std::string row = "\r\n     Rating                 (Tons)  ";

@@ -1,14 +1,13 @@
 // The batch's report files: every target ends up holding exactly its new report, with
 // the permissions it had, however the writer got it there.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
-#include "report_files.h"
+#include "cli/report_files.h"
 
 namespace slabrating::cli {
 namespace {

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "format.h"
-#include "numeric.h"
+#include "engine/format.h"
+#include "engine/numeric.h"
 
 namespace slabrating {
 namespace {
@@ -17,13 +17,13 @@ TEST(NumericTest, WhichTextsAreNumbers) {
         bool numeric;
     };
     const Row rows[] = {
-        {"12", true},     {"  12.5 ", true}, {"-3", true},      {"+3", true},     {".5", true},
-        {"5.", true},     {"1e3", true},     {"1E+3", true},    {"2.5e-2", true}, {"007", true},
-        {"1e39", true},   {"", false},       {"   ", false},   {".", false},     {"-", false},
-        {"e5", false},    {"1e", false},     {"1e+", false},    {"1,000", false}, {"1,5", false},
-        {"$12", false},   {"0x1A", false},   {"inf", false},    {"nan", false},   {"\t12", false},
-        {"12\t", false},  {"1 2", false},    {"--1", false},    {"1.2.3", false}, {"abc", false},
-        {"1d3", false},   {"- 1", false},    {"1e5.0", false},
+        {"12", true},    {"  12.5 ", true}, {"-3", true},     {"+3", true},     {".5", true},
+        {"5.", true},    {"1e3", true},     {"1E+3", true},   {"2.5e-2", true}, {"007", true},
+        {"1e39", true},  {"", false},       {"   ", false},   {".", false},     {"-", false},
+        {"e5", false},   {"1e", false},     {"1e+", false},   {"1,000", false}, {"1,5", false},
+        {"$12", false},  {"0x1A", false},   {"inf", false},   {"nan", false},   {"\t12", false},
+        {"12\t", false}, {"1 2", false},    {"--1", false},   {"1.2.3", false}, {"abc", false},
+        {"1d3", false},  {"- 1", false},    {"1e5.0", false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string("text \"") + row.text + "\"");
@@ -38,9 +38,9 @@ TEST(NumericTest, ValuesAreCorrectlyRoundedDoubles) {
         double value;
     };
     const Row rows[] = {
-        {" 12.5 ", 12.5},   {"-0.62", -0.62},        {"+1e3", 1000.0},  {".1", 0.1},
-        {"1.275", 1.275},   {"123456789012", 123456789012.0}, {"1e-400", 0.0},
-        {"00000", 0.0},     {"2.5E-2", 0.025},
+        {" 12.5 ", 12.5}, {"-0.62", -0.62}, {"+1e3", 1000.0},
+        {".1", 0.1},      {"1.275", 1.275}, {"123456789012", 123456789012.0},
+        {"1e-400", 0.0},  {"00000", 0.0},   {"2.5E-2", 0.025},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
@@ -59,7 +59,7 @@ TEST(NumericTest, DecimalTextIsExact) {
         long exponent;
     };
     const Row rows[] = {
-        {"00508", false, "508", 0}, {"24000", false, "24", 3}, {"-1.50e2", true, "15", 1},
+        {"00508", false, "508", 0}, {"24000", false, "24", 3},  {"-1.50e2", true, "15", 1},
         {"0.000", false, "", 0},    {" .25 ", false, "25", -2},
     };
     for (const Row& row : rows) {
@@ -80,13 +80,27 @@ TEST(FormatTest, SinglePrecisionMasks) {
         const char* expected;
     };
     const Row rows[] = {
-        {2.0f, 3, "2.000"},       {20.0f, 3, "20.000"},     {0.62f, 2, "0.62"},
-        {4000.0f, 0, "4000"},     {0.5f, 0, "1"},           {2.5f, 0, "3"},
-        {-2.5f, 0, "-3"},         {2.675f, 2, "2.68"},      {1.005f, 2, "1.01"},
-        {-0.001f, 2, "0.00"},     {-0.004999f, 2, "0.00"},  {-0.005f, 2, "-0.01"},
-        {999.995f, 2, "1000.00"}, {123456.7f, 2, "123456.70"}, {0.0f, 2, "0.00"},
-        {-0.0f, 0, "0"},          {1e-9f, 3, "0.000"},      {1e20f, 0, "100000000000000000000"},
-        {0.0005f, 3, "0.001"},    {9.9995f, 3, "10.000"},   {14895.1455078125f, 2, "14895.15"},
+        {2.0f, 3, "2.000"},
+        {20.0f, 3, "20.000"},
+        {0.62f, 2, "0.62"},
+        {4000.0f, 0, "4000"},
+        {0.5f, 0, "1"},
+        {2.5f, 0, "3"},
+        {-2.5f, 0, "-3"},
+        {2.675f, 2, "2.68"},
+        {1.005f, 2, "1.01"},
+        {-0.001f, 2, "0.00"},
+        {-0.004999f, 2, "0.00"},
+        {-0.005f, 2, "-0.01"},
+        {999.995f, 2, "1000.00"},
+        {123456.7f, 2, "123456.70"},
+        {0.0f, 2, "0.00"},
+        {-0.0f, 0, "0"},
+        {1e-9f, 3, "0.000"},
+        {1e20f, 0, "100000000000000000000"},
+        {0.0005f, 3, "0.001"},
+        {9.9995f, 3, "10.000"},
+        {14895.1455078125f, 2, "14895.15"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.value << " with " << row.decimals << " decimals");
@@ -101,10 +115,11 @@ TEST(FormatTest, DoublePrecisionMasks) {
         const char* expected;
     };
     const Row rows[] = {
-        {5.87829, 2, "5.88"},         {40.3222, 2, "40.32"},     {2.675, 2, "2.68"},
-        {0.125, 2, "0.13"},           {35.995, 2, "36.00"},      {-12.345, 2, "-12.35"},
-        {1300.0, 0, "1300"},          {1.0 / 3.0, 2, "0.33"},    {-0.0049999, 2, "0.00"},
-        {0.0049999999999999999, 2, "0.01"},
+        {5.87829, 2, "5.88"},    {40.3222, 2, "40.32"},
+        {2.675, 2, "2.68"},      {0.125, 2, "0.13"},
+        {35.995, 2, "36.00"},    {-12.345, 2, "-12.35"},
+        {1300.0, 0, "1300"},     {1.0 / 3.0, 2, "0.33"},
+        {-0.0049999, 2, "0.00"}, {0.0049999999999999999, 2, "0.01"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.value << " with " << row.decimals << " decimals");

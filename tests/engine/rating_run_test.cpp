@@ -1,8 +1,9 @@
 // The rating run end to end: validation, the report layout and the golden reports.
+#include "engine/rating_run.h"
+
 #include <gtest/gtest.h>
 
-#include "golden.h"
-#include "rating_run.h"
+#include "tests/golden.h"
 
 namespace slabrating {
 namespace {
@@ -68,10 +69,14 @@ TEST(RatingRunTest, GoldenReports) {
     ws.BatchID = "      ";
     ws.Comments = "  WORKING STRESS SLAB";
 
-    SlabFields state{"B-12-AC", " JD", " 50", "      ", "     SH 50 OVER CREEK", "2", "18.5", "14",
-                     "0.31", "12.5", "0.6", "1.5", "3000", "40000", "00", StateTrucks};
-    SlabFields interstate{"  C-417", " MK", "281", "WS2026", "   OLD WS SLAB US 281", "3", "16",
-                          "8", "0.5", "6", "0.5", "1.5", "1200", "20000", "10", Interstate};
+    SlabFields state{"B-12-AC",  " JD",  " 50",  "      ", "     SH 50 OVER CREEK",
+                     "2",        "18.5", "14",   "0.31",   "12.5",
+                     "0.6",      "1.5",  "3000", "40000",  "00",
+                     StateTrucks};
+    SlabFields interstate{"  C-417", " MK", "281",  "WS2026", "   OLD WS SLAB US 281",
+                          "3",       "16",  "8",    "0.5",    "6",
+                          "0.5",     "1.5", "1200", "20000",  "10",
+                          Interstate};
     const Row rows[] = {
         {"lf-thickness-warning", lfWarning},
         {"ws-slab", ws},
@@ -136,7 +141,8 @@ TEST(RatingRunTest, RangeChecks) {
         {"span 1.99", &SlabFields::EffSpan, "1.99", " Error: Span length less than 2."},
         {"span 24.01", &SlabFields::EffSpan, "24.01", " Error: Span length greater than 24."},
         {"top distance of exactly 0.1", &SlabFields::StDistTop, "0.1", ""},
-        {"top distance 0.09", &SlabFields::StDistTop, "0.09", " Error: Slab thickness less than .1"},
+        {"top distance 0.09", &SlabFields::StDistTop, "0.09",
+         " Error: Slab thickness less than .1"},
         {"top area 0.05", &SlabFields::StAreaTop, "0.05", " Error: Area of steel less than .1"},
         {"bottom distance 0", &SlabFields::StDistBot, "0",
          " Error: Extreme fiber to bottom reinforcement distance less than .1"},
@@ -168,10 +174,12 @@ TEST(RatingRunTest, RangeMessageNamesTheLastFailingCondition) {
     SlabFields f = loadFactorStrip();
     f.StDistTop = "0.05";
     f.EffSpan = "30";
-    EXPECT_EQ(RunRating(f, kDate).message, " Error: Span length greater than 24.  Please reenter data.");
+    EXPECT_EQ(RunRating(f, kDate).message,
+              " Error: Span length greater than 24.  Please reenter data.");
     f.EffSpan = "1";
     f.StAreaTop = "0";
-    EXPECT_EQ(RunRating(f, kDate).message, " Error: Span length less than 2.  Please reenter data.");
+    EXPECT_EQ(RunRating(f, kDate).message,
+              " Error: Span length less than 2.  Please reenter data.");
 }
 
 TEST(RatingRunTest, ModularRatioChoosesTheMethod) {
@@ -208,13 +216,15 @@ TEST(RatingRunTest, EchoLineEdgeCases) {
     const auto l = lines(RunRating(lf, kDate).report);
     EXPECT_EQ(l.at(2), " Structure NO. ABCDEFG     Rater: J       State HWY NO. =    ");
     EXPECT_EQ(l.at(3), "     Batch ID=         Description: A DESCRIPTION LONGER ");
-    EXPECT_EQ(l.at(16), "       Steel Yield (PSI)   Inv =  60000          Oper. =             60000");
+    EXPECT_EQ(l.at(16),
+              "       Steel Yield (PSI)   Inv =  60000          Oper. =             60000");
 
     SlabFields ws = workingStressStrip();
     ws.SteelFy = "65000";
     ws.ModRatio = ".5";
     const auto w = lines(RunRating(ws, kDate).report);
-    EXPECT_EQ(w.at(12), "       Steel Stress (PSI)  Inv =  65000          Oper. =             36000");
+    EXPECT_EQ(w.at(12),
+              "       Steel Stress (PSI)  Inv =  65000          Oper. =             36000");
     EXPECT_EQ(w.at(13), "       Modular Ratio =                1");
 }
 

@@ -2,10 +2,10 @@
 // rating manual and its boundary cases.
 #include <gtest/gtest.h>
 
-#include "load_factor.h"
-#include "moments.h"
-#include "ratings.h"
-#include "working_stress.h"
+#include "engine/load_factor.h"
+#include "engine/moments.h"
+#include "engine/ratings.h"
+#include "engine/working_stress.h"
 
 namespace slabrating {
 namespace {
@@ -18,12 +18,36 @@ TEST(LoadFactorTest, WorkedExamples) {
         bool warning;
     };
     const Row rows[] = {
-        {"balanced faces", {12, 8, 0.62f, 6.5f, 0.62f, 1.5f, 4000, 60000},
-         8, 0.85f, 0.911765f, 0.911765f, 5.51081f, 5.51081f, 16863.09f, true},
-        {"bottom face governs", {6, 6.5f, 0.31f, 5, 0.31f, 1, 3000, 40000},
-         9, 0.85f, 0.405229f, 0.405229f, 1.94404f, 2.14665f, 4461.57f, true},
-        {"over-reinforced top", {12, 8, 3.0f, 5, 0.62f, 1.5f, 3000, 60000},
-         9, 0.85f, 1.88648f, 1.21569f, 7.65300f, 7.16301f, 16439.12f, true},
+        {"balanced faces",
+         {12, 8, 0.62f, 6.5f, 0.62f, 1.5f, 4000, 60000},
+         8,
+         0.85f,
+         0.911765f,
+         0.911765f,
+         5.51081f,
+         5.51081f,
+         16863.09f,
+         true},
+        {"bottom face governs",
+         {6, 6.5f, 0.31f, 5, 0.31f, 1, 3000, 40000},
+         9,
+         0.85f,
+         0.405229f,
+         0.405229f,
+         1.94404f,
+         2.14665f,
+         4461.57f,
+         true},
+        {"over-reinforced top",
+         {12, 8, 3.0f, 5, 0.62f, 1.5f, 3000, 60000},
+         9,
+         0.85f,
+         1.88648f,
+         1.21569f,
+         7.65300f,
+         7.16301f,
+         16439.12f,
+         true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -61,11 +85,11 @@ TEST(LoadFactorTest, MinimumThicknessBoundaries) {
         bool warning;
     };
     const Row rows[] = {
-        {6, 6.5f, true},      // 0.5416667 ft under the 0.542 ft floor
-        {6, 6.504f, false},   // rounds to the same single as 0.542
+        {6, 6.5f, true},     // 0.5416667 ft under the 0.542 ft floor
+        {6, 6.504f, false},  // rounds to the same single as 0.542
         {6, 6.51f, false},
         {6.25f, 6.504f, false},  // (S + 10) / 30 = 0.541667 does not raise the floor
-        {12, 8.8f, false},    // 8.8/12 and 22/30 are the same single
+        {12, 8.8f, false},       // 8.8/12 and 22/30 are the same single
         {12, 8.79f, true},
         {24, 13.6f, false},
     };
@@ -80,9 +104,8 @@ TEST(LoadFactorTest, ModularRatioAndStressBlock) {
         float fc, n, Beta1;
     };
     const Row rows[] = {
-        {2500, 10, 0.85f}, {3000, 9, 0.85f}, {3600, 8, 0.85f}, {4500, 8, 0.825f},
-        {5000, 7, 0.80f},  {6000, 7, 0.75f}, {7000, 6, 0.70f}, {8000, 6, 0.65f},
-        {9000, 6, 0.65f},
+        {2500, 10, 0.85f}, {3000, 9, 0.85f}, {3600, 8, 0.85f}, {4500, 8, 0.825f}, {5000, 7, 0.80f},
+        {6000, 7, 0.75f},  {7000, 6, 0.70f}, {8000, 6, 0.65f}, {9000, 6, 0.65f},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "f'c " << row.fc);
@@ -99,7 +122,7 @@ TEST(WorkingStressTest, OperatingAllowables) {
         double operConc, operSteel;
     };
     const Row rows[] = {
-        {1200, 18000, 1300, 25000}, {1400, 20000, 1900, 28000}, {1600, 23999, 2400, 28000},
+        {1200, 18000, 1300, 25000}, {1400, 20000, 1900, 28000},         {1600, 23999, 2400, 28000},
         {2000, 24000, 3000, 36000}, {1599.96f, 19999.99f, 1900, 25000},
     };
     for (const Row& row : rows) {
@@ -119,14 +142,14 @@ TEST(WorkingStressTest, WorkedExamples) {
         double opMoment, opConcrete, opSteel, opComp;
     };
     const Row rows[] = {
-        {"steel governs", 10, 1200, 20000, 0.62f, 6.5f, 0.62f, 1.5f, 0.300349, 0.875180,
-         5878.29, 858.57, 20000, 3977.99, 8229.61, 1202.00, 28000, 5569.19},
-        {"concrete governs", 9, 1200, 20000, 1.55f, 7, 0.62f, 1.0f, 0.381500, 0.868241,
-         13745.41, 1200, 17509.30, 13511.63, 14890.86, 1300, 18968.41, 14637.60},
+        {"steel governs", 10, 1200, 20000, 0.62f, 6.5f, 0.62f, 1.5f, 0.300349, 0.875180, 5878.29,
+         858.57, 20000, 3977.99, 8229.61, 1202.00, 28000, 5569.19},
+        {"concrete governs", 9, 1200, 20000, 1.55f, 7, 0.62f, 1.0f, 0.381500, 0.868241, 13745.41,
+         1200, 17509.30, 13511.63, 14890.86, 1300, 18968.41, 14637.60},
         {"compression steel adjusted twice", 15, 1200, 20000, 1.5f, 7, 0.2f, 0.8f, 0.487181,
          0.844124, 13994.61, 1200, 18947.26, 27552.71, 15646.26, 1300, 21094.22, 29720.67},
-        {"load factor run's analysis", 8, 1600, 24000, 0.62f, 6.5f, 0.62f, 1.5f, 0.281542,
-         0.887994, 7157.23, 1175.61, 24000, 3392.11, 10735.84, 1763.41, 36000, 5088.16},
+        {"load factor run's analysis", 8, 1600, 24000, 0.62f, 6.5f, 0.62f, 1.5f, 0.281542, 0.887994,
+         7157.23, 1175.61, 24000, 3392.11, 10735.84, 1763.41, 36000, 5088.16},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "inputfile.h"
+#include "inputfile/inputfile.h"
 
 namespace slabrating {
 namespace {

@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform.h"
+#include "ui/platform.h"
 
 namespace slabrating::ui::test {
 
@@ -67,18 +67,18 @@ struct FileDialogUse {
 /// A platform that answers from a script and records what the windows asked of it.
 class FakePlatform : public Platform {
 public:
-    QStringList messages;            ///< texts of the message boxes, in order
-    QStringList messageParents;      ///< object names of their parent windows
-    QStringList fileAnswers;         ///< answers of the file dialogs, used from the front
+    QStringList messages;        ///< texts of the message boxes, in order
+    QStringList messageParents;  ///< object names of their parent windows
+    QStringList fileAnswers;     ///< answers of the file dialogs, used from the front
     QList<FileDialogUse> fileDialogs;
     std::function<std::unique_ptr<ReportPrinter>()> printerAnswer;  ///< null: cancelled
     int printerDialogs = 0;
-    QStringList modalDialogs;                  ///< object names of modal windows shown
-    std::function<int(QDialog&)> onModal;      ///< what the user does in a modal window
-    QMap<QString, QString> settings;           ///< the "Settings" section
-    QStringList settingWrites;                 ///< "key=value", in order
-    QMap<QString, QString> programs;           ///< programs on the PATH: name -> path
-    QStringList startedPrograms;               ///< paths asked to start
+    QStringList modalDialogs;              ///< object names of modal windows shown
+    std::function<int(QDialog&)> onModal;  ///< what the user does in a modal window
+    QMap<QString, QString> settings;       ///< the "Settings" section
+    QStringList settingWrites;             ///< "key=value", in order
+    QMap<QString, QString> programs;       ///< programs on the PATH: name -> path
+    QStringList startedPrograms;           ///< paths asked to start
     bool programsStart = true;
     QDate date{2024, 3, 5};
 

@@ -5,9 +5,9 @@
 #include <QSysInfo>
 #include <QTest>
 
-#include "fake_platform.h"
-#include "frm_about.h"
-#include "ui_test_main.h"
+#include "tests/ui/fake_platform.h"
+#include "tests/ui/ui_test_main.h"
+#include "ui/frm_about.h"
 
 using namespace slabrating::ui;
 using slabrating::ui::test::FakePlatform;
@@ -64,19 +64,20 @@ private slots:
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("modal");
         const QStringList none;
-        const QStringList unavailable{QStringLiteral("System Information Is Unavailable At This Time")};
+        const QStringList unavailable{
+            QStringLiteral("System Information Is Unavailable At This Time")};
         QTest::newRow("hardinfo first") << QStringList{"hardinfo", "gnome-system-monitor"} << true
                                         << QStringList{"/usr/bin/hardinfo"} << none << none;
         QTest::newRow("kinfocenter") << QStringList{"kinfocenter", "gnome-system-monitor"} << true
                                      << QStringList{"/usr/bin/kinfocenter"} << none << none;
-        QTest::newRow("gnome system monitor") << QStringList{"gnome-system-monitor"} << true
-                                              << QStringList{"/usr/bin/gnome-system-monitor"}
-                                              << none << none;
+        QTest::newRow("gnome system monitor")
+            << QStringList{"gnome-system-monitor"} << true
+            << QStringList{"/usr/bin/gnome-system-monitor"} << none << none;
         QTest::newRow("first found fails, others not tried")
-            << QStringList{"hardinfo", "kinfocenter"} << false
-            << QStringList{"/usr/bin/hardinfo"} << unavailable << none;
-        QTest::newRow("none found: built-in report") << none << true << none << none
-                                                     << QStringList{"SystemReport"};
+            << QStringList{"hardinfo", "kinfocenter"} << false << QStringList{"/usr/bin/hardinfo"}
+            << unavailable << none;
+        QTest::newRow("none found: built-in report")
+            << none << true << none << none << QStringList{"SystemReport"};
     }
     void systemInformation() {
         QFETCH(QStringList, onPath);
@@ -108,12 +109,14 @@ private slots:
     }
 
     void systemReportLines() {
-        const QStringList lines = systemReportText(QStringLiteral("/home/u/.config/Slab Rating.conf"))
-                                      .split(QLatin1Char('\n'));
+        const QStringList lines =
+            systemReportText(QStringLiteral("/home/u/.config/Slab Rating.conf"))
+                .split(QLatin1Char('\n'));
         QCOMPARE(lines.size(), 7);
         QCOMPARE(lines[0], QStringLiteral("Operating system: ") + QSysInfo::prettyProductName());
         QVERIFY(lines[1].startsWith(QStringLiteral("Kernel: ") + QSysInfo::kernelType()));
-        QCOMPARE(lines[2], QStringLiteral("CPU architecture: ") + QSysInfo::currentCpuArchitecture());
+        QCOMPARE(lines[2],
+                 QStringLiteral("CPU architecture: ") + QSysInfo::currentCpuArchitecture());
         QCOMPARE(lines[3], QStringLiteral("Qt version: ") + QString::fromLatin1(qVersion()));
         QCOMPARE(lines[4], QStringLiteral("Program version: Slab Rating 2.1.0"));
         QCOMPARE(lines[5], QStringLiteral("Settings stored in: /home/u/.config/Slab Rating.conf"));

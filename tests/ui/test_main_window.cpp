@@ -14,16 +14,16 @@
 #include <QTest>
 #include <QToolBar>
 
-#include "fake_platform.h"
-#include "frm_about.h"
-#include "frm_main.h"
-#include "placement.h"
-#include "qt_platform.h"
-#include "rating_run.h"
-#include "report_printing.h"
-#include "screenshot_demo.h"
-#include "slab_output.h"
-#include "ui_test_main.h"
+#include "engine/rating_run.h"
+#include "tests/ui/fake_platform.h"
+#include "tests/ui/ui_test_main.h"
+#include "ui/frm_about.h"
+#include "ui/frm_main.h"
+#include "ui/placement.h"
+#include "ui/qt_platform.h"
+#include "ui/report_printing.h"
+#include "ui/screenshot_demo.h"
+#include "ui/slab_output.h"
 
 using namespace slabrating;
 using namespace slabrating::ui;
@@ -121,9 +121,9 @@ private slots:
             }
             menus << menu->text() + QLatin1Char(':') + items.join(QLatin1Char('|'));
         }
-        QCOMPARE(menus, (QStringList{
-                            QStringLiteral("&File:&Open...|Run Analysis|-|Save &As...|-|E&xit"),
-                            QStringLiteral("&Help:&About ")}));
+        QCOMPARE(menus,
+                 (QStringList{QStringLiteral("&File:&Open...|Run Analysis|-|Save &As...|-|E&xit"),
+                              QStringLiteral("&Help:&About ")}));
 
         auto* toolbar = w.findChild<QToolBar*>(QStringLiteral("tbToolBar"));
         QVERIFY(toolbar);
@@ -142,18 +142,29 @@ private slots:
             texts << label->text();
         }
         const QStringList expected = {
-            QStringLiteral("Structure Information"), QStringLiteral("Structure Number:"),
-            QStringLiteral("Rater:"), QStringLiteral("Batch ID:"), QStringLiteral("Comments:"),
-            QStringLiteral("Highway Number:"), QStringLiteral("Load Type:"),
-            QStringLiteral("Deadload"), QStringLiteral("Bituminous Overlay (in):"),
-            QStringLiteral("Geometry"), QStringLiteral("Effective Span (ft):"),
-            QStringLiteral("Actual Slab Thickness (in.):"), QStringLiteral("Reinforcing Steel:"),
-            QStringLiteral("Area (sqin)"), QStringLiteral("Distance (in)"), QStringLiteral("Top:"),
+            QStringLiteral("Structure Information"),
+            QStringLiteral("Structure Number:"),
+            QStringLiteral("Rater:"),
+            QStringLiteral("Batch ID:"),
+            QStringLiteral("Comments:"),
+            QStringLiteral("Highway Number:"),
+            QStringLiteral("Load Type:"),
+            QStringLiteral("Deadload"),
+            QStringLiteral("Bituminous Overlay (in):"),
+            QStringLiteral("Geometry"),
+            QStringLiteral("Effective Span (ft):"),
+            QStringLiteral("Actual Slab Thickness (in.):"),
+            QStringLiteral("Reinforcing Steel:"),
+            QStringLiteral("Area (sqin)"),
+            QStringLiteral("Distance (in)"),
+            QStringLiteral("Top:"),
             QStringLiteral("Bottom:"),
             QStringLiteral("For definitions of input values please refer to the KARV Bridge "
                            "Rating Manual in the Bridge Decks section"),
-            QStringLiteral("Materials Properties"), QStringLiteral("Concrete f'c (PSI):"),
-            QStringLiteral("Steel Fy (PSI):"), QStringLiteral("or   Inv Fc (Working Stress)"),
+            QStringLiteral("Materials Properties"),
+            QStringLiteral("Concrete f'c (PSI):"),
+            QStringLiteral("Steel Fy (PSI):"),
+            QStringLiteral("or   Inv Fc (Working Stress)"),
             QStringLiteral("or  Inv Fs (Working Stress)"),
             QStringLiteral("Modular Ratio (Leave blank for load factor):")};
         for (const QString& text : expected) {
@@ -220,7 +231,8 @@ private slots:
         frmMain& w = window();
         type(w, "Comments", QStringLiteral("Br\u00FCcke \u20AC\u00A0x"));
         QCOMPARE(field(w, "Comments")->text(), QStringLiteral("Br\u00FCcke \u00A0x"));
-        QCOMPARE(w.fields().Comments, std::string("Br\xFC" "cke \xA0x"));
+        QCOMPARE(w.fields().Comments, std::string("Br\xFC"
+                                                  "cke \xA0x"));
     }
 
     void fieldsRoundTrip() {
@@ -279,8 +291,8 @@ private slots:
         auto* panel3 = w.findChild<QLabel*>(QStringLiteral("sbStatusBarPanel3"));
         QVERIFY(panel1 && panel2 && panel3);
         QCOMPARE(panel1->text(), QStringLiteral("Use File => Open to start"));
-        QCOMPARE(panel2->text(), QLocale::system().toString(QDate::currentDate(),
-                                                            QLocale::ShortFormat));
+        QCOMPARE(panel2->text(),
+                 QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
         // The time panel follows the clock.
         panel3->clear();
         QTRY_VERIFY_WITH_TIMEOUT(!panel3->text().isEmpty(), 3000);
@@ -293,22 +305,29 @@ private slots:
         QTest::addColumn<QString>("golden");
         QTest::addColumn<QString>("methodLine");
         QTest::newRow("load factor, state trucks")
-            << QStringList{"B-12-AC", " JD", "", "     SH 50 OVER CREEK", " 50", "0", "2", "18.5",
-                           "14", "0.31", "12.5", "0.6", "1.5", "3000", "40000", ""}
-            << "lf-state-trucks.qro" << " LOAD FACTOR RATING-COMP STEEL NOT USED";
+            << QStringList{"B-12-AC", " JD",  "",      "     SH 50 OVER CREEK",
+                           " 50",     "0",    "2",     "18.5",
+                           "14",      "0.31", "12.5",  "0.6",
+                           "1.5",     "3000", "40000", ""}
+            << "lf-state-trucks.qro"
+            << " LOAD FACTOR RATING-COMP STEEL NOT USED";
         QTest::newRow("working stress")
-            << QStringList{" W-2002", " RS", "", "  WORKING STRESS SLAB", " 35", "0", "2", "10",
-                           "8", "0.62", "6.5", "0.62", "1.5", "1200", "20000", "10"}
-            << "ws-slab.qro" << "WORKING STRESS RATING";
+            << QStringList{" W-2002", " RS",  "",      "  WORKING STRESS SLAB",
+                           " 35",     "0",    "2",     "10",
+                           "8",       "0.62", "6.5",   "0.62",
+                           "1.5",     "1200", "20000", "10"}
+            << "ws-slab.qro"
+            << "WORKING STRESS RATING";
     }
     void typedRun() {
         QFETCH(QStringList, typed);
         QFETCH(QString, golden);
         QFETCH(QString, methodLine);
         frmMain& w = window();
-        const char* names[] = {"StructNo", "Rater", "BatchID", "Comments", "Hwy", nullptr,
-                               "Bitum", "EffSpan", "SlabThick", "StAreaTop", "StDistTop",
-                               "STAreaBot", "StDistBot", "Concfc", "SteelFy", "ModRatio"};
+        const char* names[] = {"StructNo",  "Rater",     "BatchID",   "Comments",
+                               "Hwy",       nullptr,     "Bitum",     "EffSpan",
+                               "SlabThick", "StAreaTop", "StDistTop", "STAreaBot",
+                               "StDistBot", "Concfc",    "SteelFy",   "ModRatio"};
         for (int i = 0; i < 16; ++i) {
             if (names[i] != nullptr) {
                 type(w, names[i], typed[i]);
@@ -324,7 +343,8 @@ private slots:
         QVERIFY(report);
         QVERIFY(report->isVisible());
         const QStringList lines = report->reportText().split(QStringLiteral("\r\n"));
-        QCOMPARE(lines[0], QStringLiteral("Slab Rating Version 2     Date: ") + dateText(*m_platform));
+        QCOMPARE(lines[0],
+                 QStringLiteral("Slab Rating Version 2     Date: ") + dateText(*m_platform));
         QCOMPARE(lines[5], methodLine);
         const QString goldenPath = QDir(QStringLiteral(SLABRATING_EXAMPLES)).filePath(golden);
         if (!QFile::exists(goldenPath)) {
@@ -338,7 +358,8 @@ private slots:
         w.setFields(exampleSlab());
         w.mnuFileRun_Click();
         SlabOutput* first = w.reportWindow();
-        first->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->appendPlainText(QStringLiteral("old"));
+        first->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))
+            ->appendPlainText(QStringLiteral("old"));
         w.mnuFileRun_Click();
         QCOMPARE(w.reportWindow(), first);
         QVERIFY(!first->reportText().contains(QStringLiteral("old")));
@@ -354,8 +375,8 @@ private slots:
         for (const QString& name : examples.entryList({QStringLiteral("*.qri")}, QDir::Files)) {
             const QString base = name.chopped(4);
             if (examples.exists(base + QStringLiteral(".qro"))) {
-                QTest::newRow(qPrintable(base)) << examples.filePath(name)
-                                                << examples.filePath(base + QStringLiteral(".qro"));
+                QTest::newRow(qPrintable(base))
+                    << examples.filePath(name) << examples.filePath(base + QStringLiteral(".qro"));
                 ++rows;
             }
         }
@@ -383,15 +404,33 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-        QTest::newRow("overlay blank") << "Bitum" << "" << "Error: Bituminous Overlay value not numeric.";
-        QTest::newRow("span word") << "EffSpan" << "ten" << "Error: Effective Span value not numeric.";
-        QTest::newRow("thickness") << "SlabThick" << "14in" << "Error: Slab Thickness value not numeric.";
-        QTest::newRow("top area") << "StAreaTop" << "." << "Error: Steel area (top) value not numeric.";
-        QTest::newRow("top distance") << "StDistTop" << "   " << "Error: Steel Distance (top) value not numeric.";
-        QTest::newRow("bottom area") << "STAreaBot" << "x" << "Error: Steel Area (bottom) value not numeric.";
-        QTest::newRow("bottom distance") << "StDistBot" << "1,5" << "Error: Steel Distance (bottom) value not numeric.";
-        QTest::newRow("concrete") << "Concfc" << "" << "Error: Concrete fc value not numeric.";
-        QTest::newRow("steel") << "SteelFy" << "40 000" << "Error: Steel Fy value not numeric.";
+        QTest::newRow("overlay blank") << "Bitum"
+                                       << ""
+                                       << "Error: Bituminous Overlay value not numeric.";
+        QTest::newRow("span word") << "EffSpan"
+                                   << "ten"
+                                   << "Error: Effective Span value not numeric.";
+        QTest::newRow("thickness") << "SlabThick"
+                                   << "14in"
+                                   << "Error: Slab Thickness value not numeric.";
+        QTest::newRow("top area") << "StAreaTop"
+                                  << "."
+                                  << "Error: Steel area (top) value not numeric.";
+        QTest::newRow("top distance") << "StDistTop"
+                                      << "   "
+                                      << "Error: Steel Distance (top) value not numeric.";
+        QTest::newRow("bottom area") << "STAreaBot"
+                                     << "x"
+                                     << "Error: Steel Area (bottom) value not numeric.";
+        QTest::newRow("bottom distance") << "StDistBot"
+                                         << "1,5"
+                                         << "Error: Steel Distance (bottom) value not numeric.";
+        QTest::newRow("concrete") << "Concfc"
+                                  << ""
+                                  << "Error: Concrete fc value not numeric.";
+        QTest::newRow("steel") << "SteelFy"
+                               << "40 000"
+                               << "Error: Steel Fy value not numeric.";
     }
     void nonNumericField() {
         QFETCH(QString, name);
@@ -435,12 +474,16 @@ private slots:
         QTest::addColumn<QString>("span");
         QTest::addColumn<QString>("topDistance");
         QTest::addColumn<QString>("message");
-        QTest::newRow("span 1.99") << "1.99" << "12.5"
+        QTest::newRow("span 1.99") << "1.99"
+                                   << "12.5"
                                    << " Error: Span length less than 2.  Please reenter data.";
-        QTest::newRow("span 24.01") << "24.01" << "12.5"
+        QTest::newRow("span 24.01") << "24.01"
+                                    << "12.5"
                                     << " Error: Span length greater than 24.  Please reenter data.";
-        QTest::newRow("last failing named") << "30" << "0.05"
-                                            << " Error: Span length greater than 24.  Please reenter data.";
+        QTest::newRow("last failing named")
+            << "30"
+            << "0.05"
+            << " Error: Span length greater than 24.  Please reenter data.";
     }
     void rangeFailure() {
         QFETCH(QString, span);
@@ -507,10 +550,10 @@ private slots:
                            QStringLiteral("Error: Steel Fy value incorrect."),
                            QStringLiteral("Error: Steel Bottom Distance value incorrect."),
                            QStringLiteral("Error: Steel Bottom Area value incorrect.")};
-        QTest::newRow("empty first line") << QByteArray("\r\n" + kExampleRecord)
-                                          << QStringList{QStringLiteral("Invalid input.")};
-        QTest::newRow("empty file") << QByteArray()
-                                    << QStringList{QStringLiteral("File not found.")};
+        QTest::newRow("empty first line")
+            << QByteArray("\r\n" + kExampleRecord) << QStringList{QStringLiteral("Invalid input.")};
+        QTest::newRow("empty file")
+            << QByteArray() << QStringList{QStringLiteral("File not found.")};
     }
     void openBadFile() {
         QFETCH(QByteArray, bytes);
@@ -619,8 +662,8 @@ private slots:
         QTest::newRow("first start") << QStringList{} << QRect(67, 67, 449, 538);
         QTest::newRow("stored") << QStringList{"1500", "3000", "12090", "12375"}
                                 << QRect(100, 200, 800, 800);
-        QTest::newRow("not numbers") << QStringList{"left", "", "12090", "1e3x"}
-                                     << QRect(67, 67, 800, 538);
+        QTest::newRow("not numbers")
+            << QStringList{"left", "", "12090", "1e3x"} << QRect(67, 67, 800, 538);
     }
     void placementRestored() {
         QFETCH(QStringList, stored);
@@ -639,14 +682,16 @@ private slots:
     }
 
     void placementSavedOnExit() {
-        m_platform->settings = {{"MainLeft", "1500"}, {"MainTop", "3000"},
-                                {"MainWidth", "12090"}, {"MainHeight", "12375"}};
+        m_platform->settings = {{"MainLeft", "1500"},
+                                {"MainTop", "3000"},
+                                {"MainWidth", "12090"},
+                                {"MainHeight", "12375"}};
         frmMain& w = window();
         w.move(150, 90);
         w.mnuFileExit_Click();
         QVERIFY(!w.isVisible());
-        QCOMPARE(m_platform->settingWrites,
-                 (QStringList{"MainLeft=2250", "MainTop=1350", "MainWidth=12090", "MainHeight=12375"}));
+        QCOMPARE(m_platform->settingWrites, (QStringList{"MainLeft=2250", "MainTop=1350",
+                                                         "MainWidth=12090", "MainHeight=12375"}));
     }
 
     void minimizedSavesNothing() {
@@ -673,8 +718,10 @@ private slots:
             w.close();
         }
         QSettings settings(file, QSettings::IniFormat);
-        QCOMPARE(settings.value(QStringLiteral("Settings/MainLeft")).toString(), QStringLiteral("4500"));
-        QCOMPARE(settings.value(QStringLiteral("Settings/MainTop")).toString(), QStringLiteral("675"));
+        QCOMPARE(settings.value(QStringLiteral("Settings/MainLeft")).toString(),
+                 QStringLiteral("4500"));
+        QCOMPARE(settings.value(QStringLiteral("Settings/MainTop")).toString(),
+                 QStringLiteral("675"));
         QtPlatform platform(std::make_unique<QSettings>(file, QSettings::IniFormat));
         frmMain again(platform);
         QCOMPARE(again.pos(), QPoint(300, 45));

@@ -5,14 +5,14 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QTest>
 
-#include "fake_platform.h"
-#include "report_printing.h"
-#include "slab_output.h"
-#include "ui_test_main.h"
+#include "tests/ui/fake_platform.h"
+#include "tests/ui/ui_test_main.h"
+#include "ui/report_printing.h"
+#include "ui/slab_output.h"
 
 using namespace slabrating::ui;
 using slabrating::ui::test::FakePlatform;
@@ -94,8 +94,11 @@ private slots:
     void savedBytes_data() {
         QTest::addColumn<QByteArray>("report");
         QTest::newRow("header") << QByteArray::fromStdString(kReport);
-        QTest::newRow("latin-1 and no-break space")
-            << QByteArray(" Structure NO. Br\xFC" "cke\xA0" "1     Rater: \xE9" "a \r\n");
+        QTest::newRow("latin-1 and no-break space") << QByteArray(
+            " Structure NO. Br\xFC"
+            "cke\xA0"
+            "1     Rater: \xE9"
+            "a \r\n");
         QTest::newRow("blank lines at the end") << QByteArray("a\r\n\r\n\r\n");
         QTest::newRow("trailing blanks") << QByteArray("x   \r\n   \r\n");
         QTest::newRow("empty report") << QByteArray();
@@ -143,7 +146,8 @@ private slots:
         m_platform->fileAnswers = {path};
         m_window->SaveOutput_Click();
         QCOMPARE(readAll(path), QByteArray("short\r\n\r\n"));
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("old.qro")});
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
+                 QStringList{QStringLiteral("old.qro")});
     }
 
     void saveCancelledDoesNothing() {
@@ -178,14 +182,14 @@ private slots:
         QTest::addColumn<QList<QStringList>>("pages");
         QTest::newRow("one page") << pageLines(3).join(QLatin1Char('\n')) + QLatin1Char('\n') << 1
                                   << 60 << 80 << QList<QStringList>{pageLines(3)};
-        QTest::newRow("three copies") << QStringLiteral("a\nb\n") << 3 << 60 << 80
-                                      << QList<QStringList>{{"a", "b"}};
-        QTest::newRow("page break") << pageLines(12).join(QLatin1Char('\n')) << 1 << 5 << 80
-                                    << QList<QStringList>{pageLines(12).mid(0, 5),
-                                                          pageLines(12).mid(5, 5),
-                                                          pageLines(12).mid(10)};
-        QTest::newRow("exactly full page") << pageLines(5).join(QLatin1Char('\n')) + "\n" << 1 << 5
-                                           << 80 << QList<QStringList>{pageLines(5)};
+        QTest::newRow("three copies")
+            << QStringLiteral("a\nb\n") << 3 << 60 << 80 << QList<QStringList>{{"a", "b"}};
+        QTest::newRow("page break")
+            << pageLines(12).join(QLatin1Char('\n')) << 1 << 5 << 80
+            << QList<QStringList>{pageLines(12).mid(0, 5), pageLines(12).mid(5, 5),
+                                  pageLines(12).mid(10)};
+        QTest::newRow("exactly full page") << pageLines(5).join(QLatin1Char('\n')) + "\n"
+                                           << 1 << 5 << 80 << QList<QStringList>{pageLines(5)};
         QTest::newRow("long line goes on") << QStringLiteral("abcdefghij\n\nxy") << 1 << 60 << 4
                                            << QList<QStringList>{{"abcd", "efgh", "ij", "", "xy"}};
         QTest::newRow("continuation across pages") << QStringLiteral("abcdefgh") << 1 << 1 << 3
@@ -239,7 +243,9 @@ private slots:
     void printToPdfThreeCopies() {
         QString report;
         for (int i = 1; i <= 130; ++i) {
-            report += QStringLiteral("%1 Actual Concrete Stress      (PSI)      123.45      234.56\n").arg(i, 3);
+            report +=
+                QStringLiteral("%1 Actual Concrete Stress      (PSI)      123.45      234.56\n")
+                    .arg(i, 3);
         }
         const QString path = m_dir->filePath(QStringLiteral("report.pdf"));
         auto qprinter = std::make_unique<QPrinter>(QPrinter::HighResolution);

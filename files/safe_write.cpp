@@ -1,4 +1,4 @@
-#include "safe_write.h"
+#include "files/safe_write.h"
 
 #include <atomic>
 #include <cstdint>
