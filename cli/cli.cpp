@@ -1,14 +1,18 @@
 #include "cli/cli.h"
 
+#include <iconv.h>
+#include <langinfo.h>
+
 #include <array>
+#include <cerrno>
 #include <clocale>
 #include <ctime>
 #include <filesystem>
 #include <istream>
 #include <ostream>
 #include <system_error>
+#include <unordered_set>
 
-#include "cli/report_files.h"
 #include "engine/fields.h"
 #include "engine/rating_run.h"
 #include "engine/version.h"
@@ -66,6 +70,10 @@ constexpr std::array<NamedField, 15> kFieldNames{{
 
 constexpr std::string_view kLoadTypeName = "LoadType";
 
+// Two inputs of one batch whose reports would have the same file.
+constexpr std::string_view kSameNameMessage =
+    "Error: Another input file of this batch has the same name.";
+
 const NamedField* findField(std::string_view name) {
     for (const NamedField& named : kFieldNames) {
         if (named.name == name) {
@@ -89,8 +97,104 @@ std::optional<int> loadTypeValue(std::string_view text) {
     return std::nullopt;
 }
 
+constexpr std::string_view kNotLatin1 =
+    "holds a character that the input record cannot hold (Latin-1 text only)";
+
 ParseResult usageError(std::string message) {
     return {std::nullopt, std::move(message)};
+}
+
+bool isAscii(std::string_view text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// An argument's text in the record's single-byte character set (Latin-1), decoded from
+// the character set of the user's locale, so that widths count characters. Empty when a
+// character cannot be held in Latin-1 or the text is not valid in the locale's set.
+std::optional<std::string> toLatin1(std::string_view text) {
+    if (isAscii(text)) {
+        return std::string(text);
+    }
+    const std::string_view codeset = nl_langinfo(CODESET);
+    // The C locale knows no characters beyond ASCII: its other bytes are taken as they are.
+    if (codeset == "ANSI_X3.4-1968" || codeset == "ISO-8859-1") {
+        return std::string(text);
+    }
+    const iconv_t converter = iconv_open("ISO-8859-1", std::string(codeset).c_str());
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
+        return std::nullopt;
+    }
+    std::string input(text);
+    std::string output(input.size(), '\0');
+    char* in = input.data();
+    std::size_t inLeft = input.size();
+    char* out = output.data();
+    std::size_t outLeft = output.size();
+    const std::size_t converted = iconv(converter, &in, &inLeft, &out, &outLeft);
+    iconv_close(converter);
+    if (converted == static_cast<std::size_t>(-1) || inLeft != 0) {
+        return std::nullopt;
+    }
+    output.resize(output.size() - outLeft);
+    return output;
+}
+
+// A file name on one line of the batch's output: as it is, unless it holds a line end or
+// another control character; then quoted as ls quotes it ('a'$'\n''b.qri'), so that each
+// line names one file.
+std::string quotedName(std::string_view name) {
+    const auto isControl = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; };
+    bool hasControl = false;
+    for (const char c : name) {
+        hasControl = hasControl || isControl(c);
+    }
+    if (!hasControl) {
+        return std::string(name);
+    }
+    std::string quoted;
+    std::size_t i = 0;
+    while (i < name.size()) {
+        if (isControl(name[i])) {
+            quoted += "$'";
+            for (; i < name.size() && isControl(name[i]); ++i) {
+                switch (name[i]) {
+                    case '\n':
+                        quoted += "\\n";
+                        break;
+                    case '\r':
+                        quoted += "\\r";
+                        break;
+                    case '\t':
+                        quoted += "\\t";
+                        break;
+                    default: {
+                        const auto byte = static_cast<unsigned char>(name[i]);
+                        quoted += '\\';
+                        quoted += static_cast<char>('0' + (byte >> 6));
+                        quoted += static_cast<char>('0' + ((byte >> 3) & 7));
+                        quoted += static_cast<char>('0' + (byte & 7));
+                    }
+                }
+            }
+            quoted += '\'';
+            continue;
+        }
+        quoted += '\'';
+        for (; i < name.size() && !isControl(name[i]); ++i) {
+            if (name[i] == '\'') {
+                quoted += "'\\''";
+            } else {
+                quoted += name[i];
+            }
+        }
+        quoted += '\'';
+    }
+    return quoted;
 }
 
 void applySettings(const std::vector<FieldSetting>& settings, SlabFields& fields) {
@@ -109,14 +213,6 @@ void printMessages(const ReaderMessages& messages, std::ostream& err) {
     }
 }
 
-// Only the first line of an input file counts; a few hundred bytes hold it.
-std::string readPrefix(std::istream& in) {
-    std::string bytes(256, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return bytes;
-}
-
 int finish(std::ostream& out, std::ostream& err, int status) {
     out.flush();
     if (!out) {
@@ -131,7 +227,7 @@ int runOne(const Options& options, std::istream& in, std::ostream& out, std::ost
     if (!options.files.empty()) {
         const std::string& file = options.files.front();
         const ReaderMessages messages =
-            file == "-" ? readInputRecord(readPrefix(in), fields) : ReadInputFile(file, fields);
+            file == "-" ? readInputStream(in, fields) : ReadInputFile(file, fields);
         printMessages(messages, err);
         if (readerStopped(messages)) {
             return 1;
@@ -176,38 +272,46 @@ int runBatch(const Options& options, std::ostream& out, std::ostream& err) {
     fs::create_directories(outDir, ignored);
 
     bool anyStopped = false;
-    ReportFileWriter reports;
+    // Report files already claimed by an earlier input of this batch.
+    std::unordered_set<std::string> claimed;
     std::string path;
     std::string bytes;
     for (const std::string& file : options.files) {
+        const std::string name = quotedName(file);
+        const auto stop = [&](std::string_view message) {
+            out << name << ": " << message << '\n';
+            anyStopped = true;
+        };
+        reportPath(outDir, file, path);
+        if (!claimed.insert(path).second) {
+            stop(kSameNameMessage);
+            continue;
+        }
+
         SlabFields fields;
         const ReaderMessages messages = ReadInputFile(file, fields);
         if (readerStopped(messages)) {
-            out << file << ": " << messages.front() << '\n';
-            anyStopped = true;
+            stop(messages.front());
             continue;
         }
         for (const std::string& message : messages) {
-            err << file << ": " << message << '\n';
+            err << name << ": " << message << '\n';
         }
 
         const RatingResult result = RunRating(fields, date);
         if (result.outcome != RunOutcome::Complete) {
-            out << file << ": " << result.message << '\n';
-            anyStopped = true;
+            stop(result.message);
             continue;
         }
 
         // The report file holds the report and a final CR LF, as the report window saves it.
         bytes.assign(result.report);
         bytes += "\r\n";
-        reportPath(outDir, file, path);
-        if (!reports.write(path, bytes)) {
-            out << file << ": " << kSaveFailedMessage << '\n';
-            anyStopped = true;
+        if (!writeFileReplacing(path, bytes, FileTarget::Generated)) {
+            stop(kSaveFailedMessage);
             continue;
         }
-        out << file << ": HS20 operating " << hs20OperatingText(result.report) << " tons\n";
+        out << name << ": HS20 operating " << hs20OperatingText(result.report) << " tons\n";
     }
     return finish(out, err, anyStopped ? 1 : 0);
 }
@@ -248,6 +352,11 @@ ParseResult parseArgs(const std::vector<std::string>& args) {
                 return usageError("--set needs NAME=TEXT, not " + value);
             }
             FieldSetting setting{value.substr(0, equals), value.substr(equals + 1)};
+            std::optional<std::string> text = toLatin1(setting.text);
+            if (!text) {
+                return usageError(setting.name + ": " + std::string(kNotLatin1));
+            }
+            setting.text = std::move(*text);
             if (setting.name == kLoadTypeName) {
                 if (!loadTypeValue(setting.text)) {
                     return usageError("LoadType must be 0, 1 or 2, not " + setting.text);
@@ -264,6 +373,14 @@ ParseResult parseArgs(const std::vector<std::string>& args) {
         if (slot) {
             return usageError(arg + " given twice");
         }
+        if (arg == "--date") {
+            std::optional<std::string> text = toLatin1(value);
+            if (!text) {
+                return usageError("--date: " + std::string(kNotLatin1));
+            }
+            slot = std::move(*text);
+            continue;
+        }
         slot = value;
     }
 
@@ -274,8 +391,16 @@ ParseResult parseArgs(const std::vector<std::string>& args) {
         if (!options.settings.empty() || options.saveInput) {
             return usageError("--out takes no --set or --save-input");
         }
+        if (options.outDir->empty()) {
+            return usageError("--out needs a folder name");
+        }
         if (options.files.empty()) {
             return usageError("--out needs at least one input file");
+        }
+        for (const std::string& file : options.files) {
+            if (file == "-") {
+                return usageError("standard input (-) is for a single run, not for --out");
+            }
         }
     } else if (options.files.size() > 1) {
         return usageError("more than one input file needs --out DIR");
@@ -316,7 +441,11 @@ std::string todayShortDate() {
     }
     char buffer[128];
     const std::size_t length = std::strftime(buffer, sizeof buffer, "%x", local);
-    return std::string(buffer, length);
+    if (std::optional<std::string> date = toLatin1(std::string_view(buffer, length))) {
+        return std::move(*date);
+    }
+    // A short form the record's character set cannot hold (a Japanese locale, say).
+    return std::string(buffer, std::strftime(buffer, sizeof buffer, "%Y-%m-%d", local));
 }
 
 std::string hs20OperatingText(std::string_view report) {

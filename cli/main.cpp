@@ -1,3 +1,4 @@
+#include <clocale>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -5,6 +6,8 @@
 #include "cli/cli.h"
 
 int main(int argc, char** argv) {
+    // Arguments are decoded from the user's character set; numbers never depend on the locale.
+    std::setlocale(LC_CTYPE, "");
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> args(argv + 1, argv + argc);
     return slabrating::cli::run(args, std::cin, std::cout, std::cerr);

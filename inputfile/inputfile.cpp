@@ -1,8 +1,12 @@
 #include "inputfile/inputfile.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <array>
+#include <cerrno>
 #include <cmath>
-#include <cstdio>
+#include <istream>
 #include <optional>
 
 #include "engine/checked.h"
@@ -103,6 +107,12 @@ constexpr std::string_view kLoadTypeWarning = "Warning: Load type invalid, pleas
 // Only the first line matters and only its first 80 columns hold fields, so a
 // short prefix of the file decides everything; a huge file costs no more.
 constexpr std::size_t kReadPrefix = 256;
+
+// True once `bytes` hold the whole record: its line end, or all of its columns. Reading
+// stops there, so a record piped in or typed at a terminal is read at once.
+bool recordComplete(std::string_view bytes) {
+    return bytes.size() >= kRecordWidth || bytes.find_first_of("\r\n") != std::string_view::npos;
+}
 
 std::string doesNotFit(std::string_view label) {
     std::string message = "Error: ";
@@ -235,20 +245,44 @@ ReaderMessages readInputRecord(std::string_view bytes, SlabFields& fields) {
 }
 
 ReaderMessages ReadInputFile(const std::string& path, SlabFields& fields) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
         return {std::string(kFileNotFoundMessage)};
     }
-    // Unbuffered: the bytes come straight into the buffer below, nothing is allocated.
-    std::setvbuf(file, nullptr, _IONBF, 0);
+    // A plain file gives its first line in one read; a pipe or a terminal gives what has
+    // come so far, so reading stops as soon as the record is complete.
     char buffer[kReadPrefix];
-    const std::size_t count = std::fread(buffer, 1, sizeof buffer, file);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
+    std::size_t count = 0;
+    bool failed = false;
+    while (!recordComplete(std::string_view(buffer, count)) && count < sizeof buffer) {
+        const ssize_t got = ::read(fd, buffer + count, sizeof buffer - count);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            failed = got < 0;
+            break;
+        }
+        count += static_cast<std::size_t>(got);
+    }
+    ::close(fd);
     if (failed) {
         return {std::string(kFileNotFoundMessage)};
     }
     return readInputRecord(std::string_view(buffer, count), fields);
+}
+
+ReaderMessages readInputStream(std::istream& in, SlabFields& fields) {
+    std::string bytes;
+    std::streambuf* source = in.rdbuf();
+    while (source != nullptr && !recordComplete(bytes)) {
+        const std::streambuf::int_type c = source->sbumpc();
+        if (std::streambuf::traits_type::eq_int_type(c, std::streambuf::traits_type::eof())) {
+            break;
+        }
+        bytes += std::streambuf::traits_type::to_char_type(c);
+    }
+    return readInputRecord(bytes, fields);
 }
 
 bool readerStopped(const ReaderMessages& messages) {

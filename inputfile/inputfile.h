@@ -1,5 +1,6 @@
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,10 @@ inline constexpr std::string_view kSaveFailedMessage = "Error: The file could no
 /// Reads the first line of the input file at `path` into `fields`. Never fails
 /// towards its caller: every problem becomes a message ("File not found.", ...).
 ReaderMessages ReadInputFile(const std::string& path, SlabFields& fields);
+
+/// The same on a stream (standard input): reads up to the end of the record's line and
+/// no further, so a record piped in or typed at a terminal is read at once.
+ReaderMessages readInputStream(std::istream& in, SlabFields& fields);
 
 /// The same on the bytes of a file already read (no bytes: the file has no line).
 ReaderMessages readInputRecord(std::string_view bytes, SlabFields& fields);
