@@ -12,6 +12,7 @@
 #include <mutex>
 #include <optional>
 #include <set>
+#include <string>
 #include <utility>
 
 namespace slabrating {
@@ -177,16 +178,12 @@ std::optional<long> leftoverOwner(std::string_view name) {
 // A process killed outright (SIGKILL, a power cut) can leave a temporary file of ours in
 // the folder; the next save there removes those whose process is gone. Each folder is
 // looked at once per run of the program.
-void removeLeftovers(int folder) {
-    struct stat status;
-    if (::fstat(folder, &status) != 0) {
-        return;
-    }
+void removeLeftovers(int folder, const std::string& folderName) {
     static std::mutex mutex;
-    static std::set<std::pair<dev_t, ino_t>> seen;
+    static std::set<std::string> seen;
     {
         const std::lock_guard<std::mutex> lock(mutex);
-        if (!seen.emplace(status.st_dev, status.st_ino).second) {
+        if (!seen.insert(folderName).second) {
             return;
         }
     }
@@ -338,11 +335,12 @@ bool replacePlainFile(const std::string& path, const struct stat* old, std::stri
     if (name.empty() || name == "." || name == "..") {
         return false;
     }
-    FileDescriptor folder(::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const std::string folderName = folderOf(path);
+    FileDescriptor folder(::open(folderName.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder) {
         return false;
     }
-    removeLeftovers(folder.get());
+    removeLeftovers(folder.get(), folderName);
 
     const StopSignalsHeld held;
     Step step = replaceThroughUnnamedFile(folder.get(), name, old, bytes, sync);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <clocale>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -11,7 +12,8 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "tests/golden.h"
+#include "tests/support/golden.h"
+#include "tests/support/support.h"
 
 namespace slabrating::cli {
 namespace {
@@ -181,7 +183,19 @@ TEST(CliArgs, usageErrors) {
         {"--out with --save-input",
          {"--out", "dir", "--save-input", "b.qri", "a.qri"},
          "--out takes no --set or --save-input"},
+        {"--out with an empty folder name", {"--out", "", "a.qri"}, "--out needs a folder name"},
+        {"standard input in a batch",
+         {"--out", "dir", "a.qri", "-"},
+         "standard input (-) is for a single run, not for --out"},
+        {"a character Latin-1 cannot hold",
+         {"--set", "StructNo=\u0416"},
+         "StructNo: holds a character that the input record cannot hold (Latin-1 text only)"},
+        {"a byte sequence that is no character",
+         {"--date", "\xC3"},
+         "--date: holds a character that the input record cannot hold (Latin-1 text only)"},
     };
+    // Arguments are decoded from the locale's character set, UTF-8 here.
+    ASSERT_NE(std::setlocale(LC_CTYPE, "C.UTF-8"), nullptr);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const ParseResult parsed = parseArgs(row.args);
@@ -194,6 +208,18 @@ TEST(CliArgs, usageErrors) {
         EXPECT_EQ(outcome.err,
                   "slabrating-cli: " + std::string(row.error) + "\n" + std::string(kUsage));
     }
+}
+
+// Texts are characters of the user's locale, stored as the record's Latin-1 bytes, so a
+// four-character text takes four columns. (Before: "ÄÄÄÄ" went in as eight UTF-8 bytes,
+// overflowing the seven-column field with half a character.)
+TEST_F(CliDisk, textsAreDecodedFromTheLocaleIntoLatin1) {
+    ASSERT_NE(std::setlocale(LC_CTYPE, "C.UTF-8"), nullptr);
+    const Outcome outcome = runTool({"--set", "StructNo=\u00C4\u00C4\u00C4\u00C4", "--set",
+                                     "Rater=\u00E9", "--save-input", path("x.qri")});
+    std::setlocale(LC_CTYPE, "C");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(support::readBytes(path("x.qri")).substr(0, 11), "0   \xC4\xC4\xC4\xC4  \xE9");
 }
 
 TEST(CliArgs, helpGoesToStandardOutput) {
@@ -375,6 +401,38 @@ TEST(CliRun, dashReadsStandardInput) {
     EXPECT_EQ(runTool({"-"}, "\n").err, "Invalid input.\n");
 }
 
+// Standard input is read up to the record's line end and no further, so a record piped
+// in by a program that goes on, or typed at a terminal, is rated at once. (Before: the
+// tool waited for 256 bytes or the end of the input.)
+TEST(CliRun, standardInputIsReadToTheFirstLineEndOnly) {
+    // Input that fails the test when anything past the first line end is asked for.
+    class OneLine : public std::streambuf {
+    public:
+        explicit OneLine(std::string line) : m_line(std::move(line)) {
+            setg(m_line.data(), m_line.data(), m_line.data() + m_line.size());
+        }
+
+    protected:
+        int_type underflow() override {
+            ADD_FAILURE() << "read past the record";
+            return traits_type::eof();
+        }
+
+    private:
+        std::string m_line;
+    };
+    for (const char* end : {"\r", "\n"}) {
+        OneLine line(std::string(kExampleLine) + end);
+        std::istream in(&line);
+        std::ostringstream out, err;
+        EXPECT_EQ(run({"--date", "d", "-"}, in, out, err), 0);
+    }
+    OneLine whole((std::string(kExampleLine)));  // 80 columns, its line end still to come
+    std::istream in(&whole);
+    std::ostringstream out, err;
+    EXPECT_EQ(run({"--date", "d", "-"}, in, out, err), 0);
+}
+
 // ---------------------------------------------------------------- HS20 figure
 
 TEST(CliBatchLine, operatingRatingAsTheTablePrintsIt) {
@@ -453,6 +511,34 @@ TEST_F(CliDisk, batchWritesTheReportFileOfACompleteRun) {
         runTool({"--date", "01/02/2024", "--out", path("reports"), path("B-12-AC.qri")}).status, 0);
     EXPECT_EQ(golden::readBytes(path("reports/B-12-AC.qro")), saved);
     EXPECT_EQ(std::distance(fs::directory_iterator(path("reports")), fs::directory_iterator()), 1);
+}
+
+// Each input claims its report file: a second input of the same name is stopped instead of
+// overwriting the first one's report, and a name with a line end stays on its own line.
+// A link planted at a report's name is replaced, never followed. (Before: b/x.qri silently
+// replaced a/x.qri's report, a name with a line end broke the output into two lines, and
+// the report went through the link into the file it named.) The record is the example of
+// examples/lf-state-trucks.qro, whose HS20 operating rating is 6.71 tons.
+TEST_F(CliDisk, batchNamesAreClaimedQuotedAndNeverFollowed) {
+    fs::create_directories(path("a"));
+    fs::create_directories(path("b"));
+    fs::create_directories(path("reports"));
+    for (const char* name : {"a/x.qri", "b/x.qri", "a/n\nl.qri"}) {
+        writeBytes(path(name), std::string(kExampleLine) + "\r\n");
+    }
+    writeBytes(path("victim.conf"), "victim");
+    fs::create_symlink(path("victim.conf"), path("reports/n\nl.qro"));
+
+    const Outcome outcome = runTool({"--date", "d", "--out", path("reports"), path("a/x.qri"),
+                                     path("b/x.qri"), path("a/n\nl.qri")});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, path("a/x.qri") + ": HS20 operating 6.71 tons\n" + path("b/x.qri") +
+                               ": Error: Another input file of this batch has the same name.\n'" +
+                               path("a/n") + "'$'\\n''l.qri': HS20 operating 6.71 tons\n");
+    EXPECT_EQ(support::readBytes(path("victim.conf")), "victim");
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(path("reports/n\nl.qro"))));
+    EXPECT_EQ(support::readBytes(path("reports/x.qro")),
+              support::readBytes(path("reports/n\nl.qro")));
 }
 
 TEST_F(CliDisk, batchReportFileThatCannotBeWritten) {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/golden.h"
+#include "tests/support/golden.h"
 
 namespace slabrating {
 namespace {

@@ -10,16 +10,11 @@
 #include <iterator>
 #include <string>
 
+#include "tests/support/support.h"
+
 namespace slabrating::golden {
 
-/// The bytes of a file; "<missing>" when it cannot be read.
-inline std::string readBytes(const std::filesystem::path& file) {
-    std::ifstream stream(file, std::ios::binary);
-    if (!stream) {
-        return "<missing>";
-    }
-    return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
-}
+using slabrating::support::readBytes;
 
 /// Expects `actual` to equal the golden file byte for byte; on a mismatch writes the
 /// actual text to <temp>/<name>.actual and shows a diff with the line ends visible.

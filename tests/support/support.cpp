@@ -1,0 +1,67 @@
+#include "tests/support/support.h"
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <system_error>
+#include <vector>
+
+namespace slabrating::support {
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+    std::string pattern = (fs::temp_directory_path() / "slabrating-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot make a temporary folder");
+    }
+    m_dir = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    // Tests may leave folders without write permission behind; give it back first.
+    for (auto it = fs::recursive_directory_iterator(m_dir, ignored);
+         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+        if (it->is_directory(ignored) && !it->is_symlink(ignored)) {
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        }
+    }
+    fs::remove_all(m_dir, ignored);
+}
+
+std::string TempDir::path(std::string_view name) const {
+    return (m_dir / name).string();
+}
+
+std::string TempDir::listing() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(m_dir)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    std::string text;
+    for (const std::string& name : names) {
+        text += text.empty() ? "" : " ";
+        text += name;
+    }
+    return text;
+}
+
+std::string readBytes(const fs::path& file) {
+    std::ifstream stream(file, std::ios::binary);
+    if (!stream) {
+        return "<missing>";
+    }
+    return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+}
+
+void writeBytes(const fs::path& file, std::string_view bytes) {
+    std::ofstream stream(file, std::ios::binary);
+    stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace slabrating::support
