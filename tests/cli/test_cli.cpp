@@ -20,9 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The worked example record of the input file: B-12-AC, load factor, state trucks.
-constexpr std::string_view kExampleLine =
-    "1B-12-AC JD 50           SH 50 OVER CREEK185001400012500031020030004000000150060";
+using support::kExampleLine;
+using support::writeBytes;
 
 const std::vector<std::string> kExampleSettings = {
     "--set", "LoadType=1",
@@ -60,26 +59,13 @@ std::vector<std::string> concat(std::vector<std::string> a, const std::vector<st
     return a;
 }
 
-void writeBytes(const fs::path& file, std::string_view bytes) {
-    std::ofstream stream(file, std::ios::binary);
-    stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 // A fresh folder per test, removed afterwards.
 class CliDisk : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir =
-            fs::temp_directory_path() / ("slabrating-cli-" + std::string(info->name()) + "-" +
-                                         std::to_string(reinterpret_cast<std::uintptr_t>(this)));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-    std::string path(const std::string& name) const { return (m_dir / name).string(); }
+    std::string path(const std::string& name) const { return m_temp.path(name); }
 
-    fs::path m_dir;
+    support::TempDir m_temp;
+    const fs::path& m_dir = m_temp.dir();
 };
 
 // ---------------------------------------------------------------- arguments
@@ -343,7 +329,7 @@ TEST_F(CliDisk, saveInputWritesTheRecord) {
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.out, "");
     EXPECT_EQ(outcome.err, "");
-    EXPECT_EQ(golden::readBytes(path("out.qri")), std::string(kExampleLine) + "\r\n");
+    EXPECT_EQ(support::readBytes(path("out.qri")), std::string(kExampleLine) + "\r\n");
 
     // Read back, one field changed, saved again.
     const Outcome again = runTool({path("out.qri"), "--set", "EffSpan=12.3456", "--set",
@@ -353,7 +339,7 @@ TEST_F(CliDisk, saveInputWritesTheRecord) {
     std::string expected(kExampleLine);
     expected[0] = '0';
     expected.replace(41, 5, "12346");
-    EXPECT_EQ(golden::readBytes(path("again.qri")), expected + "\r\n");
+    EXPECT_EQ(support::readBytes(path("again.qri")), expected + "\r\n");
 }
 
 TEST_F(CliDisk, saveInputFailures) {
@@ -383,7 +369,7 @@ TEST_F(CliDisk, saveInputFailures) {
         EXPECT_EQ(outcome.status, 1);
         EXPECT_EQ(outcome.out, "");
         EXPECT_EQ(outcome.err, std::string(row.message) + "\n");
-        EXPECT_EQ(golden::readBytes(path("old.qri")), "old\r\n");
+        EXPECT_EQ(support::readBytes(path("old.qri")), "old\r\n");
     }
 }
 
@@ -393,7 +379,7 @@ TEST(CliRun, dashReadsStandardInput) {
         std::string(kExampleLine) + "\r\n");
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.err, "");
-    EXPECT_EQ(golden::readBytes(fs::temp_directory_path() / "slabrating-cli-stdin.qri"),
+    EXPECT_EQ(support::readBytes(fs::temp_directory_path() / "slabrating-cli-stdin.qri"),
               std::string(kExampleLine) + "\r\n");
     fs::remove(fs::temp_directory_path() / "slabrating-cli-stdin.qri");
 
@@ -500,7 +486,7 @@ TEST_F(CliDisk, batchWritesTheReportFileOfACompleteRun) {
     // The same rating as a single run: the report file is that report and a final CR LF.
     const Outcome single = runTool({"--date", "01/02/2024", path("B-12-AC.qri")});
     ASSERT_EQ(single.status, 0);
-    const std::string saved = golden::readBytes(path("reports/B-12-AC.qro"));
+    const std::string saved = support::readBytes(path("reports/B-12-AC.qro"));
     EXPECT_EQ(saved, single.out + "\r\n");
     EXPECT_EQ(outcome.out, path("B-12-AC.qri") + ": HS20 operating " +
                                hs20OperatingText(single.out) + " tons\n");
@@ -509,7 +495,7 @@ TEST_F(CliDisk, batchWritesTheReportFileOfACompleteRun) {
     // Rating again replaces the report file and leaves nothing else behind.
     EXPECT_EQ(
         runTool({"--date", "01/02/2024", "--out", path("reports"), path("B-12-AC.qri")}).status, 0);
-    EXPECT_EQ(golden::readBytes(path("reports/B-12-AC.qro")), saved);
+    EXPECT_EQ(support::readBytes(path("reports/B-12-AC.qro")), saved);
     EXPECT_EQ(std::distance(fs::directory_iterator(path("reports")), fs::directory_iterator()), 1);
 }
 
@@ -552,28 +538,7 @@ TEST_F(CliDisk, batchReportFileThatCannotBeWritten) {
 // ---------------------------------------------------------------- golden reports
 
 // The hand-written example reports: each examples/X.qri with its expected report X.qro.
-struct Example {
-    fs::path input;
-    fs::path report;
-};
-
-std::vector<Example> examples() {
-    std::vector<Example> found;
-    const fs::path folder(SLABRATING_EXAMPLES);
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(folder, error)) {
-        if (entry.path().extension() == ".qri") {
-            fs::path report = entry.path();
-            report.replace_extension(".qro");
-            if (fs::exists(report)) {
-                found.push_back({entry.path(), report});
-            }
-        }
-    }
-    std::sort(found.begin(), found.end(),
-              [](const Example& a, const Example& b) { return a.input < b.input; });
-    return found;
-}
+using support::Example;
 
 // The date in the first header line of a report.
 std::string dateOf(const std::string& report) {
@@ -584,13 +549,10 @@ std::string dateOf(const std::string& report) {
 }
 
 TEST(CliGolden, singleRunPrintsTheExampleReports) {
-    const std::vector<Example> all = examples();
-    if (all.empty()) {
-        GTEST_SKIP() << "no example reports in " << SLABRATING_EXAMPLES;
-    }
+    const std::vector<Example> all = support::examples();
     for (const Example& example : all) {
         SCOPED_TRACE(example.input.filename().string());
-        const std::string expected = golden::readBytes(example.report);
+        const std::string expected = support::readBytes(example.report);
         const Outcome outcome = runTool({"--date", dateOf(expected), example.input.string()});
         EXPECT_EQ(outcome.status, 0) << outcome.err;
         // A saved report is the report and one more CR LF.
@@ -599,20 +561,17 @@ TEST(CliGolden, singleRunPrintsTheExampleReports) {
 }
 
 TEST_F(CliDisk, batchWritesTheExampleReports) {
-    const std::vector<Example> all = examples();
-    if (all.empty()) {
-        GTEST_SKIP() << "no example reports in " << SLABRATING_EXAMPLES;
-    }
+    const std::vector<Example> all = support::examples();
     // One batch per date, since the date is one per batch.
     for (const Example& example : all) {
         SCOPED_TRACE(example.input.filename().string());
-        const std::string expected = golden::readBytes(example.report);
+        const std::string expected = support::readBytes(example.report);
         const Outcome outcome =
             runTool({"--date", dateOf(expected), "--out", m_dir.string(), example.input.string()});
         EXPECT_EQ(outcome.status, 0);
         EXPECT_EQ(outcome.err, "");
         golden::expectSameText(example.report,
-                               golden::readBytes(m_dir / example.report.filename()));
+                               support::readBytes(m_dir / example.report.filename()));
 
         // The operating HS20 rating stands in columns 51 to 58 of the table's last row.
         const std::string row = "\r\n     Rating                 (Tons)  ";

@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "inputfile/inputfile.h"
+#include "tests/support/support.h"
 
 namespace slabrating {
 namespace {
 
-// The record of the worked example: B-12-AC rated by JD on highway 50.
-constexpr std::string_view kExampleLine =
-    "1B-12-AC JD 50           SH 50 OVER CREEK185001400012500031020030004000000150060";
+using support::kExampleLine;
+using support::readBytes;
+using support::writeBytes;
 
 SlabFields exampleFields() {
     SlabFields f;
@@ -70,13 +71,19 @@ const std::vector<FieldColumns> kNumericColumns = {
 };
 
 const FieldColumns& columnsOf(std::string_view name) {
+    static const FieldColumns modRatio{"ModRatio", &SlabFields::ModRatio, 73, 2, 0, ""};
+    if (name == modRatio.name) {
+        return modRatio;
+    }
     for (const FieldColumns& c : kNumericColumns) {
         if (name == c.name) {
             return c;
         }
     }
-    static const FieldColumns modRatio{"ModRatio", &SlabFields::ModRatio, 73, 2, 0, ""};
-    return modRatio;
+    // A misspelt name in a table must not quietly test another field.
+    ADD_FAILURE() << "no numeric field named " << name;
+    static const FieldColumns none{"", nullptr, 1, 0, 0, ""};
+    return none;
 }
 
 // The example line with the columns of one field replaced by `text` (same width).
@@ -615,48 +622,17 @@ TEST(InputFileRoundTrip, typedValuesComeBackUnchanged) {
 
 class InputFileDisk : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = std::filesystem::temp_directory_path() /
-                ("slabrating-inputfile-" + std::string(info->name()) + "-" +
-                 std::to_string(reinterpret_cast<std::uintptr_t>(this)));
-        std::filesystem::remove_all(m_dir);
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
-    std::string path(const std::string& name) const { return (m_dir / name).string(); }
-
-    static void writeBytes(const std::string& file, std::string_view bytes) {
-        std::FILE* f = std::fopen(file.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
-    }
-    static std::string readBytes(const std::string& file) {
-        std::string bytes;
-        std::FILE* f = std::fopen(file.c_str(), "rb");
-        if (f == nullptr) {
-            return "<missing>";
-        }
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
-            bytes.append(buffer, n);
-        }
-        std::fclose(f);
-        return bytes;
-    }
+    std::string path(const std::string& name) const { return m_temp.path(name); }
     std::vector<std::string> entries() const {
         std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(m_dir)) {
+        for (const auto& entry : std::filesystem::directory_iterator(m_temp.dir())) {
             names.push_back(entry.path().filename().string());
         }
         std::sort(names.begin(), names.end());
         return names;
     }
 
-    std::filesystem::path m_dir;
+    support::TempDir m_temp;
 };
 
 TEST_F(InputFileDisk, readProblemsAreFileNotFound) {

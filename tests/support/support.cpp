@@ -13,6 +13,17 @@ namespace slabrating::support {
 
 namespace fs = std::filesystem;
 
+std::vector<Example> examples() {
+    std::vector<Example> all;
+    for (const char* name :
+         {"lf-state-trucks", "lf-thickness-warning", "ws-interstate-trucks", "ws-slab"}) {
+        const fs::path base = fs::path(SLABRATING_EXAMPLES) / name;
+        all.push_back(
+            {fs::path(base).replace_extension(".qri"), fs::path(base).replace_extension(".qro")});
+    }
+    return all;
+}
+
 TempDir::TempDir() {
     std::string pattern = (fs::temp_directory_path() / "slabrating-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {

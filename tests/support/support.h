@@ -4,12 +4,23 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace slabrating::support {
 
 /// The worked example record of the input file: B-12-AC, load factor, state trucks.
 inline constexpr std::string_view kExampleLine =
     "1B-12-AC JD 50           SH 50 OVER CREEK185001400012500031020030004000000150060";
+
+/// One bundled example: a slab's input file and its hand-written expected report.
+struct Example {
+    std::filesystem::path input;   ///< examples/<name>.qri
+    std::filesystem::path report;  ///< examples/<name>.qro, dated 12/07/2026
+};
+
+/// The four bundled examples, whether or not their files are there (a missing one fails
+/// its golden comparison instead of being skipped).
+std::vector<Example> examples();
 
 /// A fresh folder of its own, removed with everything in it when the object goes.
 class TempDir {
