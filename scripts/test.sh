@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the full build with warnings as errors (core,
-# command-line and desktop tests), the core tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and a short fuzz run of the input-file reader.
+# Builds everything and runs every test: the formatting of every C++ file, the full build
+# with warnings as errors (core, command-line and desktop tests), the core tests again
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and a short fuzz run of the
+# input-file reader and of the command-line tool.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,6 +10,16 @@ scripts/install-deps.sh
 
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 jobs=2
+
+echo "== Formatting"
+# Every C++ file follows .clang-format; a file that does not fails the test command.
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  sources=$(git ls-files '*.cpp' '*.h')
+else
+  sources=$(find app bench cli engine files fuzz inputfile tests ui -name '*.cpp' -o -name '*.h')
+fi
+# shellcheck disable=SC2086
+clang-format --dry-run --Werror $sources
 
 echo "== Build and test"
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSLABRATING_WERROR=ON
