@@ -226,19 +226,19 @@ int runOne(const Options& options, std::istream& in, std::ostream& out, std::ost
     SlabFields fields;
     if (!options.files.empty()) {
         const std::string& file = options.files.front();
-        const ReaderMessages messages =
+        const ReadResult read =
             file == "-" ? readInputStream(in, fields) : ReadInputFile(file, fields);
-        printMessages(messages, err);
-        if (readerStopped(messages)) {
+        printMessages(read.messages, err);
+        if (read.stopped()) {
             return 1;
         }
     }
     applySettings(options.settings, fields);
 
     if (options.saveInput) {
-        const std::string error = SaveInputFile(fields, *options.saveInput);
-        if (!error.empty()) {
-            err << error << '\n';
+        const SaveResult saved = SaveInputFile(fields, *options.saveInput);
+        if (saved.outcome != SaveOutcome::Saved) {
+            err << saved.message << '\n';
             return 1;
         }
         return 0;
@@ -289,12 +289,12 @@ int runBatch(const Options& options, std::ostream& out, std::ostream& err) {
         }
 
         SlabFields fields;
-        const ReaderMessages messages = ReadInputFile(file, fields);
-        if (readerStopped(messages)) {
-            stop(messages.front());
+        const ReadResult read = ReadInputFile(file, fields);
+        if (read.stopped()) {
+            stop(read.messages.front());
             continue;
         }
-        for (const std::string& message : messages) {
+        for (const std::string& message : read.messages) {
             err << name << ": " << message << '\n';
         }
 

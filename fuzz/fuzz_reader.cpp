@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace slabrating;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     SlabFields fields;
-    const ReaderMessages messages = readInputRecord(bytes, fields);
-    if (readerStopped(messages) && fields != SlabFields{}) {
+    const ReadResult read = readInputRecord(bytes, fields);
+    if (read.stopped() && fields != SlabFields{}) {
         std::abort();  // a stopped read must leave the fields as they were
     }
 
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // What the file held, written back, is a whole record that reads back to itself.
     const EncodedRecord record = encodeInputRecord(fields);
-    if (record.error.empty()) {
+    if (record.fits) {
         if (record.line.size() != 82) {
             std::abort();
         }
@@ -59,15 +59,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         rest = cut == std::string_view::npos ? std::string_view() : rest.substr(cut + 1);
     }
     const EncodedRecord typedRecord = encodeInputRecord(typed);
-    if (typedRecord.error.empty() == typedRecord.line.empty()) {
+    if (typedRecord.fits == typedRecord.line.empty() ||
+        typedRecord.fits != typedRecord.message.empty()) {
         std::abort();  // either a record or a reason, never both or neither
     }
-    if (typedRecord.error.empty()) {
+    if (typedRecord.fits) {
         if (typedRecord.line.size() != 82 || typedRecord.line.find_first_of("\r\n") != 80) {
             std::abort();  // a record with shifted columns
         }
         SlabFields back;
-        if (!readInputRecord(typedRecord.line, back).empty() && typed.LoadType != 0 &&
+        if (!readInputRecord(typedRecord.line, back).messages.empty() && typed.LoadType != 0 &&
             typed.LoadType != 3) {
             std::abort();  // a written record reads back without a message (load type aside)
         }

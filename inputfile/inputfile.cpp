@@ -114,6 +114,10 @@ bool recordComplete(std::string_view bytes) {
     return bytes.size() >= kRecordWidth || bytes.find_first_of("\r\n") != std::string_view::npos;
 }
 
+ReadResult fileNotFound() {
+    return {ReadOutcome::FileNotFound, {std::string(kFileNotFoundMessage)}};
+}
+
 std::string doesNotFit(std::string_view label) {
     std::string message = "Error: ";
     message += label;
@@ -202,18 +206,19 @@ std::string plainDecimal(const DecimalText& decimal, int scalePower) {
 
 }  // namespace
 
-ReaderMessages readInputRecord(std::string_view bytes, SlabFields& fields) {
+ReadResult readInputRecord(std::string_view bytes, SlabFields& fields) {
     if (bytes.empty()) {
-        return {std::string(kFileNotFoundMessage)};
+        return fileNotFound();
     }
     // The first line ends at CR LF, a lone LF or a lone CR.
     std::string_view line = bytes.substr(0, bytes.find_first_of("\r\n"));
     if (line.empty()) {
-        return {std::string(kInvalidInputMessage)};
+        return {ReadOutcome::InvalidInput, {std::string(kInvalidInputMessage)}};
     }
     line = line.substr(0, kRecordWidth);
 
-    ReaderMessages messages;
+    ReadResult result;
+    ReaderMessages& messages = result.messages;
     const char loadType = line[kLoadTypeColumn.first];
     if (loadType == '1') {
         fields.LoadType = StateTrucks;
@@ -241,13 +246,13 @@ ReaderMessages readInputRecord(std::string_view bytes, SlabFields& fields) {
         }
         fields.*number.field = plainDecimal(*decimal, number.scalePower);
     }
-    return messages;
+    return result;
 }
 
-ReaderMessages ReadInputFile(const std::string& path, SlabFields& fields) {
+ReadResult ReadInputFile(const std::string& path, SlabFields& fields) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        return {std::string(kFileNotFoundMessage)};
+        return fileNotFound();
     }
     // A plain file gives its first line in one read; a pipe or a terminal gives what has
     // come so far, so reading stops as soon as the record is complete.
@@ -267,12 +272,12 @@ ReaderMessages ReadInputFile(const std::string& path, SlabFields& fields) {
     }
     ::close(fd);
     if (failed) {
-        return {std::string(kFileNotFoundMessage)};
+        return fileNotFound();
     }
     return readInputRecord(std::string_view(buffer, count), fields);
 }
 
-ReaderMessages readInputStream(std::istream& in, SlabFields& fields) {
+ReadResult readInputStream(std::istream& in, SlabFields& fields) {
     std::string bytes;
     std::streambuf* source = in.rdbuf();
     while (source != nullptr && !recordComplete(bytes)) {
@@ -283,11 +288,6 @@ ReaderMessages readInputStream(std::istream& in, SlabFields& fields) {
         bytes += std::streambuf::traits_type::to_char_type(c);
     }
     return readInputRecord(bytes, fields);
-}
-
-bool readerStopped(const ReaderMessages& messages) {
-    return messages.size() == 1 &&
-           (messages.front() == kFileNotFoundMessage || messages.front() == kInvalidInputMessage);
 }
 
 EncodedRecord encodeInputRecord(const SlabFields& fields) {
@@ -307,7 +307,7 @@ EncodedRecord encodeInputRecord(const SlabFields& fields) {
         const std::string_view value = fields.*text.field;
         // A line break inside a text would end the record early when it is read back.
         if (value.substr(0, text.column.width).find_first_of("\r\n") != std::string_view::npos) {
-            return {std::string(), doesNotFit(text.label)};
+            return {false, std::string(), doesNotFit(text.label)};
         }
         appendRightAligned(line, value, text.column.width);
     }
@@ -315,7 +315,7 @@ EncodedRecord encodeInputRecord(const SlabFields& fields) {
     for (const NumberColumn& number : kNumberColumns) {
         const std::optional<long> whole = scaledWholeNumber(fields.*number.field, number);
         if (!whole) {
-            return {std::string(), doesNotFit(number.label)};
+            return {false, std::string(), doesNotFit(number.label)};
         }
         appendZeroPadded(line, *whole, number.column.width);
     }
@@ -323,13 +323,13 @@ EncodedRecord encodeInputRecord(const SlabFields& fields) {
     return record;
 }
 
-std::string SaveInputFile(const SlabFields& fields, const std::string& path) {
+SaveResult SaveInputFile(const SlabFields& fields, const std::string& path) {
     const EncodedRecord record = encodeInputRecord(fields);
-    if (!record.error.empty()) {
-        return record.error;
+    if (!record.fits) {
+        return {SaveOutcome::DoesNotFit, record.message};
     }
     if (!writeFileReplacing(path, record.line)) {
-        return std::string(kSaveFailedMessage);
+        return {SaveOutcome::NotWritten, std::string(kSaveFailedMessage)};
     }
     return {};
 }

@@ -404,9 +404,9 @@ void frmMain::mnuFileOpen_Click() {
 
 void frmMain::openInputFile(const QString& path) {
     SlabFields f = fields();
-    const ReaderMessages messages = ReadInputFile(QFile::encodeName(path).toStdString(), f);
+    const ReadResult read = ReadInputFile(QFile::encodeName(path).toStdString(), f);
     setFields(f);
-    for (const std::string& message : messages) {
+    for (const std::string& message : read.messages) {
         m_platform.showMessage(this, fromLatin1(message));
     }
 }
@@ -419,10 +419,9 @@ void frmMain::mnuFileSaveAs_Click() {
         return;
     }
     m_dialogFileName = path;
-    const std::string error = SaveInputFile(fields(), QFile::encodeName(path).toStdString());
-    if (!error.empty()) {
-        m_platform.showMessage(
-            this, QString::fromLocal8Bit(error.data(), static_cast<qsizetype>(error.size())));
+    const SaveResult saved = SaveInputFile(fields(), QFile::encodeName(path).toStdString());
+    if (saved.outcome != SaveOutcome::Saved) {
+        m_platform.showMessage(this, fromLatin1(saved.message));
     }
 }
 

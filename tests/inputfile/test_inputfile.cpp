@@ -108,7 +108,7 @@ ReaderMessages noMessages() {
 
 TEST(InputFileWrite, workedExampleLine) {
     const EncodedRecord record = encodeInputRecord(exampleFields());
-    EXPECT_EQ(record.error, "");
+    EXPECT_EQ(record.message, "");
     EXPECT_EQ(record.line, std::string(kExampleLine) + "\r\n");
 }
 
@@ -161,7 +161,7 @@ TEST(InputFileWrite, numericFieldColumns) {
         SlabFields fields = exampleFields();
         fields.*columnsOf(row.field).field = row.text;
         const EncodedRecord record = encodeInputRecord(fields);
-        ASSERT_EQ(record.error, "");
+        ASSERT_EQ(record.message, "");
         ASSERT_EQ(record.line.size(), 82u);
         EXPECT_EQ(columnsOfLine(record.line, row.field), row.columns);
         // Every other column is untouched by the field.
@@ -172,7 +172,7 @@ TEST(InputFileWrite, numericFieldColumns) {
 
 TEST(InputFileWrite, blankWindowWritesZeros) {
     const EncodedRecord record = encodeInputRecord(SlabFields{});
-    EXPECT_EQ(record.error, "");
+    EXPECT_EQ(record.message, "");
     EXPECT_EQ(record.line, "0" + std::string(40, ' ') +
                                "00000"
                                "00000"
@@ -226,7 +226,7 @@ TEST(InputFileWrite, textAndLoadTypeColumns) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const EncodedRecord record = encodeInputRecord(row.fields);
-        ASSERT_EQ(record.error, "");
+        ASSERT_EQ(record.message, "");
         ASSERT_EQ(record.line.size(), 82u);
         EXPECT_EQ(record.line.substr(row.first - 1, row.columns.size()), row.columns);
         EXPECT_EQ(record.line.substr(41), std::string(kExampleLine.substr(41)) + "\r\n");
@@ -319,7 +319,8 @@ TEST(InputFileWrite, valueThatDoesNotFitIsRefused) {
             }
         }
         const EncodedRecord record = encodeInputRecord(fields);
-        EXPECT_EQ(record.error, row.error);
+        EXPECT_EQ(record.message, row.error);
+        EXPECT_FALSE(record.fits);
         EXPECT_EQ(record.line, "");
     }
 }
@@ -328,7 +329,7 @@ TEST(InputFileWrite, valueThatDoesNotFitIsRefused) {
 
 TEST(InputFileRead, workedExampleLine) {
     SlabFields fields;
-    EXPECT_EQ(readInputRecord(std::string(kExampleLine) + "\r\n", fields), noMessages());
+    EXPECT_EQ(readInputRecord(std::string(kExampleLine) + "\r\n", fields).messages, noMessages());
     EXPECT_EQ(fields, exampleFieldsAsRead());
 }
 
@@ -368,7 +369,8 @@ TEST(InputFileRead, numericColumnsBecomePlainDecimalText) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         SlabFields fields;
-        EXPECT_EQ(readInputRecord(exampleWith(row.field, row.columns), fields), noMessages());
+        EXPECT_EQ(readInputRecord(exampleWith(row.field, row.columns), fields).messages,
+                  noMessages());
         EXPECT_EQ(fields.*columnsOf(row.field).field, row.text);
     }
 }
@@ -389,7 +391,7 @@ TEST(InputFileRead, badNumericFieldKeepsItsTextAndShowsItsMessage) {
             fields.*c.field = "previous";
             SlabFields expected = exampleFieldsAsRead();
             expected.*c.field = "previous";
-            EXPECT_EQ(readInputRecord(exampleWith(c.name, columns), fields),
+            EXPECT_EQ(readInputRecord(exampleWith(c.name, columns), fields).messages,
                       ReaderMessages{c.readMessage});
             EXPECT_EQ(fields, expected);
         }
@@ -415,7 +417,7 @@ TEST(InputFileRead, everyMessageInOrder) {
         "Error: Steel Bottom Distance value incorrect.",
         "Error: Steel Bottom Area value incorrect.",
     };
-    EXPECT_EQ(readInputRecord(line, fields), expected);
+    EXPECT_EQ(readInputRecord(line, fields).messages, expected);
     EXPECT_EQ(fields.StructNo, "B-12-AC");
     EXPECT_EQ(fields.Comments, "     SH 50 OVER CREEK");
     EXPECT_EQ(fields.ModRatio, "00");
@@ -442,7 +444,7 @@ TEST(InputFileRead, loadTypeColumn) {
         line[0] = row.column;
         SlabFields fields;
         fields.LoadType = row.before;
-        const ReaderMessages messages = readInputRecord(line, fields);
+        const ReaderMessages messages = readInputRecord(line, fields).messages;
         EXPECT_EQ(messages, row.warning
                                 ? ReaderMessages{"Warning: Load type invalid, please correct."}
                                 : noMessages());
@@ -459,19 +461,23 @@ TEST(InputFileRead, stopsWithoutChangingTheFields) {
         const char* name;
         std::string bytes;
         const char* message;
+        ReadOutcome outcome;
     };
     const Row rows[] = {
-        {"no bytes at all: the file has no line", "", "File not found."},
-        {"empty first line, CR LF", "\r\n" + std::string(kExampleLine) + "\r\n", "Invalid input."},
-        {"empty first line, lone LF", "\n" + std::string(kExampleLine), "Invalid input."},
-        {"empty first line, lone CR", "\r" + std::string(kExampleLine), "Invalid input."},
+        {"no bytes at all: the file has no line", "", "File not found.", ReadOutcome::FileNotFound},
+        {"empty first line, CR LF", "\r\n" + std::string(kExampleLine) + "\r\n", "Invalid input.",
+         ReadOutcome::InvalidInput},
+        {"empty first line, lone LF", "\n" + std::string(kExampleLine), "Invalid input.",
+         ReadOutcome::InvalidInput},
+        {"empty first line, lone CR", "\r" + std::string(kExampleLine), "Invalid input.",
+         ReadOutcome::InvalidInput},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         SlabFields fields = exampleFields();
-        const ReaderMessages messages = readInputRecord(row.bytes, fields);
-        EXPECT_EQ(messages, ReaderMessages{row.message});
-        EXPECT_TRUE(readerStopped(messages));
+        const ReadResult read = readInputRecord(row.bytes, fields);
+        EXPECT_EQ(read.messages, ReaderMessages{row.message});
+        EXPECT_EQ(read.outcome, row.outcome);
         EXPECT_EQ(fields, exampleFields());
     }
 }
@@ -492,7 +498,7 @@ TEST(InputFileRead, onlyTheFirstLineIsRead) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         SlabFields fields;
-        EXPECT_EQ(readInputRecord(row.bytes, fields), noMessages());
+        EXPECT_EQ(readInputRecord(row.bytes, fields).messages, noMessages());
         EXPECT_EQ(fields, exampleFieldsAsRead());
     }
 }
@@ -518,7 +524,7 @@ TEST(InputFileRead, shortLineLoadsWhatItCovers) {
         const std::string line(kExampleLine.substr(0, row.length));
         SlabFields fields;
         fields.EffSpan = fields.Concfc = fields.STAreaBot = "previous";
-        const ReaderMessages messages = readInputRecord(line + "\r\n", fields);
+        const ReaderMessages messages = readInputRecord(line + "\r\n", fields).messages;
         ASSERT_EQ(messages.size(), row.messages);
         for (std::size_t i = 0; i < messages.size(); ++i) {
             EXPECT_EQ(messages[i],
@@ -550,7 +556,7 @@ TEST(InputFileRead, textColumnsKeptAsTheyStand) {
     line.replace(1, 7, "  \x80\x9F   ");
     line.replace(72, 2, "a ");
     SlabFields fields;
-    EXPECT_EQ(readInputRecord(line, fields), noMessages());
+    EXPECT_EQ(readInputRecord(line, fields).messages, noMessages());
     EXPECT_EQ(fields.Comments, "\xC9t\xE9  \xFF\x01\x7F X          \xA0");
     EXPECT_EQ(fields.StructNo, "  \x80\x9F   ");
     EXPECT_EQ(fields.ModRatio, "a ");
@@ -562,7 +568,7 @@ TEST(InputFileRead, bytesThatAreNoTextNeverCrash) {
     line[45] = '\0';
     line[3] = '\0';
     SlabFields fields;
-    EXPECT_EQ(readInputRecord(line, fields),
+    EXPECT_EQ(readInputRecord(line, fields).messages,
               ReaderMessages{"Error: Effective Span value incorrect."});
     EXPECT_EQ(fields.StructNo, std::string("B-\0"
                                            "2-AC",
@@ -585,7 +591,7 @@ TEST(InputFileRoundTrip, everyStoredNumberSurvives) {
             std::string digits = std::to_string(value);
             digits.insert(0, c.width - digits.size(), '0');
             line.replace(c.first - 1, c.width, digits);
-            ASSERT_EQ(readInputRecord(line, fields), noMessages()) << digits;
+            ASSERT_EQ(readInputRecord(line, fields).messages, noMessages()) << digits;
             const EncodedRecord record = encodeInputRecord(fields);
             ASSERT_EQ(record.line, line + "\r\n") << digits << " read as " << fields.*c.field;
         }
@@ -608,11 +614,11 @@ TEST(InputFileRoundTrip, typedValuesComeBackUnchanged) {
             const std::size_t point = textView.find('.');
             const std::size_t decimals =
                 point == std::string_view::npos ? 0 : textView.size() - point - 1;
-            if (!record.error.empty() || decimals > static_cast<std::size_t>(c.scalePower)) {
+            if (!record.fits || decimals > static_cast<std::size_t>(c.scalePower)) {
                 continue;
             }
             SlabFields back;
-            ASSERT_EQ(readInputRecord(record.line, back), noMessages());
+            ASSERT_EQ(readInputRecord(record.line, back).messages, noMessages());
             EXPECT_EQ(back, fields);
         }
     }
@@ -642,7 +648,7 @@ TEST_F(InputFileDisk, readProblemsAreFileNotFound) {
          {path("missing.qri"), path("empty.qri"), path("folder.qri"), std::string()}) {
         SCOPED_TRACE(file);
         SlabFields fields = exampleFields();
-        EXPECT_EQ(ReadInputFile(file, fields), ReaderMessages{"File not found."});
+        EXPECT_EQ(ReadInputFile(file, fields).messages, ReaderMessages{"File not found."});
         EXPECT_EQ(fields, exampleFields());
     }
 }
@@ -652,26 +658,26 @@ TEST_F(InputFileDisk, readsTheFirstLineOfALargeFile) {
     bytes += std::string(1 << 20, 'Z');
     writeBytes(path("large.qri"), bytes);
     SlabFields fields;
-    EXPECT_EQ(ReadInputFile(path("large.qri"), fields), noMessages());
+    EXPECT_EQ(ReadInputFile(path("large.qri"), fields).messages, noMessages());
     EXPECT_EQ(fields, exampleFieldsAsRead());
 }
 
 TEST_F(InputFileDisk, firstLineLongerThanTheReadPrefix) {
     writeBytes(path("long.qri"), std::string(kExampleLine) + std::string(5000, '7') + "\r\n");
     SlabFields fields;
-    EXPECT_EQ(ReadInputFile(path("long.qri"), fields), noMessages());
+    EXPECT_EQ(ReadInputFile(path("long.qri"), fields).messages, noMessages());
     EXPECT_EQ(fields, exampleFieldsAsRead());
 }
 
 TEST_F(InputFileDisk, saveWritesTheRecordAndReplacesAnOldFile) {
     writeBytes(path("slab.qri"),
                "an older, longer file that must disappear entirely\r\nsecond line\r\n");
-    EXPECT_EQ(SaveInputFile(exampleFields(), path("slab.qri")), "");
+    EXPECT_EQ(SaveInputFile(exampleFields(), path("slab.qri")).outcome, SaveOutcome::Saved);
     EXPECT_EQ(readBytes(path("slab.qri")), std::string(kExampleLine) + "\r\n");
     EXPECT_EQ(entries(), std::vector<std::string>{"slab.qri"});
 
     SlabFields fields;
-    EXPECT_EQ(ReadInputFile(path("slab.qri"), fields), noMessages());
+    EXPECT_EQ(ReadInputFile(path("slab.qri"), fields).messages, noMessages());
     EXPECT_EQ(fields, exampleFieldsAsRead());
 }
 
@@ -680,8 +686,9 @@ TEST_F(InputFileDisk, refusedSaveLeavesTheOldFileWhole) {
     writeBytes(path("slab.qri"), old);
     SlabFields fields = exampleFields();
     fields.EffSpan = "250";
-    EXPECT_EQ(SaveInputFile(fields, path("slab.qri")),
-              "Error: Effective Span value does not fit the input file.");
+    const SaveResult saved = SaveInputFile(fields, path("slab.qri"));
+    EXPECT_EQ(saved.outcome, SaveOutcome::DoesNotFit);
+    EXPECT_EQ(saved.message, "Error: Effective Span value does not fit the input file.");
     EXPECT_EQ(readBytes(path("slab.qri")), old);
     EXPECT_EQ(entries(), std::vector<std::string>{"slab.qri"});
 }
@@ -700,8 +707,9 @@ TEST_F(InputFileDisk, failedSaveSaysSoAndLeavesNoTemporaryFile) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(SaveInputFile(exampleFields(), row.target),
-                  "Error: The file could not be saved.");
+        const SaveResult saved = SaveInputFile(exampleFields(), row.target);
+        EXPECT_EQ(saved.outcome, SaveOutcome::NotWritten);
+        EXPECT_EQ(saved.message, "Error: The file could not be saved.");
         EXPECT_EQ(entries(), std::vector<std::string>{"taken.qri"});
         EXPECT_EQ(readBytes(path("taken.qri/inside")), "kept");
     }
@@ -712,7 +720,7 @@ TEST_F(InputFileDisk, replacementKeepsPermissions) {
     writeBytes(path("slab.qri"), "old\r\n");
     fs::permissions(path("slab.qri"),
                     fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(SaveInputFile(exampleFields(), path("slab.qri")), "");
+    EXPECT_EQ(SaveInputFile(exampleFields(), path("slab.qri")).outcome, SaveOutcome::Saved);
     EXPECT_EQ(fs::status(path("slab.qri")).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
@@ -721,7 +729,7 @@ TEST_F(InputFileDisk, saveThroughALinkReplacesTheLinkedFile) {
     namespace fs = std::filesystem;
     writeBytes(path("real.qri"), "old\r\n");
     fs::create_symlink(path("real.qri"), path("link.qri"));
-    EXPECT_EQ(SaveInputFile(exampleFields(), path("link.qri")), "");
+    EXPECT_EQ(SaveInputFile(exampleFields(), path("link.qri")).outcome, SaveOutcome::Saved);
     EXPECT_TRUE(fs::is_symlink(path("link.qri")));
     EXPECT_EQ(readBytes(path("real.qri")), std::string(kExampleLine) + "\r\n");
 }
