@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth fonts-dejavu-core
+  scdoc dpkg-dev file lintian desktop-file-utils appstream groff-base
 )
 
 missing=()
