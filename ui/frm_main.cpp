@@ -393,12 +393,10 @@ void frmMain::setFields(const SlabFields& f) {
 }
 
 void frmMain::mnuFileOpen_Click() {
-    const QString path = m_platform.openFileName(this, QStringLiteral("Slab Input (.qri) (*.qri)"),
-                                                 m_dialogFileName);
+    const QString path = m_platform.openFileName(this, QStringLiteral("Slab Input (.qri) (*.qri)"));
     if (path.isEmpty()) {
         return;
     }
-    m_dialogFileName = path;
     openInputFile(path);
 }
 
@@ -412,13 +410,11 @@ void frmMain::openInputFile(const QString& path) {
 }
 
 void frmMain::mnuFileSaveAs_Click() {
-    m_dialogFileName.clear();
     const QString path = m_platform.saveFileName(this, QStringLiteral("Save Slab Input File As"),
                                                  QStringLiteral("Slab Input File (*.qri)"));
     if (path.isEmpty()) {
         return;
     }
-    m_dialogFileName = path;
     const std::string error = SaveInputFile(fields(), QFile::encodeName(path).toStdString());
     if (!error.empty()) {
         m_platform.showMessage(
@@ -475,7 +471,7 @@ void frmMain::tbToolBar_ButtonClick(QAction* button) {
 
 SlabOutput* frmMain::showReportWindow() {
     if (!m_output) {
-        m_output = new SlabOutput(m_platform, m_dialogFileName);
+        m_output = new SlabOutput(m_platform);
         connect(m_output, &SlabOutput::printRequested, this, &frmMain::mnuFilePrint_Click);
         connect(m_output, &SlabOutput::closed, this, [this] {
             // A closed report window is gone: the next run makes a new one.

@@ -35,11 +35,12 @@ void QtPlatform::showMessage(QWidget* parent, const QString& text) {
     box.exec();
 }
 
-QString QtPlatform::openFileName(QWidget* parent, const QString& filter, const QString& fileName) {
+QString QtPlatform::showOpenDialog(QWidget* parent, const QString& filter,
+                                   const QString& fileName) {
     return QFileDialog::getOpenFileName(parent, QString(), fileName, filter);
 }
 
-QString QtPlatform::saveFileName(QWidget* parent, const QString& title, const QString& filter) {
+QString QtPlatform::showSaveDialog(QWidget* parent, const QString& title, const QString& filter) {
     return QFileDialog::getSaveFileName(parent, title, QString(), filter, nullptr,
                                         QFileDialog::DontConfirmOverwrite);
 }

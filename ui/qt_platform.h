@@ -17,8 +17,6 @@ public:
     ~QtPlatform() override;
 
     void showMessage(QWidget* parent, const QString& text) override;
-    QString openFileName(QWidget* parent, const QString& filter, const QString& fileName) override;
-    QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
     std::unique_ptr<ReportPrinter> choosePrinter(QWidget* parent) override;
     int execModal(QDialog& dialog) override;
     QString readSetting(const QString& key) override;
@@ -27,6 +25,11 @@ public:
     QString findProgram(const QString& name) override;
     bool startProgram(const QString& path) override;
     QDate currentDate() override;
+
+protected:
+    QString showOpenDialog(QWidget* parent, const QString& filter,
+                           const QString& fileName) override;
+    QString showSaveDialog(QWidget* parent, const QString& title, const QString& filter) override;
 
 private:
     std::unique_ptr<QSettings> m_settings;

@@ -86,14 +86,6 @@ public:
         messages.append(text);
         messageParents.append(parent != nullptr ? parent->objectName() : QString());
     }
-    QString openFileName(QWidget*, const QString& filter, const QString& fileName) override {
-        fileDialogs.append({QStringLiteral("open"), QString(), filter, fileName});
-        return nextAnswer();
-    }
-    QString saveFileName(QWidget*, const QString& title, const QString& filter) override {
-        fileDialogs.append({QStringLiteral("save"), title, filter, QString()});
-        return nextAnswer();
-    }
     std::unique_ptr<ReportPrinter> choosePrinter(QWidget*) override {
         ++printerDialogs;
         return printerAnswer ? printerAnswer() : nullptr;
@@ -114,6 +106,16 @@ public:
         return programsStart;
     }
     QDate currentDate() override { return date; }
+
+protected:
+    QString showOpenDialog(QWidget*, const QString& filter, const QString& fileName) override {
+        fileDialogs.append({QStringLiteral("open"), QString(), filter, fileName});
+        return nextAnswer();
+    }
+    QString showSaveDialog(QWidget*, const QString& title, const QString& filter) override {
+        fileDialogs.append({QStringLiteral("save"), title, filter, QString()});
+        return nextAnswer();
+    }
 
 private:
     QString nextAnswer() { return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst(); }

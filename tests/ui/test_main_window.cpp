@@ -585,15 +585,45 @@ private slots:
         QCOMPARE(w.fields(), exampleSlab());
     }
 
+    // The program's one file dialog: the Open dialog starts with the name last chosen in
+    // any window's use of it; a save clears the name first.
+    void fileDialogKeepsItsFileName_data() {
+        QTest::addColumn<QStringList>("uses");    // "open", "saveAs" or "reportSave", ':', answer
+        QTest::addColumn<QString>("startsWith");  // file name of the last Open dialog
+        QTest::newRow("first open") << QStringList{"open:"} << "";
+        QTest::newRow("opened") << QStringList{"open:example.qri", "open:"} << "example.qri";
+        QTest::newRow("open cancelled")
+            << QStringList{"open:example.qri", "open:", "open:"} << "example.qri";
+        QTest::newRow("saved as") << QStringList{"saveAs:saved.qri", "open:"} << "saved.qri";
+        QTest::newRow("report saved")
+            << QStringList{"open:example.qri", "reportSave:report.qro", "open:"} << "report.qro";
+        QTest::newRow("save cancelled")
+            << QStringList{"open:example.qri", "saveAs:", "open:"} << "";
+    }
     void fileDialogKeepsItsFileName() {
+        QFETCH(QStringList, uses);
+        QFETCH(QString, startsWith);
         frmMain& w = window();
-        const QString path = m_dir->filePath(QStringLiteral("example.qri"));
-        QVERIFY(writeAll(path, kExampleRecord));
-        m_platform->fileAnswers = {path};
-        w.mnuFileOpen_Click();
-        w.mnuFileOpen_Click();
-        QCOMPARE(m_platform->fileDialogs[0].fileName, QString());
-        QCOMPARE(m_platform->fileDialogs[1].fileName, path);
+        QVERIFY(writeAll(m_dir->filePath(QStringLiteral("example.qri")), kExampleRecord));
+        w.setFields(exampleSlab());
+        w.mnuFileRun_Click();
+        for (const QString& use : uses) {
+            const QString answer = use.section(QLatin1Char(':'), 1);
+            m_platform->fileAnswers = {answer.isEmpty() ? QString() : m_dir->filePath(answer)};
+            if (use.startsWith(QStringLiteral("open:"))) {
+                w.mnuFileOpen_Click();
+            } else if (use.startsWith(QStringLiteral("saveAs:"))) {
+                w.mnuFileSaveAs_Click();
+            } else if (use.startsWith(QStringLiteral("reportSave:"))) {
+                w.reportWindow()->SaveOutput_Click();
+            } else {
+                QFAIL(qPrintable(use));
+            }
+        }
+        QVERIFY(m_platform->messages.isEmpty());
+        QCOMPARE(m_platform->fileDialogs.last().kind, QStringLiteral("open"));
+        QCOMPARE(m_platform->fileDialogs.last().fileName,
+                 startsWith.isEmpty() ? QString() : m_dir->filePath(startsWith));
     }
 
     void saveAsRoundTrip() {
