@@ -12,7 +12,6 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTime>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -74,12 +73,28 @@ QFrame* rule() {
     return line;
 }
 
+// The record holds single-byte Latin-1 text on one line.
+bool recordCanHold(QChar c) {
+    return c.unicode() <= 0xFF && c != QLatin1Char('\r') && c != QLatin1Char('\n');
+}
+
+bool recordCanHold(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return recordCanHold(c); });
+}
+
 QString fromLatin1(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 std::string toLatin1(const QString& text) {
     return text.toLatin1().toStdString();
+}
+
+// The short date of the regional settings, or yyyy-mm-dd where the single-byte report
+// cannot hold that form (Arabic or Devanagari digits, for one).
+std::string reportDate(const QLocale& locale, const QDate& date) {
+    const QString shortDate = locale.toString(date, QLocale::ShortFormat);
+    return toLatin1(recordCanHold(shortDate) ? shortDate : date.toString(Qt::ISODate));
 }
 
 }  // namespace
@@ -316,9 +331,9 @@ void frmMain::buildStatusBar() {
 }
 
 void frmMain::updateClock() {
-    const QLocale locale = QLocale::system();
-    m_panelDate->setText(locale.toString(QDate::currentDate(), QLocale::ShortFormat));
-    m_panelTime->setText(locale.toString(QTime::currentTime(), QLocale::ShortFormat));
+    const QLocale locale = m_platform.locale();
+    m_panelDate->setText(locale.toString(m_platform.currentDate(), QLocale::ShortFormat));
+    m_panelTime->setText(locale.toString(m_platform.currentTime(), QLocale::ShortFormat));
 }
 
 void frmMain::restorePlacement() {
@@ -424,8 +439,8 @@ void frmMain::mnuFileSaveAs_Click() {
 
 void frmMain::mnuFileRun_Click() {
     SlabOutput* output = showReportWindow();
-    const QString date = QLocale::system().toString(m_platform.currentDate(), QLocale::ShortFormat);
-    const RatingResult result = RunRating(fields(), toLatin1(date));
+    const RatingResult result =
+        RunRating(fields(), reportDate(m_platform.locale(), m_platform.currentDate()));
     if (result.ErrorFlag != 0) {
         m_platform.showMessage(output, fromLatin1(result.message));
         unloadReportWindow();

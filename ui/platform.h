@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDate>
+#include <QLocale>
 #include <QString>
+#include <QTime>
 #include <memory>
 
 class QDialog;
@@ -65,6 +67,10 @@ public:
 
     /// Today's date on this computer.
     virtual QDate currentDate() = 0;
+    /// The time of day on this computer.
+    virtual QTime currentTime() = 0;
+    /// The regional settings in which dates and times are shown.
+    virtual QLocale locale() = 0;
 
 protected:
     /// Shows the open dialog starting with `fileName`; empty when cancelled.

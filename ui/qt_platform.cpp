@@ -88,4 +88,12 @@ QDate QtPlatform::currentDate() {
     return QDate::currentDate();
 }
 
+QTime QtPlatform::currentTime() {
+    return QTime::currentTime();
+}
+
+QLocale QtPlatform::locale() {
+    return QLocale::system();
+}
+
 }  // namespace slabrating::ui

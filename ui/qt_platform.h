@@ -25,6 +25,8 @@ public:
     QString findProgram(const QString& name) override;
     bool startProgram(const QString& path) override;
     QDate currentDate() override;
+    QTime currentTime() override;
+    QLocale locale() override;
 
 protected:
     QString showOpenDialog(QWidget* parent, const QString& filter,

@@ -81,6 +81,8 @@ public:
     QStringList startedPrograms;           ///< paths asked to start
     bool programsStart = true;
     QDate date{2024, 3, 5};
+    QTime time{14, 7};
+    QLocale localeSettings{QLocale::English, QLocale::UnitedStates};
 
     void showMessage(QWidget* parent, const QString& text) override {
         messages.append(text);
@@ -106,6 +108,8 @@ public:
         return programsStart;
     }
     QDate currentDate() override { return date; }
+    QTime currentTime() override { return time; }
+    QLocale locale() override { return localeSettings; }
 
 protected:
     QString showOpenDialog(QWidget*, const QString& filter, const QString& fileName) override {
