@@ -38,20 +38,6 @@ constexpr int kModRatioWidthTwips = 492;
 const QString kOpenKey = QStringLiteral("Open");
 const QString kSaveKey = QStringLiteral("Save");
 
-/// Refuses characters that the single-byte input file and report cannot hold.
-class Latin1Validator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        for (const QChar c : input) {
-            if (c.unicode() > 0xFF) {
-                return Invalid;
-            }
-        }
-        return Acceptable;
-    }
-};
-
 QLabel* heading(const QString& text) {
     auto* label = new QLabel(text);
     QFont font = label->font();
@@ -82,10 +68,32 @@ bool recordCanHold(const QString& text) {
     return std::all_of(text.begin(), text.end(), [](QChar c) { return recordCanHold(c); });
 }
 
+/// Keeps a field to the characters the record can hold: such a character typed is
+/// refused, and a paste keeps the rest of its text (a spreadsheet cell without its line end).
+class RecordTextValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override {
+        qsizetype kept = 0;
+        int keptBeforeCursor = 0;
+        for (qsizetype i = 0; i < input.size(); ++i) {
+            if (recordCanHold(input[i])) {
+                input[kept++] = input[i];
+                keptBeforeCursor += i < pos ? 1 : 0;
+            }
+        }
+        input.truncate(kept);
+        pos = keptBeforeCursor;
+        return Acceptable;
+    }
+};
+
 QString fromLatin1(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The one conversion of window text into the record's bytes; the fields' validator and the
+// date's fallback see to it that it meets no character Latin-1 cannot hold.
 std::string toLatin1(const QString& text) {
     return text.toLatin1().toStdString();
 }
@@ -184,7 +192,7 @@ void frmMain::buildFields() {
 
     const double dpi = logicalDpiX();
     const int fieldWidth = twipsToPixels(kFieldWidthTwips, dpi);
-    auto* validator = new Latin1Validator(this);
+    auto* validator = new RecordTextValidator(this);
     auto field = [&](QLineEdit*& member, const char* name, int maxLength, const char* tip) {
         member = new QLineEdit;
         member->setObjectName(QString::fromLatin1(name));
@@ -432,8 +440,7 @@ void frmMain::mnuFileSaveAs_Click() {
     }
     const std::string error = SaveInputFile(fields(), QFile::encodeName(path).toStdString());
     if (!error.empty()) {
-        m_platform.showMessage(
-            this, QString::fromLocal8Bit(error.data(), static_cast<qsizetype>(error.size())));
+        m_platform.showMessage(this, fromLatin1(error));
     }
 }
 
