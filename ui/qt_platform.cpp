@@ -46,16 +46,18 @@ QString QtPlatform::showSaveDialog(QWidget* parent, const QString& title, const 
 }
 
 std::unique_ptr<ReportPrinter> QtPlatform::choosePrinter(QWidget* parent) {
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setPageMargins(QMarginsF(kPrintMarginMillimetres, kPrintMarginMillimetres,
-                                      kPrintMarginMillimetres, kPrintMarginMillimetres),
-                            QPageLayout::Millimeter);
-    QPrintDialog dialog(printer.get(), parent);
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_printer->setPageMargins(QMarginsF(kPrintMarginMillimetres, kPrintMarginMillimetres,
+                                            kPrintMarginMillimetres, kPrintMarginMillimetres),
+                                  QPageLayout::Millimeter);
+    }
+    QPrintDialog dialog(m_printer.get(), parent);
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     if (dialog.exec() != QDialog::Accepted) {
         return nullptr;
     }
-    return std::make_unique<QtReportPrinter>(std::move(printer));
+    return std::make_unique<QtReportPrinter>(*m_printer);
 }
 
 int QtPlatform::execModal(QDialog& dialog) {

@@ -5,6 +5,8 @@
 
 #include "ui/platform.h"
 
+class QPrinter;
+
 namespace slabrating::ui {
 
 /// The desktop itself: QMessageBox, QFileDialog, QPrintDialog, QSettings, QProcess.
@@ -35,6 +37,9 @@ protected:
 
 private:
     std::unique_ptr<QSettings> m_settings;
+    // One printer for the program's run: the printer dialog opens with the printer, copies
+    // and output file chosen the last time, as the file dialog keeps its file name.
+    std::unique_ptr<QPrinter> m_printer;
 };
 
 }  // namespace slabrating::ui

@@ -7,12 +7,14 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include "engine/rating_run.h"
@@ -70,6 +72,17 @@ void type(QWidget& window, const char* name, const QString& text) {
 
 // The fake platform's date, 5 March 2024, in the short form of its US English settings.
 const QString kRunDate = QStringLiteral("3/5/24");
+
+// Answers the next printer dialog, once it is open, as `user` does.
+void answerPrinterDialog(std::function<void(QPrintDialog&)> user) {
+    QTimer::singleShot(0, [user = std::move(user)] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            qFatal("no printer dialog open");
+        }
+        user(*dialog);
+    });
+}
 
 // Prints a line-by-line comparison before the exact comparison, so a mismatch shows where.
 void compareReports(const QByteArray& actual, const QByteArray& expected, const QString& name) {
@@ -870,22 +883,24 @@ private slots:
         QVERIFY(m_platform->messages.isEmpty());
     }
 
-    // The report window's Print button with a PDF file chosen in the printer dialog and
-    // three copies: three complete documents, none overwriting another.
+    // The report window's Print button through the desktop's printer dialog, with a PDF
+    // file and three copies chosen: three complete documents, none overwriting another.
+    // The next print's dialog opens with the copies and the file chosen the last time.
     void printToPdfThreeCopies() {
-        frmMain& w = window();
+        const QString path = m_dir->filePath(QStringLiteral("report.pdf"));
+        QtPlatform platform(std::make_unique<QSettings>(
+            m_dir->filePath(QStringLiteral("settings/settings.ini")), QSettings::IniFormat));
+        frmMain w(platform);
         w.setFields(exampleSlab());
         w.mnuFileRun_Click();
-        const QString path = m_dir->filePath(QStringLiteral("report.pdf"));
-        m_platform->printerAnswer = [path] {
-            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-            printer->setOutputFormat(QPrinter::PdfFormat);
-            printer->setOutputFileName(path);
-            printer->setCopyCount(3);
-            return std::make_unique<QtReportPrinter>(std::move(printer));
-        };
-        w.reportWindow()->findChild<QPushButton*>(QStringLiteral("PrintOutput"))->click();
-        QVERIFY(m_platform->messages.isEmpty());
+        auto* print = w.reportWindow()->findChild<QPushButton*>(QStringLiteral("PrintOutput"));
+        answerPrinterDialog([&](QPrintDialog& dialog) {
+            dialog.printer()->setOutputFormat(QPrinter::PdfFormat);
+            dialog.printer()->setOutputFileName(path);
+            dialog.printer()->setCopyCount(3);
+            dialog.done(QDialog::Accepted);
+        });
+        print->click();
         const QStringList files = QDir(m_dir->path()).entryList(QDir::Files);
         QCOMPARE(files, (QStringList{QStringLiteral("report-2.pdf"), QStringLiteral("report-3.pdf"),
                                      QStringLiteral("report.pdf")}));
@@ -893,6 +908,17 @@ private slots:
             const QByteArray pdf = readAll(m_dir->filePath(file));
             QVERIFY2(pdf.startsWith("%PDF") && pdf.size() > 1000, qPrintable(file));
         }
+
+        int copies = 0;
+        QString outputFile;
+        answerPrinterDialog([&](QPrintDialog& dialog) {
+            copies = dialog.printer()->copyCount();
+            outputFile = dialog.printer()->outputFileName();
+            dialog.reject();
+        });
+        print->click();
+        QCOMPARE(copies, 3);
+        QCOMPARE(outputFile, path);
     }
 
     void printCancelledDoesNothing() {

@@ -248,12 +248,12 @@ private slots:
                     .arg(i, 3);
         }
         const QString path = m_dir->filePath(QStringLiteral("report.pdf"));
-        auto qprinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        qprinter->setOutputFormat(QPrinter::PdfFormat);
-        qprinter->setOutputFileName(path);
-        qprinter->setPageSize(QPageSize(QPageSize::Letter));
-        qprinter->setCopyCount(3);
-        QtReportPrinter printer(std::move(qprinter));
+        QPrinter qprinter(QPrinter::HighResolution);
+        qprinter.setOutputFormat(QPrinter::PdfFormat);
+        qprinter.setOutputFileName(path);
+        qprinter.setPageSize(QPageSize(QPageSize::Letter));
+        qprinter.setCopyCount(3);
+        QtReportPrinter printer(qprinter);
         QCOMPARE(printer.copies(), 3);
         QVERIFY(printReport(report, printer));
         QVERIFY(printer.charactersPerRow() >= 60);
