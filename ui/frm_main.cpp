@@ -346,7 +346,7 @@ void frmMain::updateClock() {
 
 void frmMain::restorePlacement() {
     const double dpi = logicalDpiX();
-    const Placement placement = readPlacement(m_platform);
+    const Placement placement = readPlacement(m_platform, dpi);
     QSize area(twipsToPixels(placement.width - kNominalFrameTwips.width(), dpi),
                twipsToPixels(placement.height - kNominalFrameTwips.height(), dpi));
     // The window cannot be resized: it takes the stored size unless its fields would not

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDate>
+#include <QList>
 #include <QLocale>
+#include <QRect>
 #include <QString>
 #include <QTime>
 #include <memory>
@@ -59,6 +61,9 @@ public:
     virtual void writeSetting(const QString& key, const QString& value) = 0;
     /// Where the settings store keeps its values (a file path or a description).
     virtual QString settingsLocation() = 0;
+
+    /// The area of each attached screen that windows may take (pixels, desktop coordinates).
+    virtual QList<QRect> availableScreens() = 0;
 
     /// Full path of an executable found on the PATH; empty when there is none.
     virtual QString findProgram(const QString& name) = 0;

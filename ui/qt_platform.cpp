@@ -2,12 +2,14 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMarginsF>
 #include <QMessageBox>
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QScreen>
 #include <QStandardPaths>
 
 #include "ui/report_printing.h"
@@ -76,6 +78,14 @@ void QtPlatform::writeSetting(const QString& key, const QString& value) {
 
 QString QtPlatform::settingsLocation() {
     return m_settings->fileName();
+}
+
+QList<QRect> QtPlatform::availableScreens() {
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        screens.append(screen->availableGeometry());
+    }
+    return screens;
 }
 
 QString QtPlatform::findProgram(const QString& name) {

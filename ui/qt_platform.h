@@ -24,6 +24,7 @@ public:
     QString readSetting(const QString& key) override;
     void writeSetting(const QString& key, const QString& value) override;
     QString settingsLocation() override;
+    QList<QRect> availableScreens() override;
     QString findProgram(const QString& name) override;
     bool startProgram(const QString& path) override;
     QDate currentDate() override;

@@ -73,12 +73,13 @@ public:
     QList<FileDialogUse> fileDialogs;
     std::function<std::unique_ptr<ReportPrinter>()> printerAnswer;  ///< null: cancelled
     int printerDialogs = 0;
-    QStringList modalDialogs;              ///< object names of modal windows shown
-    std::function<int(QDialog&)> onModal;  ///< what the user does in a modal window
-    QMap<QString, QString> settings;       ///< the "Settings" section
-    QStringList settingWrites;             ///< "key=value", in order
-    QMap<QString, QString> programs;       ///< programs on the PATH: name -> path
-    QStringList startedPrograms;           ///< paths asked to start
+    QStringList modalDialogs;                  ///< object names of modal windows shown
+    std::function<int(QDialog&)> onModal;      ///< what the user does in a modal window
+    QMap<QString, QString> settings;           ///< the "Settings" section
+    QStringList settingWrites;                 ///< "key=value", in order
+    QList<QRect> screens{{0, 0, 1920, 1040}};  ///< available area of each screen (pixels)
+    QMap<QString, QString> programs;           ///< programs on the PATH: name -> path
+    QStringList startedPrograms;               ///< paths asked to start
     bool programsStart = true;
     QDate date{2024, 3, 5};
     QTime time{14, 7};
@@ -102,6 +103,7 @@ public:
         settingWrites.append(key + QLatin1Char('=') + value);
     }
     QString settingsLocation() override { return QStringLiteral("/fake/Slab Rating.conf"); }
+    QList<QRect> availableScreens() override { return screens; }
     QString findProgram(const QString& name) override { return programs.value(name); }
     bool startProgram(const QString& path) override {
         startedPrograms.append(path);

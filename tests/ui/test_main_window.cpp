@@ -757,17 +757,36 @@ private slots:
     }
 
     void placementRestored_data() {
-        QTest::addColumn<QStringList>("stored");  // MainLeft, MainTop, MainWidth, MainHeight
-        QTest::addColumn<QRect>("expected");      // position and size of the window (pixels)
-        QTest::newRow("first start") << QStringList{} << QRect(67, 67, 449, 538);
-        QTest::newRow("stored") << QStringList{"1500", "3000", "12090", "12375"}
+        QTest::addColumn<QStringList>("stored");    // MainLeft, MainTop, MainWidth, MainHeight
+        QTest::addColumn<QList<QRect>>("screens");  // available area of each screen (pixels)
+        QTest::addColumn<QRect>("expected");        // position and size of the window (pixels)
+        const QRect laptop(0, 0, 1920, 1040);
+        const QRect rightMonitor(1920, 0, 1280, 1024);
+        const QRect leftMonitor(-1280, 0, 1280, 1024);
+        QTest::newRow("first start") << QStringList{} << QList{laptop} << QRect(67, 67, 449, 538);
+        QTest::newRow("stored") << QStringList{"1500", "3000", "12090", "12375"} << QList{laptop}
                                 << QRect(100, 200, 800, 800);
         QTest::newRow("not numbers")
-            << QStringList{"left", "", "12090", "1e3x"} << QRect(67, 67, 800, 538);
+            << QStringList{"left", "", "12090", "1e3x"} << QList{laptop} << QRect(67, 67, 800, 538);
+        QTest::newRow("on the monitor to the right")
+            << QStringList{"30000", "3000", "12090", "12375"} << QList{laptop, rightMonitor}
+            << QRect(2000, 200, 800, 800);
+        QTest::newRow("monitor to the right removed")
+            << QStringList{"30000", "3000", "12090", "12375"} << QList{laptop}
+            << QRect(67, 67, 449, 538);
+        QTest::newRow("monitor to the left removed")
+            << QStringList{"-15000", "3000", "9000", "12375"} << QList{laptop}
+            << QRect(67, 67, 449, 538);
+        QTest::newRow("partly on the laptop") << QStringList{"-6000", "3000", "12090", "12375"}
+                                              << QList{laptop} << QRect(-400, 200, 800, 800);
+        QTest::newRow("below the screens") << QStringList{"1500", "16000", "12090", "12375"}
+                                           << QList{laptop, leftMonitor} << QRect(67, 67, 449, 538);
     }
     void placementRestored() {
         QFETCH(QStringList, stored);
+        QFETCH(QList<QRect>, screens);
         QFETCH(QRect, expected);
+        m_platform->screens = screens;
         const char* keys[] = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
         for (qsizetype i = 0; i < stored.size(); ++i) {
             m_platform->settings.insert(QString::fromLatin1(keys[i]), stored[i]);
