@@ -25,11 +25,11 @@
 #include "ui/placement.h"
 #include "ui/qt_platform.h"
 #include "ui/report_printing.h"
-#include "ui/screenshot_demo.h"
 #include "ui/slab_output.h"
 
 using namespace slabrating;
 using namespace slabrating::ui;
+using slabrating::ui::test::exampleSlab;
 using slabrating::ui::test::FakePlatform;
 
 namespace {
