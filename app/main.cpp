@@ -1,16 +1,12 @@
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 
 #include "ui/app_icon.h"
 #include "ui/frm_about.h"
 #include "ui/frm_main.h"
 #include "ui/qt_platform.h"
-#include "ui/screenshot_demo.h"
 
 namespace {
 
@@ -61,26 +57,10 @@ int main(int argc, char* argv[]) {
         QStringLiteral("Load rating of reinforced concrete slab bridges"));
     parser.addHelpOption();
     parser.addVersionOption();
-    // Used by scripts/screenshots.sh: fills in the example slab, runs it, saves PNGs of
-    // both windows into the directory and quits, with settings kept out of the user's store.
-    QCommandLineOption screenshots(QStringLiteral("demo-screenshot"),
-                                   QStringLiteral("Save screenshots into <directory>."),
-                                   QStringLiteral("directory"));
-    screenshots.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOption(screenshots);
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("Slab input file (.qri) to open."),
                                  QStringLiteral("[file]"));
     parser.process(app);
-
-    if (parser.isSet(screenshots)) {
-        QTemporaryDir settingsDir;
-        slabrating::ui::QtPlatform platform(std::make_unique<QSettings>(
-            settingsDir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat));
-        slabrating::ui::frmMain window(platform);
-        return slabrating::ui::saveScreenshots(window, parser.value(screenshots)) ? EXIT_SUCCESS
-                                                                                  : EXIT_FAILURE;
-    }
 
     slabrating::ui::QtPlatform platform;
     slabrating::ui::frmMain window(platform);

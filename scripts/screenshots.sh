@@ -1,6 +1,7 @@
 #!/bin/sh
-# Builds the desktop program and photographs it under a virtual X display: the main
-# window with the example slab filled in, and the report window after its run.
+# Builds the screenshot tool and photographs the desktop program's windows under a
+# virtual X display: the main window with the example slab filled in, and the report
+# window after its run.
 # Usage: scripts/screenshots.sh [build-dir]   (pictures go to docs/screenshots/)
 set -eu
 
@@ -14,11 +15,11 @@ if ! command -v xvfb-run >/dev/null 2>&1; then
 fi
 
 cmake -S "$root" -B "$build" -DSLABRATING_TEST=OFF -DSLABRATING_BENCH=OFF >/dev/null
-cmake --build "$build" --target slabrating -j2
+cmake --build "$build" --target slabrating-screenshots -j2
 
 mkdir -p "$out"
 # A fixed screen and the C locale give the same pictures on every machine.
 LC_ALL=C.UTF-8 LANG=C.UTF-8 QT_QPA_PLATFORMTHEME= \
     xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
-    "$build/app/slabrating" --demo-screenshot "$out"
+    "$build/app/slabrating-screenshots" "$out"
 echo "wrote $out/main-window.png and $out/report-window.png"

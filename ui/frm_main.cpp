@@ -12,7 +12,6 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTime>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -39,20 +38,6 @@ constexpr int kModRatioWidthTwips = 492;
 const QString kOpenKey = QStringLiteral("Open");
 const QString kSaveKey = QStringLiteral("Save");
 
-/// Refuses characters that the single-byte input file and report cannot hold.
-class Latin1Validator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        for (const QChar c : input) {
-            if (c.unicode() > 0xFF) {
-                return Invalid;
-            }
-        }
-        return Acceptable;
-    }
-};
-
 QLabel* heading(const QString& text) {
     auto* label = new QLabel(text);
     QFont font = label->font();
@@ -74,12 +59,50 @@ QFrame* rule() {
     return line;
 }
 
+// The record holds single-byte Latin-1 text on one line.
+bool recordCanHold(QChar c) {
+    return c.unicode() <= 0xFF && c != QLatin1Char('\r') && c != QLatin1Char('\n');
+}
+
+bool recordCanHold(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return recordCanHold(c); });
+}
+
+/// Keeps a field to the characters the record can hold: such a character typed is
+/// refused, and a paste keeps the rest of its text (a spreadsheet cell without its line end).
+class RecordTextValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override {
+        qsizetype kept = 0;
+        int keptBeforeCursor = 0;
+        for (qsizetype i = 0; i < input.size(); ++i) {
+            if (recordCanHold(input[i])) {
+                input[kept++] = input[i];
+                keptBeforeCursor += i < pos ? 1 : 0;
+            }
+        }
+        input.truncate(kept);
+        pos = keptBeforeCursor;
+        return Acceptable;
+    }
+};
+
 QString fromLatin1(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The one conversion of window text into the record's bytes; the fields' validator and the
+// date's fallback see to it that it meets no character Latin-1 cannot hold.
 std::string toLatin1(const QString& text) {
     return text.toLatin1().toStdString();
+}
+
+// The short date of the regional settings, or yyyy-mm-dd where the single-byte report
+// cannot hold that form (Arabic or Devanagari digits, for one).
+std::string reportDate(const QLocale& locale, const QDate& date) {
+    const QString shortDate = locale.toString(date, QLocale::ShortFormat);
+    return toLatin1(recordCanHold(shortDate) ? shortDate : date.toString(Qt::ISODate));
 }
 
 }  // namespace
@@ -169,7 +192,7 @@ void frmMain::buildFields() {
 
     const double dpi = logicalDpiX();
     const int fieldWidth = twipsToPixels(kFieldWidthTwips, dpi);
-    auto* validator = new Latin1Validator(this);
+    auto* validator = new RecordTextValidator(this);
     auto field = [&](QLineEdit*& member, const char* name, int maxLength, const char* tip) {
         member = new QLineEdit;
         member->setObjectName(QString::fromLatin1(name));
@@ -316,14 +339,14 @@ void frmMain::buildStatusBar() {
 }
 
 void frmMain::updateClock() {
-    const QLocale locale = QLocale::system();
-    m_panelDate->setText(locale.toString(QDate::currentDate(), QLocale::ShortFormat));
-    m_panelTime->setText(locale.toString(QTime::currentTime(), QLocale::ShortFormat));
+    const QLocale locale = m_platform.locale();
+    m_panelDate->setText(locale.toString(m_platform.currentDate(), QLocale::ShortFormat));
+    m_panelTime->setText(locale.toString(m_platform.currentTime(), QLocale::ShortFormat));
 }
 
 void frmMain::restorePlacement() {
     const double dpi = logicalDpiX();
-    const Placement placement = readPlacement(m_platform);
+    const Placement placement = readPlacement(m_platform, dpi);
     QSize area(twipsToPixels(placement.width - kNominalFrameTwips.width(), dpi),
                twipsToPixels(placement.height - kNominalFrameTwips.height(), dpi));
     // The window cannot be resized: it takes the stored size unless its fields would not
@@ -393,12 +416,10 @@ void frmMain::setFields(const SlabFields& f) {
 }
 
 void frmMain::mnuFileOpen_Click() {
-    const QString path = m_platform.openFileName(this, QStringLiteral("Slab Input (.qri) (*.qri)"),
-                                                 m_dialogFileName);
+    const QString path = m_platform.openFileName(this, QStringLiteral("Slab Input (.qri) (*.qri)"));
     if (path.isEmpty()) {
         return;
     }
-    m_dialogFileName = path;
     openInputFile(path);
 }
 
@@ -412,13 +433,11 @@ void frmMain::openInputFile(const QString& path) {
 }
 
 void frmMain::mnuFileSaveAs_Click() {
-    m_dialogFileName.clear();
     const QString path = m_platform.saveFileName(this, QStringLiteral("Save Slab Input File As"),
                                                  QStringLiteral("Slab Input File (*.qri)"));
     if (path.isEmpty()) {
         return;
     }
-    m_dialogFileName = path;
     const SaveResult saved = SaveInputFile(fields(), QFile::encodeName(path).toStdString());
     if (saved.outcome != SaveOutcome::Saved) {
         m_platform.showMessage(this, fromLatin1(saved.message));
@@ -427,8 +446,8 @@ void frmMain::mnuFileSaveAs_Click() {
 
 void frmMain::mnuFileRun_Click() {
     SlabOutput* output = showReportWindow();
-    const QString date = QLocale::system().toString(m_platform.currentDate(), QLocale::ShortFormat);
-    const RatingResult result = RunRating(fields(), toLatin1(date));
+    const RatingResult result =
+        RunRating(fields(), reportDate(m_platform.locale(), m_platform.currentDate()));
     if (result.ErrorFlag != 0) {
         m_platform.showMessage(output, fromLatin1(result.message));
         unloadReportWindow();
@@ -474,7 +493,7 @@ void frmMain::tbToolBar_ButtonClick(QAction* button) {
 
 SlabOutput* frmMain::showReportWindow() {
     if (!m_output) {
-        m_output = new SlabOutput(m_platform, m_dialogFileName);
+        m_output = new SlabOutput(m_platform);
         connect(m_output, &SlabOutput::printRequested, this, &frmMain::mnuFilePrint_Click);
         connect(m_output, &SlabOutput::closed, this, [this] {
             // A closed report window is gone: the next run makes a new one.

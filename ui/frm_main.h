@@ -66,7 +66,6 @@ private:
     void trackWindow(QWidget* window);
 
     Platform& m_platform;
-    QString m_dialogFileName;  // file name the shared file dialog keeps between uses
     QPointer<SlabOutput> m_output;
     QList<QPointer<QWidget>> m_openWindows;  // other windows, in the order they opened
 

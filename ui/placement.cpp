@@ -1,6 +1,8 @@
 #include "ui/placement.h"
 
 #include <QLocale>
+#include <QRect>
+#include <algorithm>
 #include <cmath>
 
 #include "ui/platform.h"
@@ -36,13 +38,23 @@ std::optional<int> settingTwips(const QString& text) {
     return static_cast<int>(std::lround(value));
 }
 
-Placement readPlacement(Platform& platform) {
+Placement readPlacement(Platform& platform, double dpi) {
     const Placement defaults;
     Placement placement;
     placement.left = readOne(platform, QStringLiteral("MainLeft"), defaults.left);
     placement.top = readOne(platform, QStringLiteral("MainTop"), defaults.top);
     placement.width = readOne(platform, QStringLiteral("MainWidth"), defaults.width);
     placement.height = readOne(platform, QStringLiteral("MainHeight"), defaults.height);
+    // A stored size of nothing still puts the window's corner at the stored position.
+    const QRect window(twipsToPixels(placement.left, dpi), twipsToPixels(placement.top, dpi),
+                       std::max(1, twipsToPixels(placement.width, dpi)),
+                       std::max(1, twipsToPixels(placement.height, dpi)));
+    const QList<QRect> screens = platform.availableScreens();
+    // Without a list of screens there is nothing to judge by: the stored placement stands.
+    if (!screens.isEmpty() && std::none_of(screens.begin(), screens.end(),
+                                           [&](const QRect& s) { return s.intersects(window); })) {
+        return defaults;
+    }
     return placement;
 }
 

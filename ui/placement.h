@@ -33,8 +33,10 @@ int pixelsToTwips(int pixels, double dpi);
 /// The number a stored text holds; empty when the text is missing or not a number.
 std::optional<int> settingTwips(const QString& text);
 
-/// The stored placement; each value missing or not a number takes its default.
-Placement readPlacement(Platform& platform);
+/// The stored placement; each value missing or not a number takes its default, and a
+/// placement that meets none of the available screens at `dpi` logical dots per inch
+/// (one stored for a screen no longer attached) gives way to the default placement.
+Placement readPlacement(Platform& platform, double dpi);
 /// Stores the four values as decimal text.
 void writePlacement(Platform& platform, const Placement& placement);
 

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QDate>
+#include <QList>
+#include <QLocale>
+#include <QRect>
 #include <QString>
+#include <QTime>
 #include <memory>
 
 class QDialog;
@@ -31,19 +35,21 @@ public:
 };
 
 /// Everything the windows need from the desktop: message boxes, file and printer
-/// dialogs, modal windows, the per-user settings store, starting other programs and
-/// today's date. The windows receive one; tests hand in a fake that answers from a script.
+/// dialogs, modal windows, the per-user settings store, the screens, starting other
+/// programs, the clock and the regional settings. The windows receive one; tests hand in
+/// a fake that answers from a script.
 class Platform {
 public:
     virtual ~Platform() = default;
 
     /// Modal message box with one OK button, titled with the application title.
     virtual void showMessage(QWidget* parent, const QString& text) = 0;
-    /// Open dialog with the platform's own title; the chosen path, or empty when cancelled.
-    virtual QString openFileName(QWidget* parent, const QString& filter,
-                                 const QString& fileName) = 0;
-    /// Save dialog that adds no extension and replaces without asking; empty when cancelled.
-    virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+    /// Open dialog with the platform's own title, starting with the file name the shared
+    /// file dialog kept from its last use; the chosen path, or empty when cancelled.
+    QString openFileName(QWidget* parent, const QString& filter);
+    /// Save dialog with its file name cleared, that adds no extension and replaces without
+    /// asking; the chosen path, or empty when cancelled.
+    QString saveFileName(QWidget* parent, const QString& title, const QString& filter);
     /// Printer dialog; the chosen printer, or null when cancelled.
     virtual std::unique_ptr<ReportPrinter> choosePrinter(QWidget* parent) = 0;
     /// Shows `dialog` modally and returns its result code.
@@ -56,6 +62,9 @@ public:
     /// Where the settings store keeps its values (a file path or a description).
     virtual QString settingsLocation() = 0;
 
+    /// The area of each attached screen that windows may take (pixels, desktop coordinates).
+    virtual QList<QRect> availableScreens() = 0;
+
     /// Full path of an executable found on the PATH; empty when there is none.
     virtual QString findProgram(const QString& name) = 0;
     /// Starts a program detached from this one; false when it could not be started.
@@ -63,6 +72,23 @@ public:
 
     /// Today's date on this computer.
     virtual QDate currentDate() = 0;
+    /// The time of day on this computer.
+    virtual QTime currentTime() = 0;
+    /// The regional settings in which dates and times are shown.
+    virtual QLocale locale() = 0;
+
+protected:
+    /// Shows the open dialog starting with `fileName`; empty when cancelled.
+    virtual QString showOpenDialog(QWidget* parent, const QString& filter,
+                                   const QString& fileName) = 0;
+    /// Shows the save dialog with an empty file name; empty when cancelled.
+    virtual QString showSaveDialog(QWidget* parent, const QString& title,
+                                   const QString& filter) = 0;
+
+private:
+    // The one file dialog of the program keeps the name last chosen in it; a save clears
+    // it first, so a cancelled save leaves it empty.
+    QString m_dialogFileName;
 };
 
 /// The application title: settings application name, message box titles, About box.

@@ -2,12 +2,14 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMarginsF>
 #include <QMessageBox>
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QScreen>
 #include <QStandardPaths>
 
 #include "ui/report_printing.h"
@@ -35,26 +37,29 @@ void QtPlatform::showMessage(QWidget* parent, const QString& text) {
     box.exec();
 }
 
-QString QtPlatform::openFileName(QWidget* parent, const QString& filter, const QString& fileName) {
+QString QtPlatform::showOpenDialog(QWidget* parent, const QString& filter,
+                                   const QString& fileName) {
     return QFileDialog::getOpenFileName(parent, QString(), fileName, filter);
 }
 
-QString QtPlatform::saveFileName(QWidget* parent, const QString& title, const QString& filter) {
+QString QtPlatform::showSaveDialog(QWidget* parent, const QString& title, const QString& filter) {
     return QFileDialog::getSaveFileName(parent, title, QString(), filter, nullptr,
                                         QFileDialog::DontConfirmOverwrite);
 }
 
 std::unique_ptr<ReportPrinter> QtPlatform::choosePrinter(QWidget* parent) {
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setPageMargins(QMarginsF(kPrintMarginMillimetres, kPrintMarginMillimetres,
-                                      kPrintMarginMillimetres, kPrintMarginMillimetres),
-                            QPageLayout::Millimeter);
-    QPrintDialog dialog(printer.get(), parent);
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_printer->setPageMargins(QMarginsF(kPrintMarginMillimetres, kPrintMarginMillimetres,
+                                            kPrintMarginMillimetres, kPrintMarginMillimetres),
+                                  QPageLayout::Millimeter);
+    }
+    QPrintDialog dialog(m_printer.get(), parent);
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     if (dialog.exec() != QDialog::Accepted) {
         return nullptr;
     }
-    return std::make_unique<QtReportPrinter>(std::move(printer));
+    return std::make_unique<QtReportPrinter>(*m_printer);
 }
 
 int QtPlatform::execModal(QDialog& dialog) {
@@ -75,6 +80,14 @@ QString QtPlatform::settingsLocation() {
     return m_settings->fileName();
 }
 
+QList<QRect> QtPlatform::availableScreens() {
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        screens.append(screen->availableGeometry());
+    }
+    return screens;
+}
+
 QString QtPlatform::findProgram(const QString& name) {
     return QStandardPaths::findExecutable(name);
 }
@@ -85,6 +98,14 @@ bool QtPlatform::startProgram(const QString& path) {
 
 QDate QtPlatform::currentDate() {
     return QDate::currentDate();
+}
+
+QTime QtPlatform::currentTime() {
+    return QTime::currentTime();
+}
+
+QLocale QtPlatform::locale() {
+    return QLocale::system();
 }
 
 }  // namespace slabrating::ui

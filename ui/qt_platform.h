@@ -5,6 +5,8 @@
 
 #include "ui/platform.h"
 
+class QPrinter;
+
 namespace slabrating::ui {
 
 /// The desktop itself: QMessageBox, QFileDialog, QPrintDialog, QSettings, QProcess.
@@ -17,19 +19,28 @@ public:
     ~QtPlatform() override;
 
     void showMessage(QWidget* parent, const QString& text) override;
-    QString openFileName(QWidget* parent, const QString& filter, const QString& fileName) override;
-    QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
     std::unique_ptr<ReportPrinter> choosePrinter(QWidget* parent) override;
     int execModal(QDialog& dialog) override;
     QString readSetting(const QString& key) override;
     void writeSetting(const QString& key, const QString& value) override;
     QString settingsLocation() override;
+    QList<QRect> availableScreens() override;
     QString findProgram(const QString& name) override;
     bool startProgram(const QString& path) override;
     QDate currentDate() override;
+    QTime currentTime() override;
+    QLocale locale() override;
+
+protected:
+    QString showOpenDialog(QWidget* parent, const QString& filter,
+                           const QString& fileName) override;
+    QString showSaveDialog(QWidget* parent, const QString& title, const QString& filter) override;
 
 private:
     std::unique_ptr<QSettings> m_settings;
+    // One printer for the program's run: the printer dialog opens with the printer, copies
+    // and output file chosen the last time, as the file dialog keeps its file name.
+    std::unique_ptr<QPrinter> m_printer;
 };
 
 }  // namespace slabrating::ui

@@ -69,35 +69,39 @@ QString copyFileName(const QString& fileName, int copy) {
     return fileName.left(fileName.size() - suffix.size() - 1) + tail + QLatin1Char('.') + suffix;
 }
 
-QtReportPrinter::QtReportPrinter(std::unique_ptr<QPrinter> printer)
-    : m_printer(std::move(printer)),
-      m_outputFileName(m_printer->outputFileName()),
-      m_copies(std::max(1, m_printer->copyCount())) {
-    m_printer->setCopyCount(1);
+QtReportPrinter::QtReportPrinter(QPrinter& printer)
+    : m_printer(printer),
+      m_outputFileName(printer.outputFileName()),
+      m_copies(std::max(1, printer.copyCount())) {
+    m_printer.setCopyCount(1);
 }
 
 QtReportPrinter::~QtReportPrinter() {
     if (m_painter.isActive()) {
         m_painter.end();
     }
+    m_printer.setCopyCount(m_copies);
+    if (!m_outputFileName.isEmpty()) {
+        m_printer.setOutputFileName(m_outputFileName);
+    }
 }
 
 bool QtReportPrinter::beginDocument() {
     ++m_document;
     if (!m_outputFileName.isEmpty()) {
-        m_printer->setOutputFileName(copyFileName(m_outputFileName, m_document));
+        m_printer.setOutputFileName(copyFileName(m_outputFileName, m_document));
     }
-    m_printer->setDocName(QStringLiteral("Slab Rating report"));
-    if (!m_painter.begin(m_printer.get())) {
+    m_printer.setDocName(QStringLiteral("Slab Rating report"));
+    if (!m_painter.begin(&m_printer)) {
         return false;
     }
     m_painter.setFont(reportPrinterFont());
-    const QFontMetricsF metrics(m_painter.font(), m_printer.get());
+    const QFontMetricsF metrics(m_painter.font(), &m_printer);
     m_lineSpacing = metrics.lineSpacing();
     m_ascent = metrics.ascent();
     const qreal advance = metrics.horizontalAdvance(QLatin1Char('M'));
-    m_rowsPerPage = std::max(1, static_cast<int>(std::floor(m_printer->height() / m_lineSpacing)));
-    m_charactersPerRow = std::max(1, static_cast<int>(std::floor(m_printer->width() / advance)));
+    m_rowsPerPage = std::max(1, static_cast<int>(std::floor(m_printer.height() / m_lineSpacing)));
+    m_charactersPerRow = std::max(1, static_cast<int>(std::floor(m_printer.width() / advance)));
     return true;
 }
 
@@ -106,7 +110,7 @@ void QtReportPrinter::printRow(int row, const QString& text) {
 }
 
 bool QtReportPrinter::newPage() {
-    return m_printer->newPage() && m_printer->printerState() != QPrinter::Error;
+    return m_printer.newPage() && m_printer.printerState() != QPrinter::Error;
 }
 
 bool QtReportPrinter::endDocument() {
@@ -114,8 +118,8 @@ bool QtReportPrinter::endDocument() {
         return false;
     }
     const bool ended = m_painter.end();
-    return ended && m_printer->printerState() != QPrinter::Error &&
-           m_printer->printerState() != QPrinter::Aborted;
+    return ended && m_printer.printerState() != QPrinter::Error &&
+           m_printer.printerState() != QPrinter::Aborted;
 }
 
 }  // namespace slabrating::ui

@@ -4,7 +4,6 @@
 #include <QPainter>
 #include <QString>
 #include <QStringList>
-#include <memory>
 
 #include "ui/platform.h"
 
@@ -30,11 +29,12 @@ bool printReport(const QString& text, ReportPrinter& printer);
 QString copyFileName(const QString& fileName, int copy);
 
 /// A ReportPrinter on a QPrinter that the printer dialog has set up (a real printer or a
-/// PDF file). It prints the copies itself, one job each, so it sets the printer's own
-/// copy count to 1.
+/// PDF file), which must outlive it. It prints the copies itself, one job each, so it sets
+/// the printer's own copy count to 1 while it lives; when it goes, the printer holds the
+/// copies and output file the dialog chose again.
 class QtReportPrinter : public ReportPrinter {
 public:
-    explicit QtReportPrinter(std::unique_ptr<QPrinter> printer);
+    explicit QtReportPrinter(QPrinter& printer);
     ~QtReportPrinter() override;
 
     int copies() const override { return m_copies; }
@@ -46,7 +46,7 @@ public:
     bool endDocument() override;
 
 private:
-    std::unique_ptr<QPrinter> m_printer;
+    QPrinter& m_printer;
     QPainter m_painter;
     QString m_outputFileName;  // chosen output file; empty when printing to a printer
     int m_copies = 1;

@@ -40,11 +40,10 @@ QFont reportScreenFont() {
     return font;
 }
 
-SlabOutput::SlabOutput(Platform& platform, QString& dialogFileName, QWidget* parent)
+SlabOutput::SlabOutput(Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_platform(platform),
-      m_dialogFileName(dialogFileName) {
+      m_platform(platform) {
     setObjectName(QStringLiteral("SlabOutput"));
     setWindowTitle(QStringLiteral("Slab Analysis Results"));
 
@@ -112,13 +111,11 @@ QByteArray SlabOutput::reportFileBytes() const {
 }
 
 void SlabOutput::SaveOutput_Click() {
-    m_dialogFileName.clear();
     const QString path = m_platform.saveFileName(this, QStringLiteral("Save Output File As"),
                                                  QStringLiteral("Output Files (*.qro)"));
     if (path.isEmpty()) {
         return;
     }
-    m_dialogFileName = path;
     const QByteArray bytes = reportFileBytes();
     if (!writeFileReplacing(QFile::encodeName(path).toStdString(),
                             std::string_view(bytes.constData(), bytes.size()))) {

@@ -17,8 +17,8 @@ class SlabOutput : public QWidget {
     Q_OBJECT
 
 public:
-    /// `dialogFileName` is the file name the shared file dialog keeps between uses.
-    SlabOutput(Platform& platform, QString& dialogFileName, QWidget* parent = nullptr);
+    /// Builds the window; `platform` outlives it.
+    explicit SlabOutput(Platform& platform, QWidget* parent = nullptr);
 
     /// Replaces the text by a report whose lines end in CR LF.
     void setReport(const std::string& report);
@@ -44,7 +44,6 @@ protected:
 
 private:
     Platform& m_platform;
-    QString& m_dialogFileName;
     QPlainTextEdit* m_Text1 = nullptr;
 };
 

@@ -7,9 +7,31 @@
 #include <functional>
 #include <memory>
 
+#include "engine/fields.h"
 #include "ui/platform.h"
 
 namespace slabrating::ui::test {
+
+/// The example slab of the input-file description (structure B-12-AC, 18.5 ft span,
+/// 14 in slab, f'c 3000 psi, Fy 40000 psi, state trucks), as a user would type it.
+inline SlabFields exampleSlab() {
+    SlabFields f;
+    f.StructNo = "B-12-AC";
+    f.Rater = "JD";
+    f.Hwy = "50";
+    f.Comments = "SH 50 OVER CREEK";
+    f.Bitum = "2";
+    f.EffSpan = "18.5";
+    f.SlabThick = "14";
+    f.StAreaTop = "0.31";
+    f.StDistTop = "12.5";
+    f.STAreaBot = "0.6";
+    f.StDistBot = "1.5";
+    f.Concfc = "3000";
+    f.SteelFy = "40000";
+    f.LoadType = StateTrucks;
+    return f;
+}
 
 /// What a FakePrinter printed: its documents, each a list of pages of rows.
 struct PrintLog {
@@ -73,26 +95,21 @@ public:
     QList<FileDialogUse> fileDialogs;
     std::function<std::unique_ptr<ReportPrinter>()> printerAnswer;  ///< null: cancelled
     int printerDialogs = 0;
-    QStringList modalDialogs;              ///< object names of modal windows shown
-    std::function<int(QDialog&)> onModal;  ///< what the user does in a modal window
-    QMap<QString, QString> settings;       ///< the "Settings" section
-    QStringList settingWrites;             ///< "key=value", in order
-    QMap<QString, QString> programs;       ///< programs on the PATH: name -> path
-    QStringList startedPrograms;           ///< paths asked to start
+    QStringList modalDialogs;                  ///< object names of modal windows shown
+    std::function<int(QDialog&)> onModal;      ///< what the user does in a modal window
+    QMap<QString, QString> settings;           ///< the "Settings" section
+    QStringList settingWrites;                 ///< "key=value", in order
+    QList<QRect> screens{{0, 0, 1920, 1040}};  ///< available area of each screen (pixels)
+    QMap<QString, QString> programs;           ///< programs on the PATH: name -> path
+    QStringList startedPrograms;               ///< paths asked to start
     bool programsStart = true;
     QDate date{2024, 3, 5};
+    QTime time{14, 7};
+    QLocale localeSettings{QLocale::English, QLocale::UnitedStates};
 
     void showMessage(QWidget* parent, const QString& text) override {
         messages.append(text);
         messageParents.append(parent != nullptr ? parent->objectName() : QString());
-    }
-    QString openFileName(QWidget*, const QString& filter, const QString& fileName) override {
-        fileDialogs.append({QStringLiteral("open"), QString(), filter, fileName});
-        return nextAnswer();
-    }
-    QString saveFileName(QWidget*, const QString& title, const QString& filter) override {
-        fileDialogs.append({QStringLiteral("save"), title, filter, QString()});
-        return nextAnswer();
     }
     std::unique_ptr<ReportPrinter> choosePrinter(QWidget*) override {
         ++printerDialogs;
@@ -108,12 +125,25 @@ public:
         settingWrites.append(key + QLatin1Char('=') + value);
     }
     QString settingsLocation() override { return QStringLiteral("/fake/Slab Rating.conf"); }
+    QList<QRect> availableScreens() override { return screens; }
     QString findProgram(const QString& name) override { return programs.value(name); }
     bool startProgram(const QString& path) override {
         startedPrograms.append(path);
         return programsStart;
     }
     QDate currentDate() override { return date; }
+    QTime currentTime() override { return time; }
+    QLocale locale() override { return localeSettings; }
+
+protected:
+    QString showOpenDialog(QWidget*, const QString& filter, const QString& fileName) override {
+        fileDialogs.append({QStringLiteral("open"), QString(), filter, fileName});
+        return nextAnswer();
+    }
+    QString showSaveDialog(QWidget*, const QString& title, const QString& filter) override {
+        fileDialogs.append({QStringLiteral("save"), title, filter, QString()});
+        return nextAnswer();
+    }
 
 private:
     QString nextAnswer() { return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst(); }

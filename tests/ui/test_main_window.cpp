@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -6,12 +7,14 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include "engine/rating_run.h"
@@ -22,11 +25,11 @@
 #include "ui/placement.h"
 #include "ui/qt_platform.h"
 #include "ui/report_printing.h"
-#include "ui/screenshot_demo.h"
 #include "ui/slab_output.h"
 
 using namespace slabrating;
 using namespace slabrating::ui;
+using slabrating::ui::test::exampleSlab;
 using slabrating::ui::test::FakePlatform;
 
 namespace {
@@ -67,8 +70,18 @@ void type(QWidget& window, const char* name, const QString& text) {
     }
 }
 
-QString dateText(const FakePlatform& platform) {
-    return QLocale::system().toString(platform.date, QLocale::ShortFormat);
+// The fake platform's date, 5 March 2024, in the short form of its US English settings.
+const QString kRunDate = QStringLiteral("3/5/24");
+
+// Answers the next printer dialog, once it is open, as `user` does.
+void answerPrinterDialog(std::function<void(QPrintDialog&)> user) {
+    QTimer::singleShot(0, [user = std::move(user)] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            qFatal("no printer dialog open");
+        }
+        user(*dialog);
+    });
 }
 
 // Prints a line-by-line comparison before the exact comparison, so a mismatch shows where.
@@ -227,12 +240,37 @@ private slots:
         QCOMPARE(field(w, name.toLatin1().constData())->text(), typed.left(limit));
     }
 
-    void latin1TextOnly() {
+    // The record holds single-byte Latin-1 text on one line: other characters never reach
+    // a field, whether typed or pasted, and a paste keeps the characters the record can hold.
+    void recordTextOnly_data() {
+        QTest::addColumn<bool>("pasted");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("comments");  // what the field and the record hold
+        const QString bridge = QStringLiteral("Br\u00FCcke \u20AC\u00A0x");
+        const QString bridgeKept = QStringLiteral("Br\u00FCcke \u00A0x");
+        QTest::newRow("typed euro sign") << false << bridge << bridgeKept;
+        QTest::newRow("typed Japanese")
+            << false << QStringLiteral("SH \u65E5\u672C 50") << QStringLiteral("SH  50");
+        QTest::newRow("pasted euro sign") << true << bridge << bridgeKept;
+        QTest::newRow("pasted emoji")
+            << true << QStringLiteral("SH \U0001F309 50") << QStringLiteral("SH  50");
+        QTest::newRow("pasted spreadsheet cell")
+            << true << QStringLiteral("SH 50 OVER CREEK\r\n") << QStringLiteral("SH 50 OVER CREEK");
+    }
+    void recordTextOnly() {
+        QFETCH(bool, pasted);
+        QFETCH(QString, input);
+        QFETCH(QString, comments);
         frmMain& w = window();
-        type(w, "Comments", QStringLiteral("Br\u00FCcke \u20AC\u00A0x"));
-        QCOMPARE(field(w, "Comments")->text(), QStringLiteral("Br\u00FCcke \u00A0x"));
-        QCOMPARE(w.fields().Comments, std::string("Br\xFC"
-                                                  "cke \xA0x"));
+        if (pasted) {
+            QGuiApplication::clipboard()->setText(input);
+            field(w, "Comments")->paste();
+        } else {
+            type(w, "Comments", input);
+        }
+        QCOMPARE(field(w, "Comments")->text(), comments);
+        // One byte a character, each its Latin-1 code.
+        QCOMPARE(QString::fromLatin1(w.fields().Comments), comments);
     }
 
     void fieldsRoundTrip() {
@@ -291,11 +329,41 @@ private slots:
         auto* panel3 = w.findChild<QLabel*>(QStringLiteral("sbStatusBarPanel3"));
         QVERIFY(panel1 && panel2 && panel3);
         QCOMPARE(panel1->text(), QStringLiteral("Use File => Open to start"));
-        QCOMPARE(panel2->text(),
-                 QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
-        // The time panel follows the clock.
-        panel3->clear();
-        QTRY_VERIFY_WITH_TIMEOUT(!panel3->text().isEmpty(), 3000);
+        QCOMPARE(panel2->text(), kRunDate);
+        QCOMPARE(panel3->text(), QStringLiteral("2:07 PM"));
+        // The panels follow the computer's clock.
+        m_platform->date = QDate(2024, 12, 31);
+        m_platform->time = QTime(9, 30);
+        QTRY_COMPARE_WITH_TIMEOUT(panel3->text(), QStringLiteral("9:30 AM"), 3000);
+        QCOMPARE(panel2->text(), QStringLiteral("12/31/24"));
+    }
+
+    // The report header's date is the short date of the regional settings, or yyyy-mm-dd
+    // where the single-byte report cannot hold that form.
+    void reportDate_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("date");
+        QTest::newRow("US English") << "en_US"
+                                    << "3/5/24";
+        QTest::newRow("German") << "de_DE"
+                                << "05.03.24";
+        QTest::newRow("Japanese") << "ja_JP"
+                                  << "2024/03/05";
+        QTest::newRow("Egyptian Arabic digits") << "ar_EG"
+                                                << "2024-03-05";
+        QTest::newRow("Marathi Devanagari digits") << "mr_IN"
+                                                   << "2024-03-05";
+    }
+    void reportDate() {
+        QFETCH(QString, locale);
+        QFETCH(QString, date);
+        m_platform->localeSettings = QLocale(locale);
+        QCOMPARE(m_platform->localeSettings.name(), locale);
+        frmMain& w = window();
+        w.setFields(exampleSlab());
+        w.mnuFileRun_Click();
+        QCOMPARE(w.reportWindow()->reportText().section(QStringLiteral("\r\n"), 0, 0),
+                 QStringLiteral("Slab Rating Version 2     Date: ") + date);
     }
 
     // Fields typed as a user would, run from the menu, and the report window's text
@@ -343,8 +411,7 @@ private slots:
         QVERIFY(report);
         QVERIFY(report->isVisible());
         const QStringList lines = report->reportText().split(QStringLiteral("\r\n"));
-        QCOMPARE(lines[0],
-                 QStringLiteral("Slab Rating Version 2     Date: ") + dateText(*m_platform));
+        QCOMPARE(lines[0], QStringLiteral("Slab Rating Version 2     Date: ") + kRunDate);
         QCOMPARE(lines[5], methodLine);
         const QString goldenPath = QDir(QStringLiteral(SLABRATING_EXAMPLES)).filePath(golden);
         if (!QFile::exists(goldenPath)) {
@@ -499,7 +566,7 @@ private slots:
         QVERIFY(w.reportWindow());
         QVERIFY(w.reportWindow()->isVisible());
         QCOMPARE(w.reportWindow()->reportText(),
-                 QStringLiteral("Slab Rating Version 2     Date: ") + dateText(*m_platform) +
+                 QStringLiteral("Slab Rating Version 2     Date: ") + kRunDate +
                      QStringLiteral("\r\n\r\n Structure NO. B-12-AC     Rater: JD      State HWY "
                                     "NO. = 50 \r\n     Batch ID=         Description: SH 50 "
                                     "OVER CREEK     \r\n"));
@@ -585,15 +652,45 @@ private slots:
         QCOMPARE(w.fields(), exampleSlab());
     }
 
+    // The program's one file dialog: the Open dialog starts with the name last chosen in
+    // any window's use of it; a save clears the name first.
+    void fileDialogKeepsItsFileName_data() {
+        QTest::addColumn<QStringList>("uses");    // "open", "saveAs" or "reportSave", ':', answer
+        QTest::addColumn<QString>("startsWith");  // file name of the last Open dialog
+        QTest::newRow("first open") << QStringList{"open:"} << "";
+        QTest::newRow("opened") << QStringList{"open:example.qri", "open:"} << "example.qri";
+        QTest::newRow("open cancelled")
+            << QStringList{"open:example.qri", "open:", "open:"} << "example.qri";
+        QTest::newRow("saved as") << QStringList{"saveAs:saved.qri", "open:"} << "saved.qri";
+        QTest::newRow("report saved")
+            << QStringList{"open:example.qri", "reportSave:report.qro", "open:"} << "report.qro";
+        QTest::newRow("save cancelled")
+            << QStringList{"open:example.qri", "saveAs:", "open:"} << "";
+    }
     void fileDialogKeepsItsFileName() {
+        QFETCH(QStringList, uses);
+        QFETCH(QString, startsWith);
         frmMain& w = window();
-        const QString path = m_dir->filePath(QStringLiteral("example.qri"));
-        QVERIFY(writeAll(path, kExampleRecord));
-        m_platform->fileAnswers = {path};
-        w.mnuFileOpen_Click();
-        w.mnuFileOpen_Click();
-        QCOMPARE(m_platform->fileDialogs[0].fileName, QString());
-        QCOMPARE(m_platform->fileDialogs[1].fileName, path);
+        QVERIFY(writeAll(m_dir->filePath(QStringLiteral("example.qri")), kExampleRecord));
+        w.setFields(exampleSlab());
+        w.mnuFileRun_Click();
+        for (const QString& use : uses) {
+            const QString answer = use.section(QLatin1Char(':'), 1);
+            m_platform->fileAnswers = {answer.isEmpty() ? QString() : m_dir->filePath(answer)};
+            if (use.startsWith(QStringLiteral("open:"))) {
+                w.mnuFileOpen_Click();
+            } else if (use.startsWith(QStringLiteral("saveAs:"))) {
+                w.mnuFileSaveAs_Click();
+            } else if (use.startsWith(QStringLiteral("reportSave:"))) {
+                w.reportWindow()->SaveOutput_Click();
+            } else {
+                QFAIL(qPrintable(use));
+            }
+        }
+        QVERIFY(m_platform->messages.isEmpty());
+        QCOMPARE(m_platform->fileDialogs.last().kind, QStringLiteral("open"));
+        QCOMPARE(m_platform->fileDialogs.last().fileName,
+                 startsWith.isEmpty() ? QString() : m_dir->filePath(startsWith));
     }
 
     void saveAsRoundTrip() {
@@ -657,17 +754,36 @@ private slots:
     }
 
     void placementRestored_data() {
-        QTest::addColumn<QStringList>("stored");  // MainLeft, MainTop, MainWidth, MainHeight
-        QTest::addColumn<QRect>("expected");      // position and size of the window (pixels)
-        QTest::newRow("first start") << QStringList{} << QRect(67, 67, 449, 538);
-        QTest::newRow("stored") << QStringList{"1500", "3000", "12090", "12375"}
+        QTest::addColumn<QStringList>("stored");    // MainLeft, MainTop, MainWidth, MainHeight
+        QTest::addColumn<QList<QRect>>("screens");  // available area of each screen (pixels)
+        QTest::addColumn<QRect>("expected");        // position and size of the window (pixels)
+        const QRect laptop(0, 0, 1920, 1040);
+        const QRect rightMonitor(1920, 0, 1280, 1024);
+        const QRect leftMonitor(-1280, 0, 1280, 1024);
+        QTest::newRow("first start") << QStringList{} << QList{laptop} << QRect(67, 67, 449, 538);
+        QTest::newRow("stored") << QStringList{"1500", "3000", "12090", "12375"} << QList{laptop}
                                 << QRect(100, 200, 800, 800);
         QTest::newRow("not numbers")
-            << QStringList{"left", "", "12090", "1e3x"} << QRect(67, 67, 800, 538);
+            << QStringList{"left", "", "12090", "1e3x"} << QList{laptop} << QRect(67, 67, 800, 538);
+        QTest::newRow("on the monitor to the right")
+            << QStringList{"30000", "3000", "12090", "12375"} << QList{laptop, rightMonitor}
+            << QRect(2000, 200, 800, 800);
+        QTest::newRow("monitor to the right removed")
+            << QStringList{"30000", "3000", "12090", "12375"} << QList{laptop}
+            << QRect(67, 67, 449, 538);
+        QTest::newRow("monitor to the left removed")
+            << QStringList{"-15000", "3000", "9000", "12375"} << QList{laptop}
+            << QRect(67, 67, 449, 538);
+        QTest::newRow("partly on the laptop") << QStringList{"-6000", "3000", "12090", "12375"}
+                                              << QList{laptop} << QRect(-400, 200, 800, 800);
+        QTest::newRow("below the screens") << QStringList{"1500", "16000", "12090", "12375"}
+                                           << QList{laptop, leftMonitor} << QRect(67, 67, 449, 538);
     }
     void placementRestored() {
         QFETCH(QStringList, stored);
+        QFETCH(QList<QRect>, screens);
         QFETCH(QRect, expected);
+        m_platform->screens = screens;
         const char* keys[] = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
         for (qsizetype i = 0; i < stored.size(); ++i) {
             m_platform->settings.insert(QString::fromLatin1(keys[i]), stored[i]);
@@ -783,22 +899,31 @@ private slots:
         QVERIFY(m_platform->messages.isEmpty());
     }
 
-    // The report window's Print button with a PDF file chosen in the printer dialog and
-    // three copies: three complete documents, none overwriting another.
+    // The report window's Print button through the desktop's printer dialog, with a PDF
+    // file and three copies chosen: three complete documents, none overwriting another.
+    // The next print's dialog opens with the copies and the file chosen the last time.
     void printToPdfThreeCopies() {
-        frmMain& w = window();
+        const QString path = m_dir->filePath(QStringLiteral("report.pdf"));
+        // The desktop's own dialogs, with message boxes recorded instead of shown.
+        class Desktop : public QtPlatform {
+        public:
+            using QtPlatform::QtPlatform;
+            void showMessage(QWidget*, const QString& text) override { messages.append(text); }
+            QStringList messages;
+        } platform(std::make_unique<QSettings>(
+            m_dir->filePath(QStringLiteral("settings/settings.ini")), QSettings::IniFormat));
+        frmMain w(platform);
         w.setFields(exampleSlab());
         w.mnuFileRun_Click();
-        const QString path = m_dir->filePath(QStringLiteral("report.pdf"));
-        m_platform->printerAnswer = [path] {
-            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-            printer->setOutputFormat(QPrinter::PdfFormat);
-            printer->setOutputFileName(path);
-            printer->setCopyCount(3);
-            return std::make_unique<QtReportPrinter>(std::move(printer));
-        };
-        w.reportWindow()->findChild<QPushButton*>(QStringLiteral("PrintOutput"))->click();
-        QVERIFY(m_platform->messages.isEmpty());
+        auto* print = w.reportWindow()->findChild<QPushButton*>(QStringLiteral("PrintOutput"));
+        answerPrinterDialog([&](QPrintDialog& dialog) {
+            dialog.printer()->setOutputFormat(QPrinter::PdfFormat);
+            dialog.printer()->setOutputFileName(path);
+            dialog.printer()->setCopyCount(3);
+            dialog.done(QDialog::Accepted);
+        });
+        print->click();
+        QCOMPARE(platform.messages, QStringList());
         const QStringList files = QDir(m_dir->path()).entryList(QDir::Files);
         QCOMPARE(files, (QStringList{QStringLiteral("report-2.pdf"), QStringLiteral("report-3.pdf"),
                                      QStringLiteral("report.pdf")}));
@@ -806,6 +931,17 @@ private slots:
             const QByteArray pdf = readAll(m_dir->filePath(file));
             QVERIFY2(pdf.startsWith("%PDF") && pdf.size() > 1000, qPrintable(file));
         }
+
+        int copies = 0;
+        QString outputFile;
+        answerPrinterDialog([&](QPrintDialog& dialog) {
+            copies = dialog.printer()->copyCount();
+            outputFile = dialog.printer()->outputFileName();
+            dialog.reject();
+        });
+        print->click();
+        QCOMPARE(copies, 3);
+        QCOMPARE(outputFile, path);
     }
 
     void printCancelledDoesNothing() {
@@ -834,7 +970,7 @@ private:
     // A saved example report with the date of this test's runs in its header.
     QByteArray withDate(QByteArray report) const {
         const qsizetype at = report.indexOf("Date: ") + 6;
-        return report.replace(at, report.indexOf('\r') - at, dateText(*m_platform).toLatin1());
+        return report.replace(at, report.indexOf('\r') - at, kRunDate.toLatin1());
     }
 
     frmMain& window() {

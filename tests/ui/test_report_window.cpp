@@ -56,7 +56,7 @@ private slots:
         m_platform = std::make_unique<FakePlatform>();
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
-        m_window = std::make_unique<SlabOutput>(*m_platform, m_dialogFileName);
+        m_window = std::make_unique<SlabOutput>(*m_platform);
         m_window->show();
     }
     void cleanup() {
@@ -248,12 +248,12 @@ private slots:
                     .arg(i, 3);
         }
         const QString path = m_dir->filePath(QStringLiteral("report.pdf"));
-        auto qprinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        qprinter->setOutputFormat(QPrinter::PdfFormat);
-        qprinter->setOutputFileName(path);
-        qprinter->setPageSize(QPageSize(QPageSize::Letter));
-        qprinter->setCopyCount(3);
-        QtReportPrinter printer(std::move(qprinter));
+        QPrinter qprinter(QPrinter::HighResolution);
+        qprinter.setOutputFormat(QPrinter::PdfFormat);
+        qprinter.setOutputFileName(path);
+        qprinter.setPageSize(QPageSize(QPageSize::Letter));
+        qprinter.setCopyCount(3);
+        QtReportPrinter printer(qprinter);
         QCOMPARE(printer.copies(), 3);
         QVERIFY(printReport(report, printer));
         QVERIFY(printer.charactersPerRow() >= 60);
@@ -269,7 +269,6 @@ private slots:
     }
 
 private:
-    QString m_dialogFileName;
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FakePlatform> m_platform;
     std::unique_ptr<SlabOutput> m_window;
