@@ -1,6 +1,7 @@
 #include "engine/rating_run.h"
 
 #include <array>
+#include <cmath>
 #include <optional>
 
 #include "engine/checked.h"
@@ -89,23 +90,31 @@ private:
     float m_UltimateCapacity = 0;  // lb-ft
 };
 
+// A text beyond the single range overflows at its conversion.
+float checkedSingle(float value) {
+    if (std::isinf(value)) {
+        throw ArithmeticFault{};
+    }
+    return value;
+}
+
 bool Run::readNumericFields() {
     float* targets[] = {&m_in.Bitum,     &m_in.EffSpan,   &m_in.SlabThick,
                         &m_in.StAreaTop, &m_in.StDistTop, &m_in.STAreaBot,
                         &m_in.StDistBot, &m_in.Concfc,    &m_in.SteelFy};
     for (std::size_t i = 0; i < kNumericFields.size(); ++i) {
-        const auto value = numericValue(m_fields.*kNumericFields[i].text);
+        const auto value = singleValue(m_fields.*kNumericFields[i].text);
         if (!value) {
             m_result.ErrorFlag = 1;
             m_result.outcome = RunOutcome::NotNumeric;
             m_result.message = kNumericFields[i].message;
             return false;
         }
-        *targets[i] = toSingle(*value);
+        *targets[i] = checkedSingle(*value);
     }
     // A modular ratio that is not numeric counts as 0, without a message.
-    if (const auto n = numericValue(m_fields.ModRatio)) {
-        m_in.ModRatio = toSingle(*n);
+    if (const auto n = singleValue(m_fields.ModRatio)) {
+        m_in.ModRatio = checkedSingle(*n);
     }
     return true;
 }
