@@ -45,13 +45,23 @@ private:
     double m_v;
 };
 
+/// The first magnitude that rounds to infinity in single precision, 2^128 - 2^103: halfway
+/// between the largest single (2^128 - 2^104) and 2^128, where a tie rounds to the even 2^128.
+inline constexpr double kSingleOverflow = 0x1p128 - 0x1p103;
+
 /// Stores a double result in single precision, the one place where that rounding
-/// happens. A value beyond the single range is an overflow fault (and converting it
-/// would be undefined behaviour).
+/// happens, rounding to nearest as IEEE arithmetic does. A value that rounds to infinity
+/// (magnitude kSingleOverflow or more) is an overflow fault.
 inline float toSingle(Real x) {
     const double v = x.value();
-    if (!(std::fabs(v) <= static_cast<double>(FLT_MAX))) {
+    const double magnitude = std::fabs(v);
+    if (!(magnitude < kSingleOverflow)) {
         throw ArithmeticFault{};
+    }
+    if (magnitude > static_cast<double>(FLT_MAX)) {
+        // Rounds to the largest single; a conversion of a value outside the single range
+        // would be undefined behaviour.
+        return v > 0 ? FLT_MAX : -FLT_MAX;
     }
     return static_cast<float>(v);
 }

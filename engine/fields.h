@@ -35,4 +35,25 @@ struct SlabFields {
     bool operator==(const SlabFields&) const = default;
 };
 
+/// The inputs of one rating run as the run holds them: the five texts cut or padded to
+/// their fixed lengths, the load type, and the ten numbers in single precision, as entered.
+struct SlabInput {
+    std::string StructNo;       ///< structure number, 7 characters
+    std::string Rater;          ///< rater's initials, 3 characters
+    std::string Hwy;            ///< state highway number, 3 characters
+    std::string BatchID;        ///< batch identifier, 6 characters
+    std::string Comments;       ///< description of the slab, 21 characters
+    int LoadType = NoLoadType;  ///< selection of `List1` (LoadTypeSelection)
+    float Bitum = 0;            ///< bituminous overlay thickness (in)
+    float EffSpan = 0;          ///< effective span (ft)
+    float SlabThick = 0;        ///< slab thickness (in)
+    float StAreaTop = 0;        ///< top steel area (sq in per ft)
+    float StDistTop = 0;        ///< bottom face to top steel centre, the effective depth (in)
+    float STAreaBot = 0;        ///< bottom steel area (sq in per ft)
+    float StDistBot = 0;        ///< bottom face to bottom steel centre (in)
+    float Concfc = 0;    ///< f'c (load factor) or inventory allowable Fc (working stress) (psi)
+    float SteelFy = 0;   ///< Fy (load factor) or inventory allowable Fs (working stress) (psi)
+    float ModRatio = 0;  ///< modular ratio; 0 when blank or not numeric
+};
+
 }  // namespace slabrating

@@ -1,9 +1,12 @@
 #include "engine/numeric.h"
 
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
+
+#include "engine/checked.h"
 
 namespace slabrating {
 
@@ -94,6 +97,20 @@ long exponentValue(const Parts& parts) {
     return parts.exponentNegative ? -value : value;
 }
 
+// 2^128 - 2^103 (kSingleOverflow) in decimal: 39 digits before the decimal point.
+constexpr std::string_view kSingleOverflowDigits = "340282356779733661637539395458142568448";
+
+// Whether the exact value of a decimal text lies below kSingleOverflow in magnitude.
+bool belowSingleOverflow(const DecimalText& decimal) {
+    const long integerDigits = decimal.exponent + static_cast<long>(decimal.digits.size());
+    const auto limitDigits = static_cast<long>(kSingleOverflowDigits.size());
+    if (integerDigits != limitDigits) {
+        return integerDigits < limitDigits;
+    }
+    // The same leading position: the digits compare as the values do.
+    return decimal.digits < kSingleOverflowDigits;
+}
+
 }  // namespace
 
 bool isNumeric(std::string_view text) {
@@ -142,6 +159,22 @@ std::optional<double> numericValue(std::string_view text) {
         return std::nullopt;
     }
     return value;
+}
+
+std::optional<float> singleValue(std::string_view text) {
+    const std::optional<double> value = numericValue(text);
+    if (!value) {
+        return std::nullopt;
+    }
+    if (std::fabs(*value) < kSingleOverflow) {
+        return toSingle(*value);
+    }
+    // The double may have rounded up to the limit: the text's own digits decide.
+    std::string digits;
+    const float largest = belowSingleOverflow(*decimalText(text, digits))
+                              ? FLT_MAX
+                              : std::numeric_limits<float>::infinity();
+    return std::signbit(*value) ? -largest : largest;
 }
 
 }  // namespace slabrating

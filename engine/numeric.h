@@ -14,6 +14,13 @@ bool isNumeric(std::string_view text);
 /// Empty when the text is not numeric. Independent of the C locale.
 std::optional<double> numericValue(std::string_view text);
 
+/// The value of a numeric text held in single precision, as the rating run converts a
+/// field: its double (`numericValue`) rounded to single. A text whose exact value rounds to
+/// infinity in single precision (magnitude 2^128 - 2^103 or more) gives +-infinity; one just
+/// below that limit gives the largest single even when its double is the limit itself.
+/// Empty when the text is not numeric.
+std::optional<float> singleValue(std::string_view text);
+
 /// A numeric text in exact decimal form: value = (negative ? -1 : 1) * digits * 10^exponent.
 struct DecimalText {
     bool negative = false;

@@ -1,9 +1,11 @@
 #include "engine/rating_run.h"
 
 #include <array>
+#include <cmath>
 #include <optional>
 
 #include "engine/checked.h"
+#include "engine/field_table.h"
 #include "engine/format.h"
 #include "engine/load_factor.h"
 #include "engine/moments.h"
@@ -15,31 +17,6 @@
 namespace slabrating {
 
 namespace {
-
-// A numeric field: its text, the message when it is not numeric.
-struct NumericField {
-    const std::string SlabFields::*text;
-    std::string_view message;
-};
-
-// The order in which the numeric fields are tested.
-constexpr std::array<NumericField, 9> kNumericFields{{
-    {&SlabFields::Bitum, "Error: Bituminous Overlay value not numeric."},
-    {&SlabFields::EffSpan, "Error: Effective Span value not numeric."},
-    {&SlabFields::SlabThick, "Error: Slab Thickness value not numeric."},
-    {&SlabFields::StAreaTop, "Error: Steel area (top) value not numeric."},
-    {&SlabFields::StDistTop, "Error: Steel Distance (top) value not numeric."},
-    {&SlabFields::STAreaBot, "Error: Steel Area (bottom) value not numeric."},
-    {&SlabFields::StDistBot, "Error: Steel Distance (bottom) value not numeric."},
-    {&SlabFields::Concfc, "Error: Concrete fc value not numeric."},
-    {&SlabFields::SteelFy, "Error: Steel Fy value not numeric."},
-}};
-
-// The numeric inputs of one run, single precision.
-struct SlabInput {
-    float Bitum, EffSpan, SlabThick, StAreaTop, StDistTop, STAreaBot, StDistBot, Concfc, SteelFy;
-    float ModRatio = 0;
-};
 
 // The range checks; the message names the last condition that fails.
 std::optional<std::string_view> rangeFailure(const SlabInput& in) {
@@ -89,24 +66,38 @@ private:
     float m_UltimateCapacity = 0;  // lb-ft
 };
 
+// A text beyond the single range overflows at its conversion.
+float checkedSingle(float value) {
+    if (std::isinf(value)) {
+        throw ArithmeticFault{};
+    }
+    return value;
+}
+
 bool Run::readNumericFields() {
-    float* targets[] = {&m_in.Bitum,     &m_in.EffSpan,   &m_in.SlabThick,
-                        &m_in.StAreaTop, &m_in.StDistTop, &m_in.STAreaBot,
-                        &m_in.StDistBot, &m_in.Concfc,    &m_in.SteelFy};
-    for (std::size_t i = 0; i < kNumericFields.size(); ++i) {
-        const auto value = numericValue(m_fields.*kNumericFields[i].text);
+    for (const FieldInfo& field : kFields) {
+        if (field.notNumericMessage.empty()) {
+            continue;
+        }
+        const auto value = singleValue(m_fields.*field.text);
         if (!value) {
             m_result.ErrorFlag = 1;
             m_result.outcome = RunOutcome::NotNumeric;
-            m_result.message = kNumericFields[i].message;
+            m_result.message = field.notNumericMessage;
             return false;
         }
-        *targets[i] = toSingle(*value);
+        m_in.*field.heldNumber = checkedSingle(*value);
     }
     // A modular ratio that is not numeric counts as 0, without a message.
-    if (const auto n = numericValue(m_fields.ModRatio)) {
-        m_in.ModRatio = toSingle(*n);
+    if (const auto n = singleValue(m_fields.ModRatio)) {
+        m_in.ModRatio = checkedSingle(*n);
     }
+    for (const FieldInfo& field : kFields) {
+        if (field.kind == FieldKind::Text) {
+            m_in.*field.heldText = fixedLength(m_fields.*field.text, field.columns.width);
+        }
+    }
+    m_in.LoadType = m_fields.LoadType;
     return true;
 }
 
@@ -114,12 +105,7 @@ void Run::execute() {
     if (!readNumericFields()) {
         return;
     }
-    const std::string structNo = fixedLength(m_fields.StructNo, 7);
-    const std::string rater = fixedLength(m_fields.Rater, 3);
-    const std::string hwy = fixedLength(m_fields.Hwy, 3);
-    const std::string batchId = fixedLength(m_fields.BatchID, 6);
-    const std::string comments = fixedLength(m_fields.Comments, 21);
-    m_report.header(m_date, {structNo, rater, hwy, batchId, comments});
+    m_report.header(m_date, {m_in.StructNo, m_in.Rater, m_in.Hwy, m_in.BatchID, m_in.Comments});
 
     if (const auto failure = rangeFailure(m_in)) {
         m_result.outcome = RunOutcome::RangeFailure;

@@ -182,6 +182,43 @@ TEST(RatingRunTest, RangeMessageNamesTheLastFailingCondition) {
               " Error: Span length less than 2.  Please reenter data.");
 }
 
+// A value that rounds to a finite single is in range: its range checks decide. The limit is
+// 2^128 - 2^103 = 340282356779733661637539395458142568448, the first value that rounds to
+// infinity, judged on the text's own digits.
+TEST(RatingRunTest, EdgeOfTheSingleRange) {
+    struct Row {
+        const char* name;
+        std::string SlabFields::*field;
+        const char* value;
+        RunOutcome outcome;
+        const char* message;
+    };
+    const char* kGreater = " Error: Span length greater than 24.  Please reenter data.";
+    const Row rows[] = {
+        {"span rounding to the largest single", &SlabFields::EffSpan, "3.4028235e38",
+         RunOutcome::RangeFailure, kGreater},
+        {"span rounding to minus the largest single", &SlabFields::EffSpan, "-3.4028235e38",
+         RunOutcome::RangeFailure, " Error: Span length less than 2.  Please reenter data."},
+        {"span whose nearest double is the limit", &SlabFields::EffSpan, "3.4028235677973366e38",
+         RunOutcome::RangeFailure, kGreater},
+        {"span one below the limit", &SlabFields::EffSpan,
+         "340282356779733661637539395458142568447", RunOutcome::RangeFailure, kGreater},
+        {"span at the limit", &SlabFields::EffSpan, "3.40282356779733661637539395458142568448e38",
+         RunOutcome::ArithmeticFault,
+         "Error: arithmetic fault in the rating run; the report stops here."},
+        {"overlay rounding to the largest single", &SlabFields::Bitum, "3.4028235e38",
+         RunOutcome::Complete, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SlabFields f = loadFactorStrip();
+        f.*row.field = row.value;
+        const RatingResult r = RunRating(f, kDate);
+        EXPECT_EQ(r.outcome, row.outcome);
+        EXPECT_EQ(r.message, row.message);
+    }
+}
+
 TEST(RatingRunTest, ModularRatioChoosesTheMethod) {
     struct Row {
         const char* modRatio;
