@@ -13,6 +13,7 @@
 #include <system_error>
 #include <unordered_set>
 
+#include "engine/field_table.h"
 #include "engine/fields.h"
 #include "engine/rating_run.h"
 #include "engine/version.h"
@@ -21,67 +22,13 @@
 
 namespace slabrating::cli {
 
-const std::string_view kUsage =
-    "usage: slabrating-cli [--date TEXT] [--set NAME=TEXT]... [--save-input FILE.qri] [FILE.qri]\n"
-    "       slabrating-cli [--date TEXT] --out DIR FILE.qri...\n"
-    "\n"
-    "Rates one slab strip and writes its report to standard output, or, with --out,\n"
-    "rates every FILE.qri and writes DIR/<name>.qro for each.\n"
-    "\n"
-    "  --date TEXT             the date printed in the report header (default: today)\n"
-    "  --set NAME=TEXT         sets one field's text, in order; NAME is one of\n"
-    "                          StructNo Rater Hwy BatchID Comments Bitum EffSpan\n"
-    "                          SlabThick StAreaTop StDistTop STAreaBot StDistBot\n"
-    "                          Concfc SteelFy ModRatio, or LoadType with TEXT 0, 1 or 2\n"
-    "  --save-input FILE.qri   writes the fields as an input file instead of rating\n"
-    "  --out DIR               batch rating: one report file per input file\n"
-    "  FILE.qri                input file read before the --set options (\"-\": stdin)\n"
-    "  --help                  shows this text\n"
-    "  --version               shows the program name and version number\n"
-    "\n"
-    "Exit status: 0 complete, 1 a run or a file stopped, 2 usage error.\n";
-
 namespace {
 
 namespace fs = std::filesystem;
 
-struct NamedField {
-    std::string_view name;
-    std::string SlabFields::*field;
-};
-
-constexpr std::array<NamedField, 15> kFieldNames{{
-    {"StructNo", &SlabFields::StructNo},
-    {"Rater", &SlabFields::Rater},
-    {"Hwy", &SlabFields::Hwy},
-    {"BatchID", &SlabFields::BatchID},
-    {"Comments", &SlabFields::Comments},
-    {"Bitum", &SlabFields::Bitum},
-    {"EffSpan", &SlabFields::EffSpan},
-    {"SlabThick", &SlabFields::SlabThick},
-    {"StAreaTop", &SlabFields::StAreaTop},
-    {"StDistTop", &SlabFields::StDistTop},
-    {"STAreaBot", &SlabFields::STAreaBot},
-    {"StDistBot", &SlabFields::StDistBot},
-    {"Concfc", &SlabFields::Concfc},
-    {"SteelFy", &SlabFields::SteelFy},
-    {"ModRatio", &SlabFields::ModRatio},
-}};
-
-constexpr std::string_view kLoadTypeName = "LoadType";
-
 // Two inputs of one batch whose reports would have the same file.
 constexpr std::string_view kSameNameMessage =
     "Error: Another input file of this batch has the same name.";
-
-const NamedField* findField(std::string_view name) {
-    for (const NamedField& named : kFieldNames) {
-        if (named.name == name) {
-            return &named;
-        }
-    }
-    return nullptr;
-}
 
 // LoadType takes 0, 1 or 2 only, as the list's selection.
 std::optional<int> loadTypeValue(std::string_view text) {
@@ -202,7 +149,7 @@ void applySettings(const std::vector<FieldSetting>& settings, SlabFields& fields
         if (setting.name == kLoadTypeName) {
             fields.LoadType = *loadTypeValue(setting.text);
         } else {
-            fields.*findField(setting.name)->field = setting.text;
+            fields.*fieldNamed(setting.name)->text = setting.text;
         }
     }
 }
@@ -361,7 +308,7 @@ ParseResult parseArgs(const std::vector<std::string>& args) {
                 if (!loadTypeValue(setting.text)) {
                     return usageError("LoadType must be 0, 1 or 2, not " + setting.text);
                 }
-            } else if (findField(setting.name) == nullptr) {
+            } else if (fieldNamed(setting.name) == nullptr) {
                 return usageError("unknown field " + setting.name);
             }
             options.settings.push_back(std::move(setting));
@@ -412,12 +359,12 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         std::ostream& err) {
     const ParseResult parsed = parseArgs(args);
     if (!parsed.options) {
-        err << "slabrating-cli: " << parsed.error << '\n' << kUsage;
+        err << "slabrating-cli: " << parsed.error << '\n' << usage();
         return 2;
     }
     const Options& options = *parsed.options;
     if (options.help) {
-        out << kUsage;
+        out << usage();
         return finish(out, err, 0);
     }
     if (options.version) {
@@ -428,6 +375,46 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         return runBatch(options, out, err);
     }
     return runOne(options, in, out, err);
+}
+
+const std::string& usage() {
+    static const std::string text = [] {
+        // The field names, wrapped under the description of --set.
+        constexpr std::size_t kIndent = 26;
+        constexpr std::size_t kWidth = 80;
+        const std::string indent(kIndent, ' ');
+        std::string names;
+        std::string line;
+        for (const FieldInfo& field : kFields) {
+            if (!line.empty() && kIndent + line.size() + 1 + field.name.size() > kWidth) {
+                names += indent + line + '\n';
+                line.clear();
+            }
+            line += line.empty() ? "" : " ";
+            line += field.name;
+        }
+        names += indent + line + ", or " + std::string(kLoadTypeName) + " with TEXT 0, 1 or 2\n";
+
+        return "usage: slabrating-cli [--date TEXT] [--set NAME=TEXT]... [--save-input FILE.qri] "
+               "[FILE.qri]\n"
+               "       slabrating-cli [--date TEXT] --out DIR FILE.qri...\n"
+               "\n"
+               "Rates one slab strip and writes its report to standard output, or, with --out,\n"
+               "rates every FILE.qri and writes DIR/<name>.qro for each.\n"
+               "\n"
+               "  --date TEXT             the date printed in the report header (default: today)\n"
+               "  --set NAME=TEXT         sets one field's text, in order; NAME is one of\n" +
+               names +
+               "  --save-input FILE.qri   writes the fields as an input file instead of rating\n"
+               "  --out DIR               batch rating: one report file per input file\n"
+               "  FILE.qri                input file read before the --set options (\"-\": "
+               "stdin)\n"
+               "  --help                  shows this text\n"
+               "  --version               shows the program name and version number\n"
+               "\n"
+               "Exit status: 0 complete, 1 a run or a file stopped, 2 usage error.\n";
+    }();
+    return text;
 }
 
 std::string todayShortDate() {

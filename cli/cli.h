@@ -47,7 +47,7 @@ std::string todayShortDate();
 /// the report has no HS20 table.
 std::string hs20OperatingText(std::string_view report);
 
-/// The usage text written with a usage error.
-extern const std::string_view kUsage;
+/// The usage text, written for --help and with a usage error.
+const std::string& usage();
 
 }  // namespace slabrating::cli

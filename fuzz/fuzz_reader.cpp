@@ -1,13 +1,13 @@
 // libFuzzer target: arbitrary file bytes through the input-file reader, then the
 // rating run and the writer on whatever the reader loaded; and the same bytes cut
 // into field texts (as typed, or given on the command line) through the writer.
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "engine/field_table.h"
 #include "engine/rating_run.h"
 #include "inputfile/inputfile.h"
 
@@ -43,19 +43,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // The bytes as fifteen typed field texts, separated by 0x1F: a record that is
     // written must read back to fields that write the very same record.
-    static constexpr std::array kTexts{
-        &SlabFields::StructNo,  &SlabFields::Rater,     &SlabFields::Hwy,
-        &SlabFields::BatchID,   &SlabFields::Comments,  &SlabFields::Bitum,
-        &SlabFields::EffSpan,   &SlabFields::SlabThick, &SlabFields::StAreaTop,
-        &SlabFields::StDistTop, &SlabFields::STAreaBot, &SlabFields::StDistBot,
-        &SlabFields::Concfc,    &SlabFields::SteelFy,   &SlabFields::ModRatio,
-    };
     SlabFields typed;
     typed.LoadType = size > 0 ? data[0] % 4 : 0;
     std::string_view rest = size > 0 ? bytes.substr(1) : bytes;
-    for (auto field : kTexts) {
+    for (const FieldInfo& field : kFields) {
         const std::size_t cut = rest.find('\x1F');
-        typed.*field = std::string(rest.substr(0, cut));
+        typed.*field.text = std::string(rest.substr(0, cut));
         rest = cut == std::string_view::npos ? std::string_view() : rest.substr(cut + 1);
     }
     const EncodedRecord typedRecord = encodeInputRecord(typed);

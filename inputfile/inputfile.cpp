@@ -10,94 +10,13 @@
 #include <optional>
 
 #include "engine/checked.h"
+#include "engine/field_table.h"
 #include "engine/numeric.h"
 #include "files/safe_write.h"
 
 namespace slabrating {
 
 namespace {
-
-// One fixed column range of the 80-column record, numbered from 0 here.
-struct Column {
-    std::size_t first;
-    std::size_t width;
-};
-
-constexpr Column kLoadTypeColumn{0, 1};
-constexpr std::size_t kRecordWidth = 80;
-
-struct TextColumn {
-    std::string SlabFields::*field;
-    Column column;
-    std::string_view label;  // names the field when its text cannot be stored
-};
-
-// Text fields in column order: structure number, rater, highway, batch, comments.
-constexpr std::array<TextColumn, 5> kTextColumns{{
-    {&SlabFields::StructNo, {1, 7}, "Structure Number"},
-    {&SlabFields::Rater, {8, 3}, "Rater"},
-    {&SlabFields::Hwy, {11, 3}, "Highway Number"},
-    {&SlabFields::BatchID, {14, 6}, "Batch ID"},
-    {&SlabFields::Comments, {20, 21}, "Comments"},
-}};
-
-struct NumberColumn {
-    std::string SlabFields::*field;
-    Column column;
-    int scalePower;          // the file keeps value x 10^scalePower as a whole number
-    bool testedOnReading;    // the modular ratio is read back as it stands
-    std::string_view label;  // names the field when its value does not fit
-    std::string_view readMessage;
-};
-
-// Numeric fields in column order, which is also the order in which they are read.
-constexpr std::array<NumberColumn, 10> kNumberColumns{{
-    {&SlabFields::EffSpan,
-     {41, 5},
-     3,
-     true,
-     "Effective Span",
-     "Error: Effective Span value incorrect."},
-    {&SlabFields::SlabThick,
-     {46, 5},
-     3,
-     true,
-     "Slab Thickness",
-     "Error: Slab Thickness value incorrect."},
-    {&SlabFields::StDistTop,
-     {51, 5},
-     3,
-     true,
-     "Steel Top Distance",
-     "Error: Steel Top Distance value incorrect."},
-    {&SlabFields::StAreaTop,
-     {56, 3},
-     2,
-     true,
-     "Steel Top Area",
-     "Error: Steel Top Area value incorrect."},
-    {&SlabFields::Bitum,
-     {59, 4},
-     2,
-     true,
-     "Bituminous Overlay",
-     "Error: Bituminous Overlay value incorrect."},
-    {&SlabFields::Concfc, {63, 4}, 0, true, "Concrete Fc", "Error: Conrete Fc value incorrect."},
-    {&SlabFields::SteelFy, {67, 5}, 0, true, "Steel Fy", "Error: Steel Fy value incorrect."},
-    {&SlabFields::ModRatio, {72, 2}, 0, false, "Modular Ratio", ""},
-    {&SlabFields::StDistBot,
-     {74, 3},
-     2,
-     true,
-     "Steel Bottom Distance",
-     "Error: Steel Bottom Distance value incorrect."},
-    {&SlabFields::STAreaBot,
-     {77, 3},
-     2,
-     true,
-     "Steel Bottom Area",
-     "Error: Steel Bottom Area value incorrect."},
-}};
 
 // Exact powers of ten for the scales and the field widths.
 constexpr std::array<double, 6> kPowerOfTen{1.0, 10.0, 100.0, 1000.0, 10000.0, 100000.0};
@@ -127,7 +46,7 @@ std::string doesNotFit(std::string_view label) {
 
 // The whole number the record keeps for a numeric field text, or nothing when it
 // is negative or needs more digits than the field's width.
-std::optional<long> scaledWholeNumber(std::string_view text, const NumberColumn& number) {
+std::optional<long> scaledWholeNumber(std::string_view text, const FieldInfo& number) {
     const std::optional<double> value = numericValue(text);
     if (!value) {
         return 0;  // a blank or non-numeric field is stored as zero
@@ -140,7 +59,7 @@ std::optional<long> scaledWholeNumber(std::string_view text, const NumberColumn&
     }
     // The record keeps the scaled product to single precision, as the file format expects.
     const double whole = std::round(static_cast<double>(toSingle(product)));
-    const double limit = kPowerOfTen[number.column.width];
+    const double limit = kPowerOfTen[number.columns.width];
     if (whole < 0.0 || whole >= limit) {
         return std::nullopt;
     }
@@ -160,11 +79,11 @@ void appendRightAligned(std::string& line, std::string_view text, std::size_t wi
 }
 
 // The columns of `line` that exist; a short line gives what is there, maybe nothing.
-std::string_view columnText(std::string_view line, Column column) {
-    if (column.first >= line.size()) {
+std::string_view columnText(std::string_view line, FileColumns columns) {
+    if (columns.offset >= line.size()) {
         return {};
     }
-    return line.substr(column.first, column.width);
+    return line.substr(columns.offset, columns.width);
 }
 
 // The field's number divided by 10^scalePower, done on the decimal digits so that
@@ -219,7 +138,7 @@ ReadResult readInputRecord(std::string_view bytes, SlabFields& fields) {
 
     ReadResult result;
     ReaderMessages& messages = result.messages;
-    const char loadType = line[kLoadTypeColumn.first];
+    const char loadType = line[kLoadTypeColumns.offset];
     if (loadType == '1') {
         fields.LoadType = StateTrucks;
     } else if (loadType == '2') {
@@ -228,23 +147,21 @@ ReadResult readInputRecord(std::string_view bytes, SlabFields& fields) {
         messages.emplace_back(kLoadTypeWarning);
     }
 
-    for (const TextColumn& text : kTextColumns) {
-        fields.*text.field = std::string(columnText(line, text.column));
-    }
-
     std::string digitStorage;
-    for (const NumberColumn& number : kNumberColumns) {
-        const std::string_view columns = columnText(line, number.column);
-        if (!number.testedOnReading) {
-            fields.*number.field = std::string(columns);
+    for (const Field id : kFileOrder) {
+        const FieldInfo& field = fieldInfo(id);
+        const std::string_view columns = columnText(line, field.columns);
+        // Texts, and the modular ratio, are taken as they stand in their columns.
+        if (field.readMessage.empty()) {
+            fields.*field.text = std::string(columns);
             continue;
         }
         const std::optional<DecimalText> decimal = decimalText(columns, digitStorage);
         if (!decimal) {
-            messages.emplace_back(number.readMessage);
+            messages.emplace_back(field.readMessage);
             continue;
         }
-        fields.*number.field = plainDecimal(*decimal, number.scalePower);
+        fields.*field.text = plainDecimal(*decimal, field.scalePower);
     }
     return result;
 }
@@ -303,21 +220,23 @@ EncodedRecord encodeInputRecord(const SlabFields& fields) {
         line += '0';
     }
 
-    for (const TextColumn& text : kTextColumns) {
-        const std::string_view value = fields.*text.field;
-        // A line break inside a text would end the record early when it is read back.
-        if (value.substr(0, text.column.width).find_first_of("\r\n") != std::string_view::npos) {
-            return {false, std::string(), doesNotFit(text.label)};
+    for (const Field id : kFileOrder) {
+        const FieldInfo& field = fieldInfo(id);
+        const std::string_view value = fields.*field.text;
+        const std::size_t width = field.columns.width;
+        if (field.kind == FieldKind::Text) {
+            // A line break inside a text would end the record early when it is read back.
+            if (value.substr(0, width).find_first_of("\r\n") != std::string_view::npos) {
+                return {false, std::string(), doesNotFit(field.label)};
+            }
+            appendRightAligned(line, value, width);
+            continue;
         }
-        appendRightAligned(line, value, text.column.width);
-    }
-
-    for (const NumberColumn& number : kNumberColumns) {
-        const std::optional<long> whole = scaledWholeNumber(fields.*number.field, number);
+        const std::optional<long> whole = scaledWholeNumber(value, field);
         if (!whole) {
-            return {false, std::string(), doesNotFit(number.label)};
+            return {false, std::string(), doesNotFit(field.label)};
         }
-        appendZeroPadded(line, *whole, number.column.width);
+        appendZeroPadded(line, *whole, width);
     }
     line += "\r\n";
     return record;

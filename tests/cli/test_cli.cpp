@@ -191,8 +191,7 @@ TEST(CliArgs, usageErrors) {
         const Outcome outcome = runTool(row.args);
         EXPECT_EQ(outcome.status, 2);
         EXPECT_EQ(outcome.out, "");
-        EXPECT_EQ(outcome.err,
-                  "slabrating-cli: " + std::string(row.error) + "\n" + std::string(kUsage));
+        EXPECT_EQ(outcome.err, "slabrating-cli: " + std::string(row.error) + "\n" + usage());
     }
 }
 
@@ -211,7 +210,7 @@ TEST_F(CliDisk, textsAreDecodedFromTheLocaleIntoLatin1) {
 TEST(CliArgs, helpGoesToStandardOutput) {
     const Outcome outcome = runTool({"--help"});
     EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.out, kUsage);
+    EXPECT_EQ(outcome.out, usage());
     EXPECT_EQ(outcome.err, "");
 }
 
