@@ -193,11 +193,14 @@ void frmMain::buildFields() {
     const double dpi = logicalDpiX();
     const int fieldWidth = twipsToPixels(kFieldWidthTwips, dpi);
     auto* validator = new RecordTextValidator(this);
-    auto field = [&](QLineEdit*& member, const char* name, int maxLength, const char* tip) {
+    auto field = [&](Field id, const char* tip) {
+        const FieldInfo& info = fieldInfo(id);
+        QLineEdit*& member = m_fields[static_cast<std::size_t>(id)];
         member = new QLineEdit;
-        member->setObjectName(QString::fromLatin1(name));
-        if (maxLength > 0) {
-            member->setMaxLength(maxLength);
+        member->setObjectName(
+            QString::fromLatin1(info.name.data(), static_cast<qsizetype>(info.name.size())));
+        if (info.typedLimit > 0) {
+            member->setMaxLength(static_cast<int>(info.typedLimit));
         }
         if (tip != nullptr) {
             member->setToolTip(QString::fromLatin1(tip));
@@ -210,22 +213,21 @@ void frmMain::buildFields() {
     int row = 0;
     grid->addWidget(heading(QStringLiteral("Structure Information")), row++, 0, 1, 4);
     grid->addWidget(rightLabel(QStringLiteral("Structure Number:")), row, 0);
-    grid->addWidget(field(m_StructNo, "StructNo", 7, "Enter the structure number"), row, 1);
+    grid->addWidget(field(Field::StructNo, "Enter the structure number"), row, 1);
     grid->addWidget(rightLabel(QStringLiteral("Rater:")), row, 2);
-    grid->addWidget(field(m_Rater, "Rater", 3,
+    grid->addWidget(field(Field::Rater,
                           "Enter the initials of the person doing the rating (3 charcaters max.)"),
                     row++, 3, Qt::AlignLeft);
     grid->addWidget(rightLabel(QStringLiteral("Batch ID:")), row, 0);
-    grid->addWidget(field(m_BatchID, "BatchID", 6, "Enter the BARS Batch ID number (optional)"),
-                    row, 1);
+    grid->addWidget(field(Field::BatchID, "Enter the BARS Batch ID number (optional)"), row, 1);
     grid->addWidget(rightLabel(QStringLiteral("Comments:")), row, 2);
-    field(m_Comments, "Comments", 21, "Additional comments to define the slab.");
+    field(Field::Comments, "Additional comments to define the slab.");
     // Reaches the window's right edge, so that more of the 21 characters show at once.
-    m_Comments->setMaximumWidth(QWIDGETSIZE_MAX);
-    m_Comments->setMinimumWidth(fieldWidth * 3 / 2);
-    grid->addWidget(m_Comments, row++, 3);
+    edit(Field::Comments)->setMaximumWidth(QWIDGETSIZE_MAX);
+    edit(Field::Comments)->setMinimumWidth(fieldWidth * 3 / 2);
+    grid->addWidget(edit(Field::Comments), row++, 3);
     grid->addWidget(rightLabel(QStringLiteral("Highway Number:")), row, 0);
-    grid->addWidget(field(m_Hwy, "Hwy", 3, "Enter the highway number."), row, 1);
+    grid->addWidget(field(Field::Hwy, "Enter the highway number."), row, 1);
     grid->addWidget(rightLabel(QStringLiteral("Load Type:")), row, 2,
                     Qt::AlignRight | Qt::AlignTop);
     m_List1 = new QListWidget;
@@ -245,16 +247,16 @@ void frmMain::buildFields() {
 
     grid->addWidget(heading(QStringLiteral("Deadload")), row, 0);
     grid->addWidget(rightLabel(QStringLiteral("Bituminous Overlay (in):")), row, 1, 1, 2);
-    grid->addWidget(field(m_Bitum, "Bitum", 0, "Enter the average asphalt thickness. "), row++, 3,
+    grid->addWidget(field(Field::Bitum, "Enter the average asphalt thickness. "), row++, 3,
                     Qt::AlignLeft);
     grid->addWidget(rule(), row++, 0, 1, 4);
 
     grid->addWidget(heading(QStringLiteral("Geometry")), row++, 0, 1, 4);
     grid->addWidget(rightLabel(QStringLiteral("Effective Span (ft):")), row, 0);
-    grid->addWidget(field(m_EffSpan, "EffSpan", 0, "Enter the effective span length."), row, 1);
+    grid->addWidget(field(Field::EffSpan, "Enter the effective span length."), row, 1);
     grid->addWidget(rightLabel(QStringLiteral("Actual Slab Thickness (in.):")), row, 2);
-    grid->addWidget(field(m_SlabThick, "SlabThick", 0, "Enter the actual slab thickness."), row++,
-                    3, Qt::AlignLeft);
+    grid->addWidget(field(Field::SlabThick, "Enter the actual slab thickness."), row++, 3,
+                    Qt::AlignLeft);
     grid->addWidget(rule(), row++, 0, 1, 4);
 
     grid->addWidget(heading(QStringLiteral("Reinforcing Steel:")), row++, 0, 1, 4);
@@ -264,19 +266,19 @@ void frmMain::buildFields() {
     steel->addWidget(new QLabel(QStringLiteral("Area (sqin)")), 0, 1);
     steel->addWidget(new QLabel(QStringLiteral("Distance (in)")), 0, 2);
     steel->addWidget(rightLabel(QStringLiteral("Top:")), 1, 0);
-    steel->addWidget(field(m_StAreaTop, "StAreaTop", 0,
-                           "Enter the area of the top reinforcing steel over the girders."),
-                     1, 1);
-    steel->addWidget(field(m_StDistTop, "StDistTop", 0,
+    steel->addWidget(
+        field(Field::StAreaTop, "Enter the area of the top reinforcing steel over the girders."), 1,
+        1);
+    steel->addWidget(field(Field::StDistTop,
                            "Enter the distance from the bottom of the slab to the centerline of "
                            "the top reinforceing steel."),
                      1, 2);
     steel->addWidget(rightLabel(QStringLiteral("Bottom:")), 2, 0);
-    steel->addWidget(field(m_STAreaBot, "STAreaBot", 0,
+    steel->addWidget(field(Field::STAreaBot,
                            "Enter the area of the bottom reinforcing midpoint between the "
                            "girders."),
                      2, 1);
-    steel->addWidget(field(m_StDistBot, "StDistBot", 0,
+    steel->addWidget(field(Field::StDistBot,
                            "Enter the distance from the bottom of the slab to the centerline of "
                            "the reinforcing steel taken at a midpoint of the girders."),
                      2, 2);
@@ -292,25 +294,28 @@ void frmMain::buildFields() {
     grid->addWidget(heading(QStringLiteral("Materials Properties")), row++, 0, 1, 4);
     auto* concLabel = new QLabel(QStringLiteral("Concrete f'c (PSI):"));
     grid->addWidget(concLabel, row, 0);
-    grid->addWidget(field(m_Concfc, "Concfc", 0, "Enter the value of the concrete strength."), row,
-                    1);
+    grid->addWidget(field(Field::Concfc, "Enter the value of the concrete strength."), row, 1);
     grid->addWidget(rightLabel(QStringLiteral("Steel Fy (PSI):")), row, 2);
-    grid->addWidget(field(m_SteelFy, "SteelFy", 0, "Enter the value of the steel yeild stress."),
-                    row++, 3, Qt::AlignLeft);
+    grid->addWidget(field(Field::SteelFy, "Enter the value of the steel yeild stress."), row++, 3,
+                    Qt::AlignLeft);
     grid->addWidget(new QLabel(QStringLiteral("or   Inv Fc (Working Stress)")), row, 1, 1, 2);
     grid->addWidget(new QLabel(QStringLiteral("or  Inv Fs (Working Stress)")), row++, 3);
     grid->addWidget(rightLabel(QStringLiteral("Modular Ratio (Leave blank for load factor):")), row,
                     0, 1, 3);
-    field(m_ModRatio, "ModRatio", 2, nullptr);
-    m_ModRatio->setFixedWidth(
-        std::max(twipsToPixels(kModRatioWidthTwips, dpi),
-                 m_ModRatio->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12));
-    grid->addWidget(m_ModRatio, row++, 3, Qt::AlignLeft);
+    field(Field::ModRatio, nullptr);
+    edit(Field::ModRatio)
+        ->setFixedWidth(std::max(
+            twipsToPixels(kModRatioWidthTwips, dpi),
+            edit(Field::ModRatio)->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12));
+    grid->addWidget(edit(Field::ModRatio), row++, 3, Qt::AlignLeft);
     grid->setColumnStretch(3, 1);
 
-    QWidget* order[] = {m_StructNo,  m_Rater,   m_BatchID,   m_Comments,  m_Hwy,       m_List1,
-                        m_Bitum,     m_EffSpan, m_SlabThick, m_StAreaTop, m_StDistTop, m_STAreaBot,
-                        m_StDistBot, m_Concfc,  m_SteelFy,   m_ModRatio};
+    QWidget* order[] = {edit(Field::StructNo),  edit(Field::Rater),     edit(Field::BatchID),
+                        edit(Field::Comments),  edit(Field::Hwy),       m_List1,
+                        edit(Field::Bitum),     edit(Field::EffSpan),   edit(Field::SlabThick),
+                        edit(Field::StAreaTop), edit(Field::StDistTop), edit(Field::STAreaBot),
+                        edit(Field::StDistBot), edit(Field::Concfc),    edit(Field::SteelFy),
+                        edit(Field::ModRatio)};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
         setTabOrder(order[i], order[i + 1]);
     }
@@ -367,21 +372,9 @@ void frmMain::savePlacement() {
 
 SlabFields frmMain::fields() const {
     SlabFields f;
-    f.StructNo = toLatin1(m_StructNo->text());
-    f.Rater = toLatin1(m_Rater->text());
-    f.Hwy = toLatin1(m_Hwy->text());
-    f.BatchID = toLatin1(m_BatchID->text());
-    f.Comments = toLatin1(m_Comments->text());
-    f.Bitum = toLatin1(m_Bitum->text());
-    f.EffSpan = toLatin1(m_EffSpan->text());
-    f.SlabThick = toLatin1(m_SlabThick->text());
-    f.StAreaTop = toLatin1(m_StAreaTop->text());
-    f.StDistTop = toLatin1(m_StDistTop->text());
-    f.STAreaBot = toLatin1(m_STAreaBot->text());
-    f.StDistBot = toLatin1(m_StDistBot->text());
-    f.Concfc = toLatin1(m_Concfc->text());
-    f.SteelFy = toLatin1(m_SteelFy->text());
-    f.ModRatio = toLatin1(m_ModRatio->text());
+    for (const FieldInfo& info : kFields) {
+        f.*info.text = toLatin1(edit(info.id)->text());
+    }
     if (m_List1->item(0)->isSelected()) {
         f.LoadType = StateTrucks;
     } else if (m_List1->item(1)->isSelected()) {
@@ -393,21 +386,9 @@ SlabFields frmMain::fields() const {
 }
 
 void frmMain::setFields(const SlabFields& f) {
-    m_StructNo->setText(fromLatin1(f.StructNo));
-    m_Rater->setText(fromLatin1(f.Rater));
-    m_Hwy->setText(fromLatin1(f.Hwy));
-    m_BatchID->setText(fromLatin1(f.BatchID));
-    m_Comments->setText(fromLatin1(f.Comments));
-    m_Bitum->setText(fromLatin1(f.Bitum));
-    m_EffSpan->setText(fromLatin1(f.EffSpan));
-    m_SlabThick->setText(fromLatin1(f.SlabThick));
-    m_StAreaTop->setText(fromLatin1(f.StAreaTop));
-    m_StDistTop->setText(fromLatin1(f.StDistTop));
-    m_STAreaBot->setText(fromLatin1(f.STAreaBot));
-    m_StDistBot->setText(fromLatin1(f.StDistBot));
-    m_Concfc->setText(fromLatin1(f.Concfc));
-    m_SteelFy->setText(fromLatin1(f.SteelFy));
-    m_ModRatio->setText(fromLatin1(f.ModRatio));
+    for (const FieldInfo& info : kFields) {
+        edit(info.id)->setText(fromLatin1(f.*info.text));
+    }
     if (f.LoadType == StateTrucks || f.LoadType == Interstate) {
         m_List1->setCurrentRow(f.LoadType - 1, QItemSelectionModel::ClearAndSelect);
     } else {

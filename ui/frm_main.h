@@ -3,7 +3,9 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
+#include <array>
 
+#include "engine/field_table.h"
 #include "engine/fields.h"
 
 class QAction;
@@ -69,22 +71,11 @@ private:
     QPointer<SlabOutput> m_output;
     QList<QPointer<QWidget>> m_openWindows;  // other windows, in the order they opened
 
-    QLineEdit* m_StructNo = nullptr;
-    QLineEdit* m_Rater = nullptr;
-    QLineEdit* m_Hwy = nullptr;
-    QLineEdit* m_BatchID = nullptr;
-    QLineEdit* m_Comments = nullptr;
+    /// The line edit of a field; its Qt object name is the field's name ("EffSpan").
+    QLineEdit* edit(Field field) const { return m_fields[static_cast<std::size_t>(field)]; }
+
+    std::array<QLineEdit*, kFieldCount> m_fields{};  ///< the fields' line edits, by Field
     QListWidget* m_List1 = nullptr;
-    QLineEdit* m_Bitum = nullptr;
-    QLineEdit* m_EffSpan = nullptr;
-    QLineEdit* m_SlabThick = nullptr;
-    QLineEdit* m_StAreaTop = nullptr;
-    QLineEdit* m_StDistTop = nullptr;
-    QLineEdit* m_STAreaBot = nullptr;
-    QLineEdit* m_StDistBot = nullptr;
-    QLineEdit* m_Concfc = nullptr;
-    QLineEdit* m_SteelFy = nullptr;
-    QLineEdit* m_ModRatio = nullptr;
     QToolBar* m_tbToolBar = nullptr;
     QLabel* m_panelDate = nullptr;
     QLabel* m_panelTime = nullptr;
