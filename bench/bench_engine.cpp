@@ -6,23 +6,23 @@
 namespace {
 
 slabrating::SlabFields strip(const char* modRatio, const char* span) {
-    slabrating::SlabFields f;
-    f.StructNo = "B-12-AC";
-    f.Rater = "JD";
-    f.Hwy = "50";
-    f.Comments = "SH 50 OVER CREEK";
-    f.Bitum = "2";
-    f.EffSpan = span;
-    f.SlabThick = "8";
-    f.StAreaTop = "0.62";
-    f.StDistTop = "6.5";
-    f.STAreaBot = "0.62";
-    f.StDistBot = "1.5";
-    f.Concfc = *modRatio ? "1200" : "4000";
-    f.SteelFy = *modRatio ? "20000" : "60000";
-    f.ModRatio = modRatio;
-    f.LoadType = slabrating::Interstate;
-    return f;
+    const bool workingStress = *modRatio != '\0';
+    return {.StructNo = "B-12-AC",
+            .Rater = "JD",
+            .Hwy = "50",
+            .BatchID = "",
+            .Comments = "SH 50 OVER CREEK",
+            .Bitum = "2",
+            .EffSpan = span,
+            .SlabThick = "8",
+            .StAreaTop = "0.62",
+            .StDistTop = "6.5",
+            .STAreaBot = "0.62",
+            .StDistBot = "1.5",
+            .Concfc = workingStress ? "1200" : "4000",
+            .SteelFy = workingStress ? "20000" : "60000",
+            .ModRatio = modRatio,
+            .LoadType = slabrating::Interstate};
 }
 
 void rate(benchmark::State& state, const slabrating::SlabFields& fields) {

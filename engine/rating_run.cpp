@@ -1,6 +1,5 @@
 #include "engine/rating_run.h"
 
-#include <array>
 #include <cmath>
 #include <optional>
 
@@ -18,53 +17,39 @@ namespace slabrating {
 
 namespace {
 
+// The range limits, single-precision constants: the boundary values themselves pass.
+constexpr float kMinSteelValue = 0.1f;  // in and sq in per ft
+constexpr float kMinSpan = 2.0f;        // ft
+constexpr float kMaxSpan = 24.0f;       // ft
+
+constexpr std::string_view kReenterData = "  Please reenter data.";
+
+// Room for the longest report (about 1.8 KB), written without growing the text.
+constexpr std::size_t kReportCapacity = 2048;
+
 // The range checks; the message names the last condition that fails.
 std::optional<std::string_view> rangeFailure(const SlabInput& in) {
     std::optional<std::string_view> text;
-    if (!(in.StDistTop >= 0.1f)) {
+    if (!(in.StDistTop >= kMinSteelValue)) {
         text = " Error: Slab thickness less than .1";
     }
-    if (!(in.StAreaTop >= 0.1f)) {
+    if (!(in.StAreaTop >= kMinSteelValue)) {
         text = " Error: Area of steel less than .1";
     }
-    if (!(in.StDistBot >= 0.1f)) {
+    if (!(in.StDistBot >= kMinSteelValue)) {
         text = " Error: Extreme fiber to bottom reinforcement distance less than .1";
     }
-    if (!(in.STAreaBot >= 0.1f)) {
+    if (!(in.STAreaBot >= kMinSteelValue)) {
         text = " Error: Area of bottom reinforcement less than .1";
     }
-    if (!(in.EffSpan >= 2.0f)) {
+    if (!(in.EffSpan >= kMinSpan)) {
         text = " Error: Span length less than 2.";
     }
-    if (!(in.EffSpan <= 24.0f)) {
+    if (!(in.EffSpan <= kMaxSpan)) {
         text = " Error: Span length greater than 24.";
     }
     return text;
 }
-
-class Run {
-public:
-    Run(const SlabFields& fields, std::string_view date, RatingResult& result)
-        : m_fields(fields), m_date(date), m_result(result), m_report(result.report) {}
-
-    void execute();
-
-private:
-    bool readNumericFields();
-    void loadFactorPart();
-    void analyseAndRate();
-
-    const SlabFields& m_fields;
-    std::string_view m_date;
-    RatingResult& m_result;
-    ReportWriter m_report;
-    SlabInput m_in{};
-    bool m_loadFactor = false;
-    float m_enteredFc = 0;         // f'c as entered (psi)
-    float m_InvConcStress = 0;     // psi
-    float m_InvSteelStress = 0;    // psi
-    float m_UltimateCapacity = 0;  // lb-ft
-};
 
 // A text beyond the single range overflows at its conversion.
 float checkedSingle(float value) {
@@ -74,147 +59,136 @@ float checkedSingle(float value) {
     return value;
 }
 
-bool Run::readNumericFields() {
+// The fields as the run holds them, or the message of the first number, in the table's
+// order, that is not numeric.
+std::optional<std::string_view> readInput(const SlabFields& fields, SlabInput& in) {
     for (const FieldInfo& field : kFields) {
         if (field.notNumericMessage.empty()) {
             continue;
         }
-        const auto value = singleValue(m_fields.*field.text);
+        const std::optional<float> value = singleValue(fields.*field.text);
         if (!value) {
-            m_result.ErrorFlag = 1;
-            m_result.outcome = RunOutcome::NotNumeric;
-            m_result.message = field.notNumericMessage;
-            return false;
+            return field.notNumericMessage;
         }
-        m_in.*field.heldNumber = checkedSingle(*value);
+        in.*field.heldNumber = checkedSingle(*value);
     }
     // A modular ratio that is not numeric counts as 0, without a message.
-    if (const auto n = singleValue(m_fields.ModRatio)) {
-        m_in.ModRatio = checkedSingle(*n);
+    if (const std::optional<float> n = singleValue(fields.ModRatio)) {
+        in.ModRatio = checkedSingle(*n);
     }
     for (const FieldInfo& field : kFields) {
         if (field.kind == FieldKind::Text) {
-            m_in.*field.heldText = fixedLength(m_fields.*field.text, field.columns.width);
+            in.*field.heldText = fixedLength(fields.*field.text, field.columns.width);
         }
     }
-    m_in.LoadType = m_fields.LoadType;
-    return true;
+    in.LoadType = fields.LoadType;
+    return std::nullopt;
 }
 
-void Run::execute() {
-    if (!readNumericFields()) {
-        return;
-    }
-    m_report.header(m_date, {m_in.StructNo, m_in.Rater, m_in.Hwy, m_in.BatchID, m_in.Comments});
+// The rating: each quantity enters `r` as soon as it is formed, so that a run stopped by
+// an arithmetic fault keeps what it reached.
+void rate(const SlabInput& in, Rating& r) {
+    const bool loadFactor = !(in.ModRatio > 0.0f);
+    r.method = loadFactor ? RatingMethod::LoadFactor : RatingMethod::WorkingStress;
 
-    if (const auto failure = rangeFailure(m_in)) {
-        m_result.outcome = RunOutcome::RangeFailure;
-        m_result.message = std::string(*failure) + "  Please reenter data.";
-        return;
-    }
-
-    m_loadFactor = !(m_in.ModRatio > 0.0f);
-    if (m_loadFactor) {
-        loadFactorPart();
-    } else {
-        m_InvConcStress = m_in.Concfc;
-        m_InvSteelStress = m_in.SteelFy;
-    }
-    analyseAndRate();
-}
-
-void Run::loadFactorPart() {
-    if (m_in.SteelFy > 60000.0f) {
-        m_in.SteelFy = 60000.0f;
-    }
-    m_enteredFc = m_in.Concfc;
-    const AllowableStresses allowables = inventoryAllowables(m_in.Concfc, m_in.SteelFy);
-    m_InvConcStress = allowables.InvConcStress;
-    m_InvSteelStress = allowables.InvSteelStress;
-    m_report.loadFactorBanner();
-    if (violatesMinimumThickness(m_in.EffSpan, m_in.SlabThick)) {
-        m_report.thicknessWarning();
-    }
-    m_in.ModRatio = derivedModularRatio(m_enteredFc);
-    m_report.loadFactorEcho({m_in.Bitum, m_in.EffSpan, m_in.SlabThick, m_in.StAreaTop,
-                             m_in.StDistTop, m_in.STAreaBot, m_in.StDistBot, m_enteredFc,
-                             m_enteredFc, m_in.SteelFy, m_in.SteelFy, m_in.ModRatio});
-    m_UltimateCapacity =
-        ultimateCapacity({m_in.EffSpan, m_in.SlabThick, m_in.StAreaTop, m_in.StDistTop,
-                          m_in.STAreaBot, m_in.StDistBot, m_enteredFc, m_in.SteelFy})
-            .UltimateCapacity;
-}
-
-void Run::analyseAndRate() {
-    const OperatingAllowables oper = operatingAllowables(m_InvConcStress, m_InvSteelStress);
-    if (!m_loadFactor) {
-        m_report.workingStressBannerAndEcho({m_in.Bitum, m_in.EffSpan, m_in.SlabThick,
-                                             m_in.StAreaTop, m_in.StDistTop, m_in.STAreaBot,
-                                             m_in.StDistBot, m_in.Concfc, oper.OperConcStress,
-                                             m_in.SteelFy, oper.OperSteelStress, m_in.ModRatio});
+    // A working stress run analyses the section with the entered allowables and modular
+    // ratio; a load factor run derives them from f'c and Fy.
+    float n = in.ModRatio;
+    float InvConcStress = in.Concfc;
+    float InvSteelStress = in.SteelFy;
+    if (loadFactor) {
+        const LoadFactorInput& lf = r.loadFactorInput.emplace(
+            LoadFactorInput{in.EffSpan, in.SlabThick, in.StAreaTop, in.StDistTop, in.STAreaBot,
+                            in.StDistBot, in.Concfc, in.SteelFy > kMaxFy ? kMaxFy : in.SteelFy});
+        const AllowableStresses& allowables =
+            r.inventoryAllowables.emplace(inventoryAllowables(lf.fc, lf.fy));
+        InvConcStress = allowables.InvConcStress;
+        InvSteelStress = allowables.InvSteelStress;
+        r.thicknessCheck = minimumThicknessCheck(lf.span, lf.thickness);
+        n = r.derivedModularRatio.emplace(derivedModularRatio(lf.fc));
+        r.ultimateCapacity = ultimateCapacity(lf);
     }
 
-    WorkingStressAnalysis analysis({m_in.ModRatio, m_InvConcStress, m_InvSteelStress,
-                                    oper.OperConcStress, oper.OperSteelStress, m_in.StAreaTop,
-                                    m_in.StDistTop, m_in.STAreaBot, m_in.StDistBot});
-    const InventoryPass inv = analysis.inventoryPass();
-    const Moments moments =
-        stripMoments(m_in.EffSpan, m_in.SlabThick, m_in.Bitum, m_fields.LoadType);
-    const LevelRating wsInv = workingStressRating(inv.ResistingMoment, moments.M_DL, moments.M_LL);
-    const OperatingPass op = analysis.operatingPass();
-    const LevelRating wsOp = workingStressRating(op.ResistingMoment, moments.M_DL, moments.M_LL);
-    const ReportMoments kipFt = reportMoments(moments);
-    m_report.momentLines(kipFt.DeadLoadMoment, kipFt.LiveLoadMoment);
+    const OperatingAllowables& oper =
+        r.operatingAllowables.emplace(operatingAllowables(InvConcStress, InvSteelStress));
+    WorkingStressAnalysis analysis(r.sectionInput.emplace(WorkingStressInput{
+        n, InvConcStress, InvSteelStress, oper.OperConcStress, oper.OperSteelStress, in.StAreaTop,
+        in.StDistTop, in.STAreaBot, in.StDistBot}));
+    const InventoryPass& inv = r.inventoryPass.emplace(analysis.inventoryPass());
+    const Moments& moments =
+        r.moments.emplace(stripMoments(in.EffSpan, in.SlabThick, in.Bitum, in.LoadType));
+    const LevelRating& wsInv = r.workingStressInventory.emplace(
+        workingStressRating(inv.ResistingMoment, moments.M_DL, moments.M_LL));
+    const OperatingPass& op = r.operatingPass.emplace(analysis.operatingPass());
+    const LevelRating& wsOp = r.workingStressOperating.emplace(
+        workingStressRating(op.ResistingMoment, moments.M_DL, moments.M_LL));
+    const ReportMoments& kipFt = r.reportMoments.emplace(reportMoments(moments));
 
-    Hs20Table table{{inv.ConcreteStress, op.ConcreteStress},
-                    {inv.SteelStress, op.SteelStress},
-                    {inv.CompSteelStress, op.CompSteelStress},
-                    {wsInv.MemberCapacity, wsOp.MemberCapacity},
-                    {wsInv.LiveLoadCapacity, wsOp.LiveLoadCapacity},
-                    {wsInv.RatingTons, wsOp.RatingTons}};
-    double RatingFactor = wsOp.ratingFactor;
-    double operatingTons = wsOp.RatingTons;
-    if (m_loadFactor) {
-        const LoadFactorRating lf =
-            loadFactorRating(m_UltimateCapacity, kipFt.DeadLoadMoment, kipFt.LiveLoadMoment);
-        const float scaleOper = stressScale(1.0, lf.RatingFactor, wsOp.RatingTons,
+    Hs20Rating table{
+        {inv.ConcreteStress, inv.SteelStress, inv.CompSteelStress, wsInv.MemberCapacity,
+         wsInv.LiveLoadCapacity, wsInv.ratingFactor, wsInv.RatingTons},
+        {op.ConcreteStress, op.SteelStress, op.CompSteelStress, wsOp.MemberCapacity,
+         wsOp.LiveLoadCapacity, wsOp.ratingFactor, wsOp.RatingTons}};
+    if (loadFactor) {
+        const LoadFactorRating& lf = r.loadFactorRating.emplace(loadFactorRating(
+            r.ultimateCapacity->UltimateCapacity, kipFt.DeadLoadMoment, kipFt.LiveLoadMoment));
+        StressScales scales{};
+        scales.StressScaleOper = stressScale(kOperatingShare, lf.RatingFactor, wsOp.RatingTons,
+                                             kipFt.DeadLoadMoment, kipFt.LiveLoadMoment);
+        scales.StressScaleInv = stressScale(kInventoryShare, lf.RatingFactor, wsInv.RatingTons,
                                             kipFt.DeadLoadMoment, kipFt.LiveLoadMoment);
-        const float scaleInv = stressScale(0.6, lf.RatingFactor, wsInv.RatingTons,
-                                           kipFt.DeadLoadMoment, kipFt.LiveLoadMoment);
-        table.ConcreteStress = {toSingle(Real(inv.ConcreteStress) * scaleInv),
-                                (Real(op.ConcreteStress) * scaleOper).value()};
-        table.SteelStress = {toSingle(Real(inv.SteelStress) * scaleInv),
-                             toSingle(Real(op.SteelStress) * scaleOper)};
-        table.CompSteelStress = {toSingle(Real(inv.CompSteelStress) * scaleInv),
-                                 (Real(op.CompSteelStress) * scaleOper).value()};
-        table.MemberCapacity = {lf.MemberCapacity, lf.MemberCapacity};
-        table.LiveLoadCapacity = {lf.LiveLoadCapacity, lf.LiveLoadCapacity};
-        table.RatingTons = {lf.inventoryTons, lf.operatingTons};
-        RatingFactor = lf.RatingFactor;
-        operatingTons = lf.operatingTons;
+        r.stressScales = scales;
+        // The scaled stresses keep the precision of the pass values they scale.
+        table.inventory = {toSingle(Real(inv.ConcreteStress) * scales.StressScaleInv),
+                           toSingle(Real(inv.SteelStress) * scales.StressScaleInv),
+                           toSingle(Real(inv.CompSteelStress) * scales.StressScaleInv),
+                           lf.MemberCapacity,
+                           lf.LiveLoadCapacity,
+                           std::nullopt,
+                           lf.inventoryTons};
+        table.operating = {(Real(op.ConcreteStress) * scales.StressScaleOper).value(),
+                           toSingle(Real(op.SteelStress) * scales.StressScaleOper),
+                           (Real(op.CompSteelStress) * scales.StressScaleOper).value(),
+                           lf.MemberCapacity,
+                           lf.LiveLoadCapacity,
+                           lf.RatingFactor,
+                           lf.operatingTons};
     }
-    m_report.hs20Table(table);
+    const Hs20Operating& operating = r.hs20.emplace(table).operating;
 
-    if (operatingTons >= kHs20Tons) {
+    if (operating.RatingTons >= kHs20Tons) {
         return;
     }
-    const bool state = m_fields.LoadType == StateTrucks;
-    const ReportValue truckMoment =
-        state ? ReportValue(moments.stateTruckMoment) : ReportValue(moments.interstateTruckMoment);
-    m_report.truckTable(state, truckMoment, legalTruckRatings(RatingFactor, m_fields.LoadType));
+    r.legalTrucks = legalTruckRatings(operating.RatingFactor, in.LoadType);
 }
 
 }  // namespace
 
 RatingResult RunRating(const SlabFields& fields, std::string_view date) {
     RatingResult result;
-    result.report.reserve(2048);
+    Rating& rating = result.rating;
+    rating.date = date;
     try {
-        Run(fields, date, result).execute();
+        SlabInput in;
+        if (const auto notNumeric = readInput(fields, in)) {
+            result.outcome = RunOutcome::NotNumeric;
+            result.message = *notNumeric;
+        } else {
+            const SlabInput& held = rating.input.emplace(std::move(in));
+            if (const auto failure = rangeFailure(held)) {
+                result.outcome = RunOutcome::RangeFailure;
+                result.message = std::string(*failure) + std::string(kReenterData);
+            } else {
+                rate(held, rating);
+            }
+        }
     } catch (const ArithmeticFault&) {
         result.outcome = RunOutcome::ArithmeticFault;
         result.message = kArithmeticFaultMessage;
     }
+    result.ErrorFlag = result.outcome == RunOutcome::NotNumeric ? 1 : 0;
+    result.report.reserve(kReportCapacity);
+    writeReport(rating, result.report);
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "engine/fields.h"
+#include "engine/rating.h"
 
 namespace slabrating {
 
@@ -20,12 +21,14 @@ enum class RunOutcome {
 inline constexpr std::string_view kArithmeticFaultMessage =
     "Error: arithmetic fault in the rating run; the report stops here.";
 
-/// Everything a rating run hands back to its caller.
+/// Everything a rating run hands back to its caller. `outcome` says how the run ended.
 struct RatingResult {
-    std::string report;          ///< `RatingReport`: every line ends in CR LF
-    std::int16_t ErrorFlag = 0;  ///< 1 when the run stopped on a non-numeric field
     RunOutcome outcome = RunOutcome::Complete;
-    std::string message;  ///< message box text of a stopped run; empty when complete
+    std::string message;  ///< message box text when `outcome` is not Complete
+    /// `ErrorFlag`: 1 exactly when `outcome` is NotNumeric, derived from it by the run.
+    std::int16_t ErrorFlag = 0;
+    Rating rating;       ///< every quantity of the run, as far as it got
+    std::string report;  ///< `RatingReport` written from `rating`: every line ends in CR LF
 };
 
 /// The rating run: validates the fields, rates the strip and builds the report.

@@ -1,15 +1,32 @@
 #include "engine/ratings.h"
 
 #include "engine/checked.h"
-#include "engine/fields.h"
 
 namespace slabrating {
 
+namespace {
+
+constexpr int kLbPerKip = 1000;      // working stress: lb-ft to kip-ft by division
+constexpr double kKipPerLb = 0.001;  // load factor: lb-ft to kip-ft by multiplication
+
+// Dead-load and live-load factors of the load factor rating.
+constexpr double kDeadLoadFactor = 1.3;
+constexpr double kLiveLoadFactor = 1.3;
+
+// Gross weights of the legal trucks 3, 3S2 and 3-2 (tons).
+constexpr std::array<double, 3> kStateGrossTons{27.0, 42.5, 42.5};
+constexpr std::array<double, 3> kInterstateGrossTons{24.0, 38.0, 39.0};
+constexpr std::array<std::string_view, 3> kTruckTypes{"3", "3S2", "3-2"};
+
+}  // namespace
+
 LevelRating workingStressRating(double ResistingMoment, double M_DL, double M_LL) {
     LevelRating r{};
-    r.MemberCapacity = (Real(ResistingMoment) / 1000).value();
+    // The member capacity is reported from the double quotient; the capacity left for live
+    // load is stored in single precision.
+    r.MemberCapacity = (Real(ResistingMoment) / kLbPerKip).value();
     const Real left = Real(ResistingMoment) - M_DL;  // capacity left for live load (lb-ft)
-    r.LiveLoadCapacity = toSingle(left / 1000);
+    r.LiveLoadCapacity = toSingle(left / kLbPerKip);
     r.ratingFactor = (left / M_LL).value();
     r.RatingTons = (Real(kHs20Tons) * r.ratingFactor).value();
     return r;
@@ -18,13 +35,13 @@ LevelRating workingStressRating(double ResistingMoment, double M_DL, double M_LL
 LoadFactorRating loadFactorRating(float UltimateCapacity, float DeadLoadMoment,
                                   float LiveLoadMoment) {
     LoadFactorRating r{};
-    // Dead-load and live-load factors of 1.3 on the factored capacity.
-    r.MemberCapacity = (Real(UltimateCapacity) * 0.001).value();
-    r.LiveLoadCapacity = toSingle(Real(r.MemberCapacity) - Real(1.3) * DeadLoadMoment);
-    r.RatingFactor = (Real(r.LiveLoadCapacity) / (Real(1.3) * LiveLoadMoment)).value();
+    // As in the working stress rating, the member capacity stays double and the capacity
+    // left for live load is stored in single precision.
+    r.MemberCapacity = (Real(UltimateCapacity) * kKipPerLb).value();
+    r.LiveLoadCapacity = toSingle(Real(r.MemberCapacity) - Real(kDeadLoadFactor) * DeadLoadMoment);
+    r.RatingFactor = (Real(r.LiveLoadCapacity) / (Real(kLiveLoadFactor) * LiveLoadMoment)).value();
     r.operatingTons = (Real(kHs20Tons) * r.RatingFactor).value();
-    // The inventory level is taken as 0.6 of the operating one.
-    r.inventoryTons = (Real(0.6) * r.operatingTons).value();
+    r.inventoryTons = (Real(kInventoryShare) * r.operatingTons).value();
     return r;
 }
 
@@ -32,24 +49,24 @@ float stressScale(double liveShare, double RatingFactor, double workingStressTon
                   float DeadLoadMoment, float LiveLoadMoment) {
     const Real divisor = Real(LiveLoadMoment) * workingStressTons / kHs20Tons + DeadLoadMoment;
     if (divisor == Real(0)) {
-        return 1.0f;
+        return 1.0f;  // no working stress service moment to carry the stresses from
     }
-    const Real live = liveShare == 1.0 ? Real(LiveLoadMoment) : Real(liveShare) * LiveLoadMoment;
+    const Real live = Real(liveShare) * LiveLoadMoment;
     return toSingle((live * RatingFactor + DeadLoadMoment) / divisor);
 }
 
-std::array<double, 3> legalTruckRatings(double RatingFactor, int loadType) {
-    // The trucks are rated against the HS20 16 kip wheel with the series' heaviest wheel.
+LegalTruckRatings legalTruckRatings(double RatingFactor, int loadType) {
     const bool state = loadType == StateTrucks;
-    const double wheel = state ? 10.0 : 9.0;
-    const std::array<double, 3> gross =
-        state ? std::array<double, 3>{27.0, 42.5, 42.5} : std::array<double, 3>{24.0, 38.0, 39.0};
-    const Real factor = Real(RatingFactor) * 16 / wheel;
-    std::array<double, 3> tons{};
-    for (std::size_t i = 0; i < gross.size(); ++i) {
-        tons[i] = (Real(gross[i]) * factor).value();
+    LegalTruckRatings series{};
+    series.series = state ? TruckSeries::State : TruckSeries::Interstate;
+    series.wheelKips = state ? kStateWheelKips : kInterstateWheelKips;
+    // A truck is rated against the HS20 wheel with the series' heaviest wheel.
+    const double factor = (Real(RatingFactor) * kHs20WheelKips / series.wheelKips).value();
+    const std::array<double, 3>& gross = state ? kStateGrossTons : kInterstateGrossTons;
+    for (std::size_t i = 0; i < series.trucks.size(); ++i) {
+        series.trucks[i] = {kTruckTypes[i], gross[i], factor, (Real(gross[i]) * factor).value()};
     }
-    return tons;
+    return series;
 }
 
 }  // namespace slabrating

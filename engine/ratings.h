@@ -1,43 +1,32 @@
 #pragma once
+// Internal to the engine: the vehicle ratings. Other layers read its results in
+// engine/rating.h.
 
-#include <array>
+#include "engine/rating.h"
 
 namespace slabrating {
 
-/// HS20 gross weight (tons).
-inline constexpr double kHs20Tons = 36.0;
-
-/// One level (inventory or operating) of the working stress rating.
-struct LevelRating {
-    double MemberCapacity;   ///< kip-ft
-    float LiveLoadCapacity;  ///< kip-ft
-    double ratingFactor;     ///< HS20 rating factor
-    double RatingTons;       ///< HS20 rating (tons)
-};
-
-/// Working stress rating of one level from its resisting moment M (lb-ft) and the
+/// Working stress rating of one level from its resisting moment (lb-ft) and the
 /// dead-load and HS20 live load plus impact moments M_DL, M_LL (lb-ft).
 LevelRating workingStressRating(double ResistingMoment, double M_DL, double M_LL);
 
 /// Load factor rating from the factored capacity (lb-ft) and the report moments (kip-ft).
-struct LoadFactorRating {
-    double MemberCapacity;   ///< kip-ft, both columns
-    float LiveLoadCapacity;  ///< kip-ft, both columns
-    double RatingFactor;     ///< operating rating factor
-    double inventoryTons;    ///< HS20 inventory rating (tons): 0.6 of the operating one
-    double operatingTons;    ///< HS20 operating rating (tons)
-};
 LoadFactorRating loadFactorRating(float UltimateCapacity, float DeadLoadMoment,
                                   float LiveLoadMoment);
 
+/// Live load shares of the two levels in a load factor run: the operating level carries the
+/// rated live load, the inventory level 0.6 of it (its rating is 0.6 of the operating one).
+inline constexpr double kOperatingShare = 1.0;
+inline constexpr double kInventoryShare = 0.6;
+
 /// Scale that carries a level's working stress stresses to the load factor rating load:
-/// (liveShare x LL x RF + DL) / (LL x T / 36 + DL), with liveShare 1 at the operating level
-/// and 0.6 at the inventory level, T that level's working stress HS20 tonnage. A zero
-/// divisor leaves the stresses unscaled (1).
+/// (liveShare x LL x RF + DL) / (LL x T / 36 + DL), with the level's live load share as
+/// liveShare and T that level's working stress HS20 tonnage.
+/// A zero divisor leaves the stresses unscaled (1).
 float stressScale(double liveShare, double RatingFactor, double workingStressTons,
                   float DeadLoadMoment, float LiveLoadMoment);
 
-/// Operating ratings (tons) of the legal trucks 3, 3S2 and 3-2 of the selected series.
-std::array<double, 3> legalTruckRatings(double RatingFactor, int loadType);
+/// Operating ratings of the legal trucks 3, 3S2 and 3-2 of the series the load type selects.
+LegalTruckRatings legalTruckRatings(double RatingFactor, int loadType);
 
 }  // namespace slabrating

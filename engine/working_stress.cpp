@@ -4,22 +4,42 @@
 
 namespace slabrating {
 
+namespace {
+
+// A working stress run's inventory concrete stress is taken as 0.4 f'c: f'c = 2.5 Fc.
+constexpr double kFcPerInventoryStress = 2.5;
+
+// The operating allowable stresses of the rating manual's tables (psi): the concrete by
+// f'c band, the steel by inventory steel stress band.
+constexpr double kFcBand1 = 3000, kFcBand2 = 3999.9, kFcBand3 = 4999.9;
+constexpr double kOperConc1 = 1300, kOperConc2 = 1900, kOperConc3 = 2400, kOperConc4 = 3000;
+constexpr float kFsBand1 = 20000.0f, kFsBand2 = 24000.0f;
+constexpr double kOperSteel1 = 25000, kOperSteel2 = 28000, kOperSteel3 = 36000;
+
+constexpr int kStripWidthIn = 12;   // the one-foot strip (in)
+constexpr int kInchesPerFoot = 12;  // lb-in to lb-ft
+
+// Depth of the compression triangle's resultant over kd: 1/6 as the rating manual
+// rounds it.
+constexpr double kOneSixth = 0.1667;
+
+}  // namespace
+
 OperatingAllowables operatingAllowables(float InvConcStress, float InvSteelStress) {
-    // In a working stress run the inventory concrete stress is taken as 0.4 f'c.
-    const Real fc = Real(2.5) * InvConcStress;
-    double conc = 3000;
-    if (fc <= Real(3000)) {
-        conc = 1300;
-    } else if (fc <= Real(3999.9)) {
-        conc = 1900;
-    } else if (fc <= Real(4999.9)) {
-        conc = 2400;
+    const Real fc = Real(kFcPerInventoryStress) * InvConcStress;
+    double conc = kOperConc4;
+    if (fc <= Real(kFcBand1)) {
+        conc = kOperConc1;
+    } else if (fc <= Real(kFcBand2)) {
+        conc = kOperConc2;
+    } else if (fc <= Real(kFcBand3)) {
+        conc = kOperConc3;
     }
-    double steel = 36000;
-    if (InvSteelStress < 20000.0f) {
-        steel = 25000;
-    } else if (InvSteelStress < 24000.0f) {
-        steel = 28000;
+    double steel = kOperSteel3;
+    if (InvSteelStress < kFsBand1) {
+        steel = kOperSteel1;
+    } else if (InvSteelStress < kFsBand2) {
+        steel = kOperSteel2;
     }
     return {conc, steel};
 }
@@ -36,78 +56,67 @@ void WorkingStressAnalysis::analyseSection() {
     const Real n = m_in.n;
     const Real d = m_in.d;
     const Real dPrime = m_in.dPrime;
-    const Real A = n * m_in.areaTop / (Real(12) * d);                        // n rho
-    const Real B = Real(m_CompSteelFactor) * m_in.areaBot / (Real(12) * d);  // m rho'
+    const Real A = n * m_in.areaTop / (Real(kStripWidthIn) * d);
+    const Real B = Real(m_CompSteelFactor) * m_in.areaBot / (Real(kStripWidthIn) * d);
     const Real BPrime = B * dPrime / d;
     const Real P = A + B;
     const Real Q = A + BPrime;
     const Real k = sqrt(P * P + Real(2) * Q) - P;
     const Real c = Real(1) - dPrime / (k * d);
-    // Depth of the resultant compression over kd; 0.1667 stands for 1/6 as the
-    // rating manual rounds it.
-    const Real zr = (Real(0.1667) + BPrime * c / (k * k)) / (Real(0.5) + B * c / k);
-    m_k = k.value();
-    m_j = (Real(1) - k * zr).value();
-    m_e = (k - toSingle(dPrime / d)).value();
-    m_u = (Real(1) - k).value();
-    m_r = (k / (n * m_u)).value();
+    const Real zr = (Real(kOneSixth) + BPrime * c / (k * k)) / (Real(0.5) + B * c / k);
+    const Real j = Real(1) - k * zr;
+    const Real e = k - toSingle(dPrime / d);  // d'/d is stored in single precision first
+    const Real u = Real(1) - k;
+    const Real r = k / (n * u);
+    m_section = {A.value(), B.value(),  BPrime.value(), P.value(), Q.value(), k.value(),
+                 c.value(), zr.value(), j.value(),      e.value(), u.value(), r.value()};
 }
 
 void WorkingStressAnalysis::runPass() {
-    enum class Step { Section, StressCheck, CompressionSteel, Moment };
-    Step step = Step::Section;
-    if (m_operating && m_CompSteelFactor == m_m0) {
-        // The section of the inventory pass is the one with m = 2n - 1: reuse it.
-        step = Step::StressCheck;
+    // Every pass starts from m = 2n - 1; an operating pass after an unadjusted inventory
+    // pass has that section already.
+    if (!m_operating || m_CompSteelFactor != m_m0) {
+        m_CompSteelFactor = m_m0;
+        analyseSection();
     }
-    m_CompSteelFactor = m_m0;
-    const bool noCompressionSteel = m_in.areaBot == 0.0f;
+    const bool compressionSteel = m_in.areaBot != 0.0f;
     for (;;) {
-        switch (step) {
-            case Step::Section:
-                analyseSection();
-                step = Step::StressCheck;
-                break;
-            case Step::StressCheck:
-                m_fcA = (Real(m_Fs) * m_r).value();
-                if (m_fcA > m_Fc) {  // the concrete governs
-                    m_fcA = m_Fc;
-                    m_Fs = toSingle(Real(m_Fc) / m_r);
-                    step = noCompressionSteel || m_AdjustCount == 2 ? Step::Moment
-                                                                    : Step::CompressionSteel;
-                } else {
-                    step = noCompressionSteel ? Step::Moment : Step::CompressionSteel;
-                }
-                break;
-            case Step::CompressionSteel: {
-                m_fsc = (Real(2) * m_Fs * m_e / m_u).value();
-                step = Step::Moment;
-                if (m_fsc > m_fsRef) {
-                    // The compression steel would pass its allowable: reduce its transformed
-                    // factor, always from 2n - 1, and analyse the section again. A factor
-                    // that no longer changes, or too many rounds, ends the adjusting.
-                    const double reduced = (Real(m_m0) * (Real(m_fsRef) / m_fsc)).value();
-                    if (reduced != m_CompSteelFactor && m_AdjustCount < kMaxAdjustments) {
-                        m_CompSteelFactor = reduced;
-                        ++m_AdjustCount;
-                        m_Fs = toSingle(m_fsRef);
-                        step = Step::Section;
-                    }
-                }
-                break;
-            }
-            case Step::Moment:
-                m_ResistingMoment =
-                    (Real(toSingle(Real(m_in.areaTop) * m_Fs)) * m_j * m_in.d / 12).value();
-                return;
+        // The tension steel at its stress, unless that over-stresses the concrete.
+        m_fcA = (Real(m_Fs) * m_section.r).value();
+        const bool concreteGoverns = m_fcA > m_Fc;
+        if (concreteGoverns) {
+            m_fcA = m_Fc;
+            m_Fs = toSingle(Real(m_Fc) / m_section.r);
         }
+        if (!compressionSteel ||
+            (concreteGoverns && m_AdjustCount == kConcreteGovernedAdjustments)) {
+            break;
+        }
+        m_fsc = (Real(2) * m_Fs * m_section.e / m_section.u).value();
+        if (!(m_fsc > m_fsRef)) {
+            break;
+        }
+        // The compression steel would pass its allowable: reduce its transformed factor,
+        // always from 2n - 1, and analyse the section again, until the factor settles.
+        const double reduced = (Real(m_m0) * (Real(m_fsRef) / m_fsc)).value();
+        if (reduced == m_CompSteelFactor || m_AdjustCount >= kMaxAdjustments) {
+            break;
+        }
+        m_CompSteelFactor = reduced;
+        ++m_AdjustCount;
+        m_Fs = toSingle(m_fsRef);
+        analyseSection();
     }
+    m_ResistingMoment =
+        (Real(toSingle(Real(m_in.areaTop) * m_Fs)) * m_section.j * m_in.d / kInchesPerFoot).value();
 }
 
 InventoryPass WorkingStressAnalysis::inventoryPass() {
     runPass();
-    InventoryPass result{m_ResistingMoment, toSingle(m_fcA), m_Fs, toSingle(m_fsc), m_k, m_j,
-                         m_AdjustCount};
+    // The inventory stresses are stored in single precision for the report.
+    InventoryPass result{m_section,         m_CompSteelFactor, m_AdjustCount,
+                         m_ResistingMoment, toSingle(m_fcA),   m_Fs,
+                         toSingle(m_fsc)};
     m_AdjustCount = 0;
     m_operating = true;
     m_fsRef = m_in.OperSteelStress;
@@ -118,7 +127,9 @@ InventoryPass WorkingStressAnalysis::inventoryPass() {
 
 OperatingPass WorkingStressAnalysis::operatingPass() {
     runPass();
-    return {m_ResistingMoment, m_fcA, m_Fs, m_fsc, m_AdjustCount};
+    // The operating concrete and compression steel stresses stay in double precision, as
+    // the pass computed them; the tension steel stress is the pass's single-precision Fs.
+    return {m_section, m_CompSteelFactor, m_AdjustCount, m_ResistingMoment, m_fcA, m_Fs, m_fsc};
 }
 
 }  // namespace slabrating

@@ -345,6 +345,108 @@ TEST(RatingRunTest, ArithmeticFaultsStopTheReport) {
     EXPECT_EQ(l.back(), "       Modular Ratio =                0");
 }
 
+// The quantities of the worked end-to-end examples, as the run hands them back.
+TEST(RatingRunTest, StructuredRatingOfTheWorkedExamples) {
+    const RatingResult lfRun = RunRating(loadFactorStrip(), kDate);
+    ASSERT_EQ(lfRun.outcome, RunOutcome::Complete);
+    const Rating& lf = lfRun.rating;
+    EXPECT_EQ(lf.method, RatingMethod::LoadFactor);
+    EXPECT_EQ(lf.loadFactorInput->fy, 60000.0f);
+    EXPECT_EQ(lf.inventoryAllowables->InvConcStress, 1600.0f);
+    EXPECT_EQ(lf.inventoryAllowables->InvSteelStress, 24000.0f);
+    EXPECT_EQ(*lf.derivedModularRatio, 8.0f);
+    EXPECT_TRUE(lf.thicknessCheck->warning);
+    EXPECT_NEAR(lf.ultimateCapacity->UltimateCapacity, 16863.09, 0.005);
+    EXPECT_NEAR(lf.moments->M_DL, 1785.6, 1e-9);
+    EXPECT_NEAR(lf.moments->M_LL, 7280, 1e-9);
+    EXPECT_NEAR(lf.inventoryPass->ResistingMoment, 7157.23, 0.005);
+    EXPECT_NEAR(lf.operatingPass->ResistingMoment, 10735.84, 0.005);
+    EXPECT_NEAR(lf.workingStressInventory->RatingTons, 26.56, 0.005);
+    EXPECT_NEAR(lf.workingStressOperating->RatingTons, 44.26, 0.005);
+    EXPECT_NEAR(lf.stressScales->StressScaleInv, 1.18722, 5e-5);
+    EXPECT_NEAR(lf.stressScales->StressScaleOper, 1.20825, 5e-5);
+    const Hs20Rating& hs20 = *lf.hs20;
+    EXPECT_NEAR(hs20.inventory.ConcreteStress, 1395.7, 0.05);
+    EXPECT_NEAR(hs20.operating.ConcreteStress, 2130.6, 0.05);
+    EXPECT_NEAR(hs20.inventory.SteelStress, 28493.3, 0.05);
+    EXPECT_NEAR(hs20.operating.SteelStress, 43497.1, 0.05);
+    EXPECT_NEAR(hs20.inventory.CompSteelStress, 4027.2, 0.05);
+    EXPECT_NEAR(hs20.operating.CompSteelStress, 6147.8, 0.05);
+    EXPECT_NEAR(hs20.inventory.MemberCapacity, 16.86, 0.005);
+    EXPECT_NEAR(hs20.operating.LiveLoadCapacity, 14.54, 0.005);
+    EXPECT_FALSE(hs20.inventory.RatingFactor.has_value());
+    EXPECT_NEAR(hs20.operating.RatingFactor, 1.5365, 5e-5);
+    EXPECT_NEAR(hs20.inventory.RatingTons, 33.19, 0.005);
+    EXPECT_NEAR(hs20.operating.RatingTons, 55.32, 0.005);
+    EXPECT_EQ(hs20OperatingTonsText(hs20), "55.32");
+    EXPECT_FALSE(lf.legalTrucks.has_value());
+
+    const Rating ws = RunRating(workingStressStrip(), kDate).rating;
+    EXPECT_EQ(ws.method, RatingMethod::WorkingStress);
+    EXPECT_FALSE(ws.loadFactorRating.has_value());
+    EXPECT_EQ(ws.operatingAllowables->OperConcStress, 1300);
+    EXPECT_EQ(ws.operatingAllowables->OperSteelStress, 28000);
+    EXPECT_NEAR(ws.hs20->inventory.MemberCapacity, 5.88, 0.005);
+    EXPECT_NEAR(ws.hs20->operating.MemberCapacity, 8.23, 0.005);
+    EXPECT_NEAR(ws.hs20->inventory.LiveLoadCapacity, 4.64, 0.005);
+    EXPECT_NEAR(ws.hs20->operating.LiveLoadCapacity, 6.99, 0.005);
+    EXPECT_NEAR(*ws.hs20->inventory.RatingFactor, 26.76 / 36, 5e-4);
+    EXPECT_EQ(hs20OperatingTonsText(*ws.hs20), "40.32");
+
+    // The legal trucks of the example "ws-interstate-trucks": 16 ft, Interstate series.
+    SlabFields trucksStrip = workingStressStrip();
+    trucksStrip.EffSpan = "16";
+    trucksStrip.Bitum = "3";
+    trucksStrip.StAreaTop = "0.5";
+    trucksStrip.StDistTop = "6";
+    trucksStrip.STAreaBot = "0.5";
+    trucksStrip.LoadType = Interstate;
+    const Rating trucks = RunRating(trucksStrip, kDate).rating;
+    EXPECT_EQ(hs20OperatingTonsText(*trucks.hs20), "10.41");
+    ASSERT_TRUE(trucks.legalTrucks.has_value());
+    EXPECT_EQ(trucks.legalTrucks->series, TruckSeries::Interstate);
+    EXPECT_EQ(trucks.legalTrucks->wheelKips, 9.0);
+    EXPECT_EQ(trucks.moments->interstateTruckMoment, 5.265f);  // 9 x (16 + 2) x 520 / 16000
+    const struct {
+        const char* type;
+        double gross, tons;
+    } expected[] = {{"3", 24, 12.34}, {"3S2", 38, 19.53}, {"3-2", 39, 20.05}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const LegalTruck& truck = trucks.legalTrucks->trucks[i];
+        SCOPED_TRACE(expected[i].type);
+        EXPECT_EQ(truck.type, expected[i].type);
+        EXPECT_EQ(truck.grossTons, expected[i].gross);
+        EXPECT_NEAR(truck.RatingFactor, 0.5141, 5e-4);
+        EXPECT_NEAR(truck.RatingTons, expected[i].tons, 0.005);
+    }
+}
+
+// A stopped run hands back what it reached and nothing after it.
+TEST(RatingRunTest, StoppedRunKeepsWhatItReached) {
+    SlabFields f = loadFactorStrip();
+    f.SteelFy = "x";
+    Rating r = RunRating(f, kDate).rating;
+    EXPECT_FALSE(r.input.has_value());
+
+    f = loadFactorStrip();
+    f.EffSpan = "30";
+    r = RunRating(f, kDate).rating;
+    EXPECT_EQ(r.input->EffSpan, 30.0f);
+    EXPECT_EQ(r.input->StructNo, "       ");
+    EXPECT_FALSE(r.method.has_value());
+
+    // f'c = 0 divides by zero at the modular ratio, after the thickness check.
+    f = loadFactorStrip();
+    f.Concfc = "0";
+    r = RunRating(f, kDate).rating;
+    EXPECT_EQ(r.method, RatingMethod::LoadFactor);
+    EXPECT_TRUE(r.thicknessCheck->warning);
+    EXPECT_NEAR(r.thicknessCheck->MinThickness, 22.0 / 30, 1e-6);
+    EXPECT_FALSE(r.derivedModularRatio.has_value());
+    EXPECT_FALSE(r.operatingAllowables.has_value());
+    EXPECT_FALSE(r.hs20.has_value());
+}
+
 // Whatever the texts, a run ends with a message or a complete report, and every line
 // of its report ends in CR LF.
 TEST(RatingRunTest, OddInputsNeverBreakTheRun) {

@@ -1,0 +1,265 @@
+#pragma once
+// The structured result of a rating run: every quantity that the report shows or that the
+// ratings are formed from, per one-foot strip of slab, in the precision the run holds it
+// (float: single precision, double: double precision). The report is written from it.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/fields.h"
+
+namespace slabrating {
+
+/// HS20 truck gross weight (tons); an HS20 operating rating of this or more omits the
+/// legal-truck table.
+inline constexpr double kHs20Tons = 36.0;
+/// HS20 wheel load (kips), the load the slab moments are formed for.
+inline constexpr double kHs20WheelKips = 16.0;
+/// Heaviest wheel load of the state (Brevania) legal-truck series (kips).
+inline constexpr double kStateWheelKips = 10.0;
+/// Heaviest wheel load of the Interstate legal-truck series (kips).
+inline constexpr double kInterstateWheelKips = 9.0;
+
+/// The rating method, chosen by the modular ratio.
+enum class RatingMethod {
+    LoadFactor,     ///< modular ratio blank, not numeric, zero or negative
+    WorkingStress,  ///< modular ratio greater than 0
+};
+
+// Load factor section capacity (load factor runs only).
+
+/// Inputs of the load factor capacity of the one-foot strip.
+struct LoadFactorInput {
+    float span;       ///< effective span S (ft)
+    float thickness;  ///< slab thickness h (in)
+    float areaTop;    ///< top steel area As,top (sq in per ft)
+    float distTop;    ///< bottom face to top steel, effective depth d,top (in)
+    float areaBot;    ///< bottom steel area As,bot (sq in per ft)
+    float distBot;    ///< bottom face to bottom steel d' (in)
+    float fc;         ///< concrete strength f'c as entered (psi)
+    float fy;         ///< steel yield stress Fy after the cap at 60000 (psi)
+};
+
+/// Inventory allowable stresses derived from f'c and Fy; they stand for the entered
+/// allowables of a working stress run in the section analysis.
+struct AllowableStresses {
+    float InvConcStress;   ///< 0.4 f'c (psi)
+    float InvSteelStress;  ///< 0.5 Fy, at most 24000 (psi)
+};
+
+/// The old minimum-thickness rule: h / 12 >= (S + 10) / 30 ft, at least 0.542 ft.
+struct ThicknessCheck {
+    float MinThickness;  ///< minimum slab thickness (ft)
+    float thicknessFt;   ///< slab thickness h / 12 (ft)
+    bool warning;        ///< thinner than the minimum: the report carries the warning line
+};
+
+/// The factored moment capacity and its intermediate values.
+struct UltimateCapacityResult {
+    float Beta1;             ///< depth factor of the equivalent rectangular stress block
+    float aTop;              ///< block depth, top steel in tension (in)
+    float aBot;              ///< block depth, bottom steel in tension (in)
+    float leverTop;          ///< a (d - a/2), top steel in tension (sq in)
+    float leverBot;          ///< a (h - a/2 - d'), bottom steel in tension (sq in)
+    float UltimateCapacity;  ///< factored moment capacity phi Mn (lb-ft per ft of width)
+};
+
+// Working stress section analysis (both methods).
+
+/// Operating allowable stresses chosen from the inventory ones (exact table values).
+struct OperatingAllowables {
+    double OperConcStress;   ///< operating allowable concrete stress (psi)
+    double OperSteelStress;  ///< operating allowable steel stress (psi)
+};
+
+/// Inputs of the cracked transformed section analysis of the one-foot strip.
+struct WorkingStressInput {
+    float n;                 ///< modular ratio: as entered (working stress) or derived from f'c
+    float InvConcStress;     ///< inventory allowable concrete stress (psi)
+    float InvSteelStress;    ///< inventory allowable steel stress (psi)
+    double OperConcStress;   ///< operating allowable concrete stress (psi)
+    double OperSteelStress;  ///< operating allowable steel stress (psi)
+    float areaTop;           ///< tension (top) steel area As,top (sq in per ft)
+    float d;                 ///< compression face to tension steel, effective depth (in)
+    float areaBot;           ///< compression (bottom) steel area As,bot (sq in per ft)
+    float dPrime;            ///< compression face to compression steel d' (in)
+};
+
+/// Quantities of one analysis of the cracked section; all dimensionless.
+struct SectionQuantities {
+    double A;       ///< tension steel term n rho = n As,top / (12 d)
+    double B;       ///< compression steel term m rho' = m As,bot / (12 d)
+    double BPrime;  ///< B d' / d
+    double P;       ///< A + B
+    double Q;       ///< A + B'
+    double k;       ///< neutral axis depth over d
+    double c;       ///< (kd - d') / kd
+    double zr;      ///< depth of the resultant compression force over kd
+    double j;       ///< lever arm over d
+    double e;       ///< k - d'/d, with d'/d rounded to single precision
+    double u;       ///< 1 - k
+    double r;       ///< extreme fibre concrete stress over tension steel stress
+};
+
+/// Results of the inventory pass, stresses as stored for the report.
+struct InventoryPass {
+    SectionQuantities section;  ///< the last section analysed in the pass
+    double CompSteelFactor;     ///< m, compression steel transformed factor of that section
+    int AdjustCount;            ///< compression steel adjustments made in the pass
+    double ResistingMoment;     ///< resisting moment (lb-ft per ft of width)
+    float ConcreteStress;       ///< extreme fibre concrete stress (psi)
+    float SteelStress;          ///< tension steel stress (psi)
+    float CompSteelStress;      ///< compression steel stress (psi)
+};
+
+/// Results of the operating pass, which starts again from m = 2n - 1.
+struct OperatingPass {
+    SectionQuantities section;  ///< the last section analysed (the inventory one when reused)
+    double CompSteelFactor;     ///< m of that section
+    int AdjustCount;            ///< compression steel adjustments made in the pass
+    double ResistingMoment;     ///< resisting moment (lb-ft per ft of width)
+    double ConcreteStress;      ///< extreme fibre concrete stress (psi)
+    float SteelStress;          ///< tension steel stress (psi)
+    double CompSteelStress;     ///< compression steel stress (psi)
+};
+
+// Moments (both methods).
+
+/// Dead load and live load moments of the one-foot strip.
+struct Moments {
+    double w;                 ///< dead load of the strip (lb per ft of span)
+    double M_DL;              ///< dead-load moment (lb-ft)
+    double M_LL;              ///< HS20 live load plus impact moment (lb-ft)
+    double stateTruckMoment;  ///< `TruckMoment` of the state series, 10 kip wheel (kip-ft)
+    /// `TruckMoment` of the Interstate series, 9 kip wheel (kip-ft); formed only when the
+    /// load type is not the state series, 0 otherwise.
+    float interstateTruckMoment;
+};
+
+/// The moments of the report and of the load factor rating, in kip-ft.
+struct ReportMoments {
+    float DeadLoadMoment;  ///< M_DL / 1000 (kip-ft)
+    float LiveLoadMoment;  ///< M_LL / 1000 (kip-ft)
+};
+
+// Ratings.
+
+/// One level (inventory or operating) of the working stress rating.
+struct LevelRating {
+    double MemberCapacity;   ///< resisting moment in kip-ft
+    float LiveLoadCapacity;  ///< capacity left for live load plus impact (kip-ft)
+    double ratingFactor;     ///< HS20 rating factor
+    double RatingTons;       ///< HS20 rating (tons)
+};
+
+/// The load factor rating, from the factored capacity and the kip-ft moments.
+struct LoadFactorRating {
+    double MemberCapacity;  ///< `UltimateCapacity` in kip-ft, both levels
+    float
+        LiveLoadCapacity;  ///< capacity left for 1.3 x live load plus impact (kip-ft), both levels
+    double RatingFactor;   ///< HS20 operating rating factor
+    double inventoryTons;  ///< HS20 inventory rating (tons): 0.6 of the operating one
+    double operatingTons;  ///< HS20 operating rating (tons)
+};
+
+/// Scales that carry each pass's stresses to the load factor rating load.
+struct StressScales {
+    float StressScaleInv;   ///< inventory level, at 0.6 of the operating live load
+    float StressScaleOper;  ///< operating level
+};
+
+/// The inventory column of the HS20 table as the report shows it.
+struct Hs20Inventory {
+    float ConcreteStress;    ///< actual concrete stress (psi)
+    float SteelStress;       ///< actual tension steel stress (psi)
+    float CompSteelStress;   ///< actual compression steel stress (psi)
+    double MemberCapacity;   ///< kip-ft
+    float LiveLoadCapacity;  ///< capacity left for live load plus impact (kip-ft)
+    /// HS20 inventory rating factor; a load factor run forms none (its inventory rating is
+    /// 0.6 of the operating one).
+    std::optional<double> RatingFactor;
+    double RatingTons;  ///< HS20 inventory rating (tons)
+};
+
+/// The operating column of the HS20 table as the report shows it.
+struct Hs20Operating {
+    double ConcreteStress;   ///< actual concrete stress (psi)
+    float SteelStress;       ///< actual tension steel stress (psi)
+    double CompSteelStress;  ///< actual compression steel stress (psi)
+    double MemberCapacity;   ///< kip-ft
+    float LiveLoadCapacity;  ///< capacity left for live load plus impact (kip-ft)
+    double RatingFactor;     ///< `RatingFactor` of the run's method, the legal trucks' basis
+    double RatingTons;       ///< HS20 operating rating (tons)
+};
+
+/// The HS20 table: working stress values, or in a load factor run the load factor
+/// capacities and ratings with the stresses scaled to the load factor rating load.
+struct Hs20Rating {
+    Hs20Inventory inventory;
+    Hs20Operating operating;
+};
+
+/// The legal-truck series.
+enum class TruckSeries {
+    State,       ///< "Brevania Trucks", load type 1
+    Interstate,  ///< "Interstate Trucks", load type 2 or none selected
+};
+
+/// One legal truck, rated at the operating level.
+struct LegalTruck {
+    std::string_view type;  ///< "3", "3S2" or "3-2"
+    double grossTons;       ///< gross weight (tons)
+    double RatingFactor;    ///< `RatingFactor` x 16 / the series' wheel load (kips)
+    double RatingTons;      ///< operating rating (tons)
+};
+
+/// The legal-truck table. Its `TruckMoment` is `Moments::stateTruckMoment` or
+/// `Moments::interstateTruckMoment`.
+struct LegalTruckRatings {
+    TruckSeries series;
+    double wheelKips;                  ///< the series' heaviest wheel load (kips)
+    std::array<LegalTruck, 3> trucks;  ///< types 3, 3S2 and 3-2
+};
+
+/// Everything a rating run found, as far as it got: a stopped run holds the quantities it
+/// reached, and every later one is absent.
+struct Rating {
+    std::string date;                    ///< the run's date as the report header prints it
+    std::optional<SlabInput> input;      ///< absent when a numeric field failed its test
+    std::optional<RatingMethod> method;  ///< absent when a range check failed
+
+    // Load factor runs only.
+    std::optional<LoadFactorInput> loadFactorInput;  ///< f'c as entered, Fy capped
+    std::optional<AllowableStresses> inventoryAllowables;
+    std::optional<ThicknessCheck> thicknessCheck;
+    std::optional<float> derivedModularRatio;  ///< n from f'c, in place of `ModRatio`
+    std::optional<UltimateCapacityResult> ultimateCapacity;
+
+    // Both methods.
+    std::optional<OperatingAllowables> operatingAllowables;
+    std::optional<WorkingStressInput> sectionInput;  ///< inputs of the working stress analysis
+    std::optional<InventoryPass> inventoryPass;
+    std::optional<Moments> moments;
+    std::optional<LevelRating> workingStressInventory;  ///< working stress rating, inventory
+    std::optional<OperatingPass> operatingPass;
+    std::optional<LevelRating> workingStressOperating;  ///< working stress rating, operating
+    std::optional<ReportMoments> reportMoments;
+
+    // Load factor runs only.
+    std::optional<LoadFactorRating> loadFactorRating;
+    std::optional<StressScales> stressScales;
+
+    // The tables of the report.
+    std::optional<Hs20Rating> hs20;
+    /// Absent when the HS20 operating rating is 36 tons or more (and when the run stopped
+    /// before it).
+    std::optional<LegalTruckRatings> legalTrucks;
+};
+
+/// The HS20 operating rating (tons) exactly as the report's HS20 table prints it, without
+/// the blanks that right-align it: "55.32".
+std::string hs20OperatingTonsText(const Hs20Rating& hs20);
+
+}  // namespace slabrating
