@@ -258,7 +258,8 @@ int runBatch(const Options& options, std::ostream& out, std::ostream& err) {
             stop(kSaveFailedMessage);
             continue;
         }
-        out << name << ": HS20 operating " << hs20OperatingText(result.report) << " tons\n";
+        out << name << ": HS20 operating " << hs20OperatingTonsText(*result.rating.hs20)
+            << " tons\n";
     }
     return finish(out, err, anyStopped ? 1 : 0);
 }
@@ -433,21 +434,6 @@ std::string todayShortDate() {
     }
     // A short form the record's character set cannot hold (a Japanese locale, say).
     return std::string(buffer, std::strftime(buffer, sizeof buffer, "%Y-%m-%d", local));
-}
-
-std::string hs20OperatingText(std::string_view report) {
-    // The last row of the HS20 table; its operating value is the row's last word.
-    constexpr std::string_view kRatingRow = "\r\n     Rating                 (Tons)  ";
-    const std::size_t row = report.find(kRatingRow);
-    if (row == std::string_view::npos) {
-        return {};
-    }
-    std::string_view line = report.substr(row + 2);
-    line = line.substr(0, line.find('\r'));
-    while (!line.empty() && line.back() == ' ') {
-        line.remove_suffix(1);
-    }
-    return std::string(line.substr(line.find_last_of(' ') + 1));
 }
 
 }  // namespace slabrating::cli

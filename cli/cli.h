@@ -43,10 +43,6 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
 /// Today's date in the user's short date form, without a time.
 std::string todayShortDate();
 
-/// The operating HS20 rating (tons) as the report's table prints it; empty when
-/// the report has no HS20 table.
-std::string hs20OperatingText(std::string_view report);
-
 /// The usage text, written for --help and with a usage error.
 const std::string& usage();
 
