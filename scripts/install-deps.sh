@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev nlohmann-json3-dev
+  chromium poppler-utils
   clang libclang-rt-14-dev clang-format
   xvfb xauth fonts-dejavu-core
   scdoc dpkg-dev file lintian desktop-file-utils appstream groff-base
