@@ -23,9 +23,36 @@ int bitWidth(Wide v) {
     return low != 0 ? 64 - __builtin_clzll(low) : 0;
 }
 
-// 10^n for n up to 38, the largest power of ten below 2^128.
+// The largest power of ten below 2^128.
+constexpr int kMaxPowerOfTen = 38;
+// Bits a product or a shifted value may use: a Wide below 2^127 leaves room for the
+// remainder's doubling in the rounding.
+constexpr int kWideBudget = 127;
+
+// IEEE double: 52 stored mantissa bits below an implicit leading one, an 11-bit exponent
+// with bias 1023; as a whole-number mantissa the bias becomes 1075, and a subnormal is
+// mantissa x 2^-1074.
+constexpr int kMantissaBits = 52;
+constexpr std::uint64_t kExponentMask = 0x7ff;
+constexpr int kWholeMantissaBias = 1075;
+constexpr int kSubnormalTwos = -1074;
+
+// Powers of two beyond which the fast path gives way to the library (their shifts would
+// not fit the budget anyway).
+constexpr int kMaxTwos = 100;
+constexpr int kMinTwos = -126;
+
+// log10(2) ~ 78913 / 2^18, close enough for every double exponent.
+constexpr int kLog10Of2Numerator = 78913;
+constexpr int kLog10Of2Shift = 18;
+
+// Attempts at the decimal exponent: its estimate is at most one off, so two suffice and the
+// third is a margin.
+constexpr int kAttempts = 3;
+
+// 10^n for n up to kMaxPowerOfTen.
 constexpr auto kPowersOfTen = [] {
-    std::array<Wide, 39> p{};
+    std::array<Wide, kMaxPowerOfTen + 1> p{};
     p[0] = 1;
     for (std::size_t i = 1; i < p.size(); ++i) {
         p[i] = p[i - 1] * 10;
@@ -42,28 +69,30 @@ Wide pow10(int n) {
 bool exactDigits(double value, int significant, std::uint64_t& digits, int& exponent) {
     // |value| = mantissa x 2^twos, read off its bits.
     const auto bits = std::bit_cast<std::uint64_t>(value);
-    const int biased = static_cast<int>((bits >> 52) & 0x7ff);
-    std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
-    int twos = biased == 0 ? -1074 : biased - 1075;
+    const int biased = static_cast<int>((bits >> kMantissaBits) & kExponentMask);
+    std::uint64_t mantissa = bits & ((std::uint64_t{1} << kMantissaBits) - 1);
+    int twos = biased == 0 ? kSubnormalTwos : biased - kWholeMantissaBias;
     if (biased != 0) {
-        mantissa |= std::uint64_t{1} << 52;
+        mantissa |= std::uint64_t{1} << kMantissaBits;
     }
     const int trailingZeros = __builtin_ctzll(mantissa);
     mantissa >>= trailingZeros;
     twos += trailingZeros;
-    // floor(log10 |value|) or one less: log10(2) ~ 78913 / 2^18, on floor(log2 |value|).
-    int decimalExponent = ((twos + 63 - __builtin_clzll(mantissa)) * 78913) >> 18;
+    // floor(log10 |value|) or one less, from floor(log2 |value|).
+    int decimalExponent =
+        ((twos + 63 - __builtin_clzll(mantissa)) * kLog10Of2Numerator) >> kLog10Of2Shift;
 
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
         // The digits are |value| x 10^scale = numerator / denominator, rounded.
         const int scale = significant - 1 - decimalExponent;
-        if (scale > 38 || -scale > 38 || twos > 100 || -twos > 126) {
+        if (scale > kMaxPowerOfTen || -scale > kMaxPowerOfTen || twos > kMaxTwos ||
+            twos < kMinTwos) {
             return false;
         }
         Wide numerator = mantissa;
         Wide denominator = 1;
         if (scale >= 0) {
-            if (bitWidth(numerator) + bitWidth(pow10(scale)) > 127) {
+            if (bitWidth(numerator) + bitWidth(pow10(scale)) > kWideBudget) {
                 return false;
             }
             numerator *= pow10(scale);
@@ -71,12 +100,12 @@ bool exactDigits(double value, int significant, std::uint64_t& digits, int& expo
             denominator = pow10(-scale);
         }
         if (twos >= 0) {
-            if (bitWidth(numerator) + twos > 127) {
+            if (bitWidth(numerator) + twos > kWideBudget) {
                 return false;
             }
             numerator <<= twos;
         } else {
-            if (bitWidth(denominator) - twos > 127) {
+            if (bitWidth(denominator) - twos > kWideBudget) {
                 return false;
             }
             denominator <<= -twos;
