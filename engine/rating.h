@@ -160,6 +160,9 @@ struct LoadFactorRating {
     float
         LiveLoadCapacity;  ///< capacity left for 1.3 x live load plus impact (kip-ft), both levels
     double RatingFactor;   ///< HS20 operating rating factor
+    /// HS20 inventory rating factor: 0.6 of the operating one, as the inventory tons are.
+    /// The report does not print it; the inventory reports to the bridge inventory need it.
+    double inventoryRatingFactor;
     double inventoryTons;  ///< HS20 inventory rating (tons): 0.6 of the operating one
     double operatingTons;  ///< HS20 operating rating (tons)
 };
@@ -177,9 +180,8 @@ struct Hs20Inventory {
     float CompSteelStress;   ///< actual compression steel stress (psi)
     double MemberCapacity;   ///< kip-ft
     float LiveLoadCapacity;  ///< capacity left for live load plus impact (kip-ft)
-    /// HS20 inventory rating factor; a load factor run forms none (its inventory rating is
-    /// 0.6 of the operating one).
-    std::optional<double> RatingFactor;
+    double RatingFactor;     ///< HS20 inventory rating factor
+
     double RatingTons;  ///< HS20 inventory rating (tons)
 };
 

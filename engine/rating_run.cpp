@@ -144,7 +144,7 @@ void rate(const SlabInput& in, Rating& r) {
                            toSingle(Real(inv.CompSteelStress) * scales.StressScaleInv),
                            lf.MemberCapacity,
                            lf.LiveLoadCapacity,
-                           std::nullopt,
+                           lf.inventoryRatingFactor,
                            lf.inventoryTons};
         table.operating = {(Real(op.ConcreteStress) * scales.StressScaleOper).value(),
                            toSingle(Real(op.SteelStress) * scales.StressScaleOper),

@@ -41,6 +41,7 @@ LoadFactorRating loadFactorRating(float UltimateCapacity, float DeadLoadMoment,
     r.LiveLoadCapacity = toSingle(Real(r.MemberCapacity) - Real(kDeadLoadFactor) * DeadLoadMoment);
     r.RatingFactor = (Real(r.LiveLoadCapacity) / (Real(kLiveLoadFactor) * LiveLoadMoment)).value();
     r.operatingTons = (Real(kHs20Tons) * r.RatingFactor).value();
+    r.inventoryRatingFactor = (Real(kInventoryShare) * r.RatingFactor).value();
     r.inventoryTons = (Real(kInventoryShare) * r.operatingTons).value();
     return r;
 }
