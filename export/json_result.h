@@ -1,0 +1,22 @@
+#pragma once
+// The JSON result of one slab: what it was given, how it ended, every quantity the run
+// reached with its unit in its name, and the report. Numbers read back to exactly the
+// engine's values. The schema is docs/slab-result.schema.json.
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "export/rated_slab.h"
+
+namespace slabrating {
+
+/// Version of the JSON result's layout; it grows when a key changes its meaning or goes.
+inline constexpr int kJsonSchemaVersion = 1;
+
+/// The JSON result of one slab.
+nlohmann::ordered_json slabJson(const RatedSlab& slab);
+
+/// The same as one line of text (no line end), as a JSON Lines summary holds it.
+std::string slabJsonText(const RatedSlab& slab);
+
+}  // namespace slabrating

@@ -1,0 +1,114 @@
+#include "export/summary.h"
+
+#include <algorithm>
+
+#include "engine/format.h"
+#include "export/json_result.h"
+#include "export/text.h"
+
+namespace slabrating {
+
+namespace {
+
+// The columns of the CSV summary, in order.
+constexpr std::string_view kCsvHeader =
+    "file,structure_number,highway,batch_id,rater,method,"
+    "hs20_inventory_rf,hs20_operating_rf,hs20_inventory_tons,hs20_operating_tons,"
+    "legal_series,truck_3_rf,truck_3_tons,truck_3s2_rf,truck_3s2_tons,truck_3_2_rf,"
+    "truck_3_2_tons,controlling_legal_rf,review_for_posting,outcome,message\r\n";
+
+// Decimals of the summary's figures: rating factors to three, tons as the report shows them.
+constexpr int kFactorDecimals = 3;
+constexpr int kTonsDecimals = 2;
+
+// A legal-truck rating factor below this is a bridge to review for posting.
+constexpr double kPostingFactor = 1.0;
+
+// A descriptive text as the summary shows it: without the blanks that pad it in its
+// columns, in UTF-8.
+std::string trimmedText(std::string_view latin1) {
+    const std::size_t first = latin1.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const std::size_t last = latin1.find_last_not_of(' ');
+    return latin1ToUtf8(latin1.substr(first, last - first + 1));
+}
+
+}  // namespace
+
+std::optional<SummaryFormat> summaryFormatOf(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    if (name.size() > 4 && name.ends_with(".csv")) {
+        return SummaryFormat::Csv;
+    }
+    if (name.size() > 6 && name.ends_with(".jsonl")) {
+        return SummaryFormat::JsonLines;
+    }
+    return std::nullopt;
+}
+
+BatchSummary::BatchSummary(SummaryFormat format) : m_format(format) {
+    if (format == SummaryFormat::Csv) {
+        m_bytes = kCsvHeader;
+    }
+}
+
+void BatchSummary::add(const RatedSlab& slab) {
+    if (m_format == SummaryFormat::JsonLines) {
+        m_bytes += slabJsonText(slab);
+        m_bytes += '\n';
+        return;
+    }
+    addCsvRow(slab);
+}
+
+void BatchSummary::addCsvRow(const RatedSlab& slab) {
+    std::string& row = m_bytes;
+    const auto field = [&row](std::string_view utf8) {
+        appendCsvField(row, utf8);
+        row += ',';
+    };
+    field(fileNameToUtf8(slab.file));
+    field(trimmedText(slab.fields.StructNo));
+    field(trimmedText(slab.fields.Hwy));
+    field(trimmedText(slab.fields.BatchID));
+    field(trimmedText(slab.fields.Rater));
+
+    const Rating* rating = slab.result != nullptr ? &slab.result->rating : nullptr;
+    // The rating columns are filled only for a complete run.
+    const bool rated = slab.result != nullptr && rating->hs20 && rating->method &&
+                       slab.result->outcome == RunOutcome::Complete;
+    if (rated) {
+        const Hs20Rating& hs20 = *rating->hs20;
+        field(*rating->method == RatingMethod::LoadFactor ? "LF" : "WS");
+        field(formatMask(hs20.inventory.RatingFactor, kFactorDecimals));
+        field(formatMask(hs20.operating.RatingFactor, kFactorDecimals));
+        field(formatMask(hs20.inventory.RatingTons, kTonsDecimals));
+        field(formatMask(hs20.operating.RatingTons, kTonsDecimals));
+    } else {
+        row.append(5, ',');
+    }
+
+    if (rated && rating->legalTrucks) {
+        const LegalTruckRatings& legal = *rating->legalTrucks;
+        field(legal.series == TruckSeries::State ? "state" : "interstate");
+        double controlling = legal.trucks.front().RatingFactor;
+        for (const LegalTruck& truck : legal.trucks) {
+            field(formatMask(truck.RatingFactor, kFactorDecimals));
+            field(formatMask(truck.RatingTons, kTonsDecimals));
+            controlling = std::min(controlling, truck.RatingFactor);
+        }
+        field(formatMask(controlling, kFactorDecimals));
+        // Compared unrounded, as the legal-truck table's own threshold is.
+        field(controlling < kPostingFactor ? "yes" : "no");
+    } else {
+        row.append(9, ',');
+    }
+    field(outcomeName(slab.outcome));
+    appendCsvField(row, latin1ToUtf8(slab.message));
+    row += "\r\n";
+}
+
+}  // namespace slabrating
