@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 #include <langinfo.h>
+#include <sys/stat.h>
 
 #include <array>
 #include <cerrno>
@@ -10,13 +11,19 @@
 #include <filesystem>
 #include <istream>
 #include <ostream>
+#include <set>
 #include <system_error>
 #include <unordered_set>
+#include <utility>
 
 #include "engine/field_table.h"
 #include "engine/fields.h"
 #include "engine/rating_run.h"
 #include "engine/version.h"
+#include "export/calc_sheet.h"
+#include "export/json_result.h"
+#include "export/rated_slab.h"
+#include "export/summary.h"
 #include "files/safe_write.h"
 #include "inputfile/inputfile.h"
 
@@ -46,6 +53,17 @@ std::optional<int> loadTypeValue(std::string_view text) {
 
 constexpr std::string_view kNotLatin1 =
     "holds a character that the input record cannot hold (Latin-1 text only)";
+
+// True when `name` names an HTML page, the file of a calculation sheet.
+bool isPageName(std::string_view name) {
+    return name.size() > 5 && (name.ends_with(".html") || name.ends_with(".htm"));
+}
+
+// True when both names reach the same file, or are the same name.
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    return a == b || fs::equivalent(a, b, error);
+}
 
 ParseResult usageError(std::string message) {
     return {std::nullopt, std::move(message)};
@@ -170,20 +188,32 @@ int finish(std::ostream& out, std::ostream& err, int status) {
 }
 
 int runOne(const Options& options, std::istream& in, std::ostream& out, std::ostream& err) {
-    SlabFields fields;
+    const bool json = options.format == OutputFormat::Json;
+    RatedSlab slab;
     if (!options.files.empty()) {
         const std::string& file = options.files.front();
+        if (file != "-") {
+            slab.file = file;
+        }
         const ReadResult read =
-            file == "-" ? readInputStream(in, fields) : ReadInputFile(file, fields);
+            file == "-" ? readInputStream(in, slab.fields) : ReadInputFile(file, slab.fields);
         printMessages(read.messages, err);
         if (read.stopped()) {
+            if (json) {
+                slab.outcome = read.outcome == ReadOutcome::InvalidInput
+                                   ? SlabOutcome::InvalidInput
+                                   : SlabOutcome::FileNotFound;
+                slab.message = read.messages.front();
+                out << slabJsonText(slab) << '\n';
+                return finish(out, err, 1);
+            }
             return 1;
         }
     }
-    applySettings(options.settings, fields);
+    applySettings(options.settings, slab.fields);
 
     if (options.saveInput) {
-        const SaveResult saved = SaveInputFile(fields, *options.saveInput);
+        const SaveResult saved = SaveInputFile(slab.fields, *options.saveInput);
         if (saved.outcome != SaveOutcome::Saved) {
             err << saved.message << '\n';
             return 1;
@@ -192,23 +222,45 @@ int runOne(const Options& options, std::istream& in, std::ostream& out, std::ost
     }
 
     const std::string date = options.date ? *options.date : todayShortDate();
-    const RatingResult result = RunRating(fields, date);
-    out << result.report;
+    const RatingResult result = RunRating(slab.fields, date);
+    slab.outcome = slabOutcome(result.outcome);
+    slab.message = result.message;
+    slab.result = &result;
+    if (json) {
+        out << slabJsonText(slab) << '\n';
+    } else {
+        out << result.report;
+    }
     if (!result.message.empty()) {
         err << result.message << '\n';
     }
-    return finish(out, err, result.outcome == RunOutcome::Complete ? 0 : 1);
+    int status = result.outcome == RunOutcome::Complete ? 0 : 1;
+    if (options.calcFile && !writeFileReplacing(*options.calcFile, calcSheetHtml(slab))) {
+        err << *options.calcFile << ": " << kSaveFailedMessage << '\n';
+        status = 1;
+    }
+    return finish(out, err, status);
 }
 
 // The report file of an input file: DIR/<name>.qro, <name> being the input's file
-// name without its extension.
-void reportPath(const std::string& outDir, const std::string& file, std::string& path) {
+// name without its extension; its calculation sheet is DIR/<name>.html.
+void outputPath(const std::string& outDir, const std::string& file, std::string_view extension,
+                std::string& path) {
     path = outDir;
     if (!path.empty() && path.back() != '/') {
         path += '/';
     }
     path += fs::path(file).stem().string();
-    path += ".qro";
+    path += extension;
+}
+
+// The identity of a file on its file system; none when it cannot be looked at.
+std::optional<std::pair<dev_t, ino_t>> fileIdentity(const std::string& path) {
+    struct stat status;
+    if (::stat(path.c_str(), &status) != 0) {
+        return std::nullopt;
+    }
+    return std::pair(status.st_dev, status.st_ino);
 }
 
 int runBatch(const Options& options, std::ostream& out, std::ostream& err) {
@@ -218,6 +270,26 @@ int runBatch(const Options& options, std::ostream& out, std::ostream& err) {
     // A directory that cannot be made shows up as a failed save of each report.
     fs::create_directories(outDir, ignored);
 
+    // No report or sheet may take the place of an input file of the batch.
+    std::set<std::pair<dev_t, ino_t>> inputs;
+    for (const std::string& file : options.files) {
+        if (const auto identity = fileIdentity(file)) {
+            inputs.insert(*identity);
+        }
+    }
+    const auto isInput = [&inputs](const std::string& path) {
+        const auto identity = fileIdentity(path);
+        return identity && inputs.contains(*identity);
+    };
+    const auto save = [&](const std::string& path, std::string_view bytes) {
+        return !isInput(path) && writeFileReplacing(path, bytes, FileTarget::Generated);
+    };
+
+    std::optional<BatchSummary> summary;
+    if (options.summary) {
+        summary.emplace(*summaryFormatOf(*options.summary));
+    }
+
     bool anyStopped = false;
     // Report files already claimed by an earlier input of this batch.
     std::unordered_set<std::string> claimed;
@@ -225,41 +297,63 @@ int runBatch(const Options& options, std::ostream& out, std::ostream& err) {
     std::string bytes;
     for (const std::string& file : options.files) {
         const std::string name = quotedName(file);
-        const auto stop = [&](std::string_view message) {
+        RatedSlab slab;
+        slab.file = file;
+        std::optional<RatingResult> result;
+        const auto stop = [&](SlabOutcome outcome, std::string_view message) {
             out << name << ": " << message << '\n';
             anyStopped = true;
+            slab.outcome = outcome;
+            slab.message = message;
         };
-        reportPath(outDir, file, path);
-        if (!claimed.insert(path).second) {
-            stop(kSameNameMessage);
-            continue;
-        }
+        [&] {
+            outputPath(outDir, file, ".qro", path);
+            if (!claimed.insert(path).second) {
+                stop(SlabOutcome::SameName, kSameNameMessage);
+                return;
+            }
+            const ReadResult read = ReadInputFile(file, slab.fields);
+            if (read.stopped()) {
+                stop(read.outcome == ReadOutcome::InvalidInput ? SlabOutcome::InvalidInput
+                                                               : SlabOutcome::FileNotFound,
+                     read.messages.front());
+                return;
+            }
+            for (const std::string& message : read.messages) {
+                err << name << ": " << message << '\n';
+            }
 
-        SlabFields fields;
-        const ReadResult read = ReadInputFile(file, fields);
-        if (read.stopped()) {
-            stop(read.messages.front());
-            continue;
+            result.emplace(RunRating(slab.fields, date));
+            slab.result = &*result;
+            if (result->outcome != RunOutcome::Complete) {
+                stop(slabOutcome(result->outcome), result->message);
+                return;
+            }
+            // The report file holds the report and a final CR LF, as the report window
+            // saves it.
+            bytes.assign(result->report);
+            bytes += "\r\n";
+            if (!save(path, bytes)) {
+                stop(SlabOutcome::NotSaved, kSaveFailedMessage);
+                return;
+            }
+            if (options.calc) {
+                outputPath(outDir, file, ".html", path);
+                if (!save(path, calcSheetHtml(slab))) {
+                    stop(SlabOutcome::NotSaved, kSaveFailedMessage);
+                    return;
+                }
+            }
+            out << name << ": HS20 operating " << hs20OperatingTonsText(*result->rating.hs20)
+                << " tons\n";
+        }();
+        if (summary) {
+            summary->add(slab);
         }
-        for (const std::string& message : read.messages) {
-            err << name << ": " << message << '\n';
-        }
-
-        const RatingResult result = RunRating(fields, date);
-        if (result.outcome != RunOutcome::Complete) {
-            stop(result.message);
-            continue;
-        }
-
-        // The report file holds the report and a final CR LF, as the report window saves it.
-        bytes.assign(result.report);
-        bytes += "\r\n";
-        if (!writeFileReplacing(path, bytes, FileTarget::Generated)) {
-            stop(kSaveFailedMessage);
-            continue;
-        }
-        out << name << ": HS20 operating " << hs20OperatingTonsText(*result.rating.hs20)
-            << " tons\n";
+    }
+    if (summary && !writeFileReplacing(*options.summary, summary->bytes())) {
+        err << quotedName(*options.summary) << ": " << kSaveFailedMessage << '\n';
+        anyStopped = true;
     }
     return finish(out, err, anyStopped ? 1 : 0);
 }
@@ -287,7 +381,19 @@ ParseResult parseArgs(const std::vector<std::string>& args) {
             options.version = true;
             continue;
         }
-        if (arg != "--date" && arg != "--set" && arg != "--save-input" && arg != "--out") {
+        if (arg == "--calc") {
+            if (options.calc) {
+                return usageError("--calc given twice");
+            }
+            options.calc = true;
+            // Its file name is the next argument when that names a page; with --out it has none.
+            if (i + 1 < args.size() && isPageName(args[i + 1])) {
+                options.calcFile = args[++i];
+            }
+            continue;
+        }
+        if (arg != "--date" && arg != "--set" && arg != "--save-input" && arg != "--out" &&
+            arg != "--format" && arg != "--summary") {
             return usageError("unknown option " + arg);
         }
         if (i + 1 >= args.size()) {
@@ -315,8 +421,19 @@ ParseResult parseArgs(const std::vector<std::string>& args) {
             options.settings.push_back(std::move(setting));
             continue;
         }
+        if (arg == "--format") {
+            if (options.format) {
+                return usageError("--format given twice");
+            }
+            if (value != "report" && value != "json") {
+                return usageError("--format must be report or json, not " + value);
+            }
+            options.format = value == "json" ? OutputFormat::Json : OutputFormat::Report;
+            continue;
+        }
         std::optional<std::string>& slot = arg == "--date"         ? options.date
                                            : arg == "--save-input" ? options.saveInput
+                                           : arg == "--summary"    ? options.summary
                                                                    : options.outDir;
         if (slot) {
             return usageError(arg + " given twice");
@@ -350,8 +467,42 @@ ParseResult parseArgs(const std::vector<std::string>& args) {
                 return usageError("standard input (-) is for a single run, not for --out");
             }
         }
-    } else if (options.files.size() > 1) {
-        return usageError("more than one input file needs --out DIR");
+        if (options.format == OutputFormat::Json) {
+            return usageError("--format json is for a single run; a batch has --summary");
+        }
+        if (options.calcFile) {
+            return usageError("--calc takes no file with --out: each sheet goes beside its report");
+        }
+        if (options.summary) {
+            if (!summaryFormatOf(*options.summary)) {
+                return usageError("--summary needs a file name ending in .csv or .jsonl, not " +
+                                  *options.summary);
+            }
+            for (const std::string& file : options.files) {
+                if (sameFile(file, *options.summary)) {
+                    return usageError("--summary " + *options.summary + " is an input file");
+                }
+            }
+        }
+    } else {
+        if (options.files.size() > 1) {
+            return usageError("more than one input file needs --out DIR");
+        }
+        if (options.summary) {
+            return usageError("--summary needs --out DIR");
+        }
+        if (options.saveInput && (options.format || options.calc)) {
+            return usageError(
+                "--save-input writes the fields instead of rating them: no "
+                "--format or --calc");
+        }
+        if (options.calc && !options.calcFile) {
+            return usageError("--calc needs a file name ending in .html for a single run");
+        }
+        if (options.calcFile && !options.files.empty() &&
+            sameFile(options.files.front(), *options.calcFile)) {
+            return usageError("--calc " + *options.calcFile + " is the input file");
+        }
     }
     return {std::move(options), {}};
 }
@@ -396,9 +547,11 @@ const std::string& usage() {
         }
         names += indent + line + ", or " + std::string(kLoadTypeName) + " with TEXT 0, 1 or 2\n";
 
-        return "usage: slabrating-cli [--date TEXT] [--set NAME=TEXT]... [--save-input FILE.qri] "
-               "[FILE.qri]\n"
-               "       slabrating-cli [--date TEXT] --out DIR FILE.qri...\n"
+        return "usage: slabrating-cli [--date TEXT] [--format report|json] [--calc SHEET.html]\n"
+               "                      [--set NAME=TEXT]... [FILE.qri]\n"
+               "       slabrating-cli [--set NAME=TEXT]... --save-input FILE.qri [FILE.qri]\n"
+               "       slabrating-cli [--date TEXT] [--summary FILE.csv|FILE.jsonl] [--calc]\n"
+               "                      --out DIR FILE.qri...\n"
                "\n"
                "Rates one slab strip and writes its report to standard output, or, with --out,\n"
                "rates every FILE.qri and writes DIR/<name>.qro for each.\n"
@@ -408,6 +561,12 @@ const std::string& usage() {
                names +
                "  --save-input FILE.qri   writes the fields as an input file instead of rating\n"
                "  --out DIR               batch rating: one report file per input file\n"
+               "  --format report|json    a single run's output: the report (default) or the\n"
+               "                          JSON result\n"
+               "  --calc [SHEET.html]     also writes the calculation sheet (HTML); with --out\n"
+               "                          it stands alone: DIR/<name>.html beside each report\n"
+               "  --summary FILE          with --out: one summary of the batch, FILE.csv (CSV)\n"
+               "                          or FILE.jsonl (JSON Lines)\n"
                "  FILE.qri                input file read before the --set options (\"-\": "
                "stdin)\n"
                "  --help                  shows this text\n"

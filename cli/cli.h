@@ -14,6 +14,12 @@ struct FieldSetting {
     std::string text;  ///< the field's new text
 };
 
+/// What a single run writes to standard output.
+enum class OutputFormat {
+    Report,  ///< the report, exactly as built
+    Json,    ///< the JSON result
+};
+
 /// The command line, understood.
 struct Options {
     std::optional<std::string> date;       ///< `--date TEXT`: the header's date
@@ -21,6 +27,10 @@ struct Options {
     std::optional<std::string> saveInput;  ///< `--save-input FILE.qri`
     std::optional<std::string> outDir;     ///< `--out DIR`: batch rating of `files`
     std::vector<std::string> files;        ///< the input files (at most one without --out)
+    std::optional<OutputFormat> format;    ///< `--format report|json` (single run)
+    std::optional<std::string> summary;    ///< `--summary FILE.csv|FILE.jsonl` (batch)
+    bool calc = false;                     ///< `--calc`: write calculation sheets
+    std::optional<std::string> calcFile;   ///< `--calc FILE.html` (single run)
     bool help = false;                     ///< `--help`: usage text on stdout
     bool version = false;                  ///< `--version`: program name and version on stdout
 };

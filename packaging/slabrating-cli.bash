@@ -59,11 +59,21 @@ _slabrating_cli()
     --date)
         return
         ;;
+    --format)
+        COMPREPLY=($(compgen -W 'report json' -- "$cur"))
+        return
+        ;;
+    --summary)
+        local IFS=$'\n'
+        compopt -o filenames 2>/dev/null
+        COMPREPLY=($(compgen -d -- "$cur") $(compgen -f -X '!*.@(csv|jsonl)' -- "$cur"))
+        return
+        ;;
     esac
 
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '--date --set --save-input --out --help --version --' \
-            -- "$cur"))
+        COMPREPLY=($(compgen -W '--date --set --save-input --out --format --summary --calc
+            --help --version --' -- "$cur"))
         return
     fi
     _slabrating_cli_files "$cur"
