@@ -6,7 +6,7 @@ packages=(
   cmake g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev nlohmann-json3-dev
-  chromium poppler-utils
+  chromium poppler-utils python3 python3-jsonschema
   clang libclang-rt-14-dev clang-format
   xvfb xauth fonts-dejavu-core
   scdoc dpkg-dev file lintian desktop-file-utils appstream groff-base

@@ -1,0 +1,118 @@
+// The JSON result: its numbers are the engine's values, and a stopped run shows only the
+// quantities it reached.
+#include "export/json_result.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/field_table.h"
+#include "engine/rating_run.h"
+#include "inputfile/inputfile.h"
+#include "tests/support/support.h"
+
+namespace slabrating {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+Json resultOf(const SlabFields& fields, RatingResult& result) {
+    result = RunRating(fields, "12/07/2026");
+    const RatedSlab slab{"slab.qri", fields, slabOutcome(result.outcome), result.message, &result};
+    return Json::parse(slabJsonText(slab));
+}
+
+// Every number reads back to exactly the value the run holds: a float member through
+// single precision, a double member through double precision.
+TEST(JsonResult, numbersReadBackToTheEnginesValues) {
+    struct Row {
+        const char* pointer;
+        std::function<double(const Rating&)> value;
+        bool single;
+    };
+    const Row rows[] = {
+        {"/rating/input/StAreaTop_sqin", [](const Rating& r) { return r.input->StAreaTop; }, true},
+        {"/rating/inventoryPass/section/k",
+         [](const Rating& r) { return r.inventoryPass->section.k; }, false},
+        {"/rating/inventoryPass/SteelStress_psi",
+         [](const Rating& r) { return r.inventoryPass->SteelStress; }, true},
+        {"/rating/moments/M_LL_lbft", [](const Rating& r) { return r.moments->M_LL; }, false},
+        {"/rating/reportMoments/DeadLoadMoment_kipft",
+         [](const Rating& r) { return r.reportMoments->DeadLoadMoment; }, true},
+        {"/rating/hs20/inventory/LiveLoadCapacity_kipft",
+         [](const Rating& r) { return r.hs20->inventory.LiveLoadCapacity; }, true},
+        {"/rating/hs20/operating/RatingTons_tons",
+         [](const Rating& r) { return r.hs20->operating.RatingTons; }, false},
+    };
+    for (const support::Example& example : support::examples()) {
+        SCOPED_TRACE(example.input.filename().string());
+        SlabFields fields;
+        ASSERT_FALSE(ReadInputFile(example.input.string(), fields).stopped());
+        RatingResult result;
+        const Json json = resultOf(fields, result);
+        for (const Row& row : rows) {
+            SCOPED_TRACE(row.pointer);
+            const double read = json.at(Json::json_pointer(row.pointer)).get<double>();
+            if (row.single) {
+                EXPECT_EQ(static_cast<float>(read), static_cast<float>(row.value(result.rating)));
+            } else {
+                EXPECT_EQ(read, row.value(result.rating));
+            }
+        }
+        EXPECT_EQ(json.at("report").get<std::string>(), result.report);
+    }
+}
+
+// A single-precision value is written as the float's shortest text, not the double's.
+TEST(JsonResult, singlesKeepTheirShortestText) {
+    SlabFields fields;
+    ASSERT_FALSE(ReadInputFile(support::examples().front().input.string(), fields).stopped());
+    RatingResult result;
+    const std::string text = resultOf(fields, result).dump();
+    EXPECT_NE(text.find("\"StAreaTop_sqin\":0.31,"), std::string::npos) << text.substr(0, 2000);
+}
+
+// A stopped run gives the groups it reached and nothing more.
+TEST(JsonResult, aStoppedRunShowsWhatItReached) {
+    SlabFields slab;
+    ASSERT_FALSE(readInputRecord(support::kExampleLine, slab).stopped());
+    struct Row {
+        const char* name;
+        const char* field;
+        const char* text;
+        const char* outcome;
+        Json method;
+        std::vector<std::string> groups;
+    };
+    const Row rows[] = {
+        {"not numeric", "Bitum", "x", "not numeric", nullptr, {}},
+        {"range failure", "EffSpan", "30", "range failure", nullptr, {"input"}},
+        // f'c of 0 divides by zero where the modular ratio is derived from it.
+        {"arithmetic fault",
+         "Concfc",
+         "0",
+         "arithmetic fault",
+         "load factor",
+         {"input", "loadFactorInput", "inventoryAllowables", "thicknessCheck"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SlabFields fields = slab;
+        fields.*fieldNamed(row.field)->text = row.text;
+        RatingResult result;
+        const Json json = resultOf(fields, result);
+        EXPECT_EQ(json.at("outcome"), row.outcome);
+        EXPECT_EQ(json.at("message"), result.message);
+        std::vector<std::string> groups;
+        for (const auto& [group, value] : json.at("rating").items()) {
+            groups.push_back(group);
+        }
+        EXPECT_EQ(groups, row.groups);
+        EXPECT_EQ(json.at("method"), row.method);
+    }
+}
+
+}  // namespace
+}  // namespace slabrating
