@@ -92,9 +92,10 @@ if(TARGET slabrating)
 endif()
 
 # ---------------------------------------------------------------- documentation
-# The README with its pictures (at the paths its links name) and the example slabs
-# with their reports.
+# The README with its pictures (at the paths its links name), the schema of the JSON
+# result and the example slabs with their reports.
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${slabrating_packaging}/copyright
+              ${PROJECT_SOURCE_DIR}/docs/slab-result.schema.json
         DESTINATION ${slabrating_docdir})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/screenshots
         DESTINATION ${slabrating_docdir}/docs FILES_MATCHING PATTERN "*.png")

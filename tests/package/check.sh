@@ -49,6 +49,7 @@ share/bash-completion/completions/slabrating-cli
 share/doc/slabrating/README.md
 share/doc/slabrating/copyright
 share/doc/slabrating/changelog.gz
+share/doc/slabrating/slab-result.schema.json
 share/doc/slabrating/docs/screenshots/main-window.png
 share/doc/slabrating/docs/screenshots/report-window.png
 share/doc/slabrating/examples/ws-slab.qri
