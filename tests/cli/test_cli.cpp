@@ -173,6 +173,29 @@ TEST(CliArgs, usageErrors) {
         {"standard input in a batch",
          {"--out", "dir", "a.qri", "-"},
          "standard input (-) is for a single run, not for --out"},
+        {"unknown format", {"--format", "xml"}, "--format must be report or json, not xml"},
+        {"JSON for a batch",
+         {"--format", "json", "--out", "dir", "a.qri"},
+         "--format json is for a single run; a batch has --summary"},
+        {"summary without a batch", {"--summary", "s.csv", "a.qri"}, "--summary needs --out DIR"},
+        {"summary of another kind",
+         {"--summary", "s.txt", "--out", "dir", "a.qri"},
+         "--summary needs a file name ending in .csv or .jsonl, not s.txt"},
+        {"summary named like an input file",
+         {"--summary", "a.csv", "--out", "dir", "a.csv"},
+         "--summary a.csv is an input file"},
+        {"sheet without its file in a single run",
+         {"--calc", "a.qri"},
+         "--calc needs a file name ending in .html for a single run"},
+        {"sheet file in a batch",
+         {"--calc", "x.html", "--out", "dir", "a.qri"},
+         "--calc takes no file with --out: each sheet goes beside its report"},
+        {"sheet named like the input file",
+         {"--calc", "a.html", "a.html"},
+         "--calc a.html is the input file"},
+        {"save input with a format",
+         {"--format", "json", "--save-input", "b.qri"},
+         "--save-input writes the fields instead of rating them: no --format or --calc"},
         {"a character Latin-1 cannot hold",
          {"--set", "StructNo=\u0416"},
          "StructNo: holds a character that the input record cannot hold (Latin-1 text only)"},
@@ -493,6 +516,15 @@ TEST_F(CliDisk, batchNamesAreClaimedQuotedAndNeverFollowed) {
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(path("reports/n\nl.qro"))));
     EXPECT_EQ(support::readBytes(path("reports/x.qro")),
               support::readBytes(path("reports/n\nl.qro")));
+}
+
+// A report never takes the place of an input file of its batch.
+TEST_F(CliDisk, batchNeverOverwritesAnInputFile) {
+    writeBytes(path("x.qro"), std::string(kExampleLine) + "\r\n");
+    const Outcome outcome = runTool({"--date", "d", "--out", m_dir.string(), path("x.qro")});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, path("x.qro") + ": Error: The file could not be saved.\n");
+    EXPECT_EQ(support::readBytes(path("x.qro")), std::string(kExampleLine) + "\r\n");
 }
 
 TEST_F(CliDisk, batchReportFileThatCannotBeWritten) {
