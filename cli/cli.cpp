@@ -231,7 +231,7 @@ int runOne(const Options& options, std::istream& in, std::ostream& out, std::ost
     } else {
         out << result.report;
     }
-    if (!result.message.empty()) {
+    if (result.outcome != RunOutcome::Complete) {
         err << result.message << '\n';
     }
     int status = result.outcome == RunOutcome::Complete ? 0 : 1;

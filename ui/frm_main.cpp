@@ -435,7 +435,7 @@ void frmMain::mnuFileRun_Click() {
         return;
     }
     output->setReport(result.report);
-    if (!result.message.empty()) {
+    if (result.outcome != RunOutcome::Complete) {
         m_platform.showMessage(output, fromLatin1(result.message));
     }
 }
