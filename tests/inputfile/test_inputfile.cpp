@@ -13,28 +13,10 @@
 namespace slabrating {
 namespace {
 
+using support::exampleFields;
 using support::kExampleLine;
 using support::readBytes;
 using support::writeBytes;
-
-SlabFields exampleFields() {
-    SlabFields f;
-    f.LoadType = StateTrucks;
-    f.StructNo = "B-12-AC";
-    f.Rater = "JD";
-    f.Hwy = "50";
-    f.Comments = "SH 50 OVER CREEK";
-    f.EffSpan = "18.5";
-    f.SlabThick = "14";
-    f.StDistTop = "12.5";
-    f.StAreaTop = "0.31";
-    f.Bitum = "2";
-    f.Concfc = "3000";
-    f.SteelFy = "40000";
-    f.StDistBot = "1.5";
-    f.STAreaBot = "0.6";
-    return f;
-}
 
 // The example record as the reader gives it back: texts as they stand in their columns.
 SlabFields exampleFieldsAsRead() {

@@ -6,11 +6,17 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/fields.h"
+
 namespace slabrating::support {
 
 /// The worked example record of the input file: B-12-AC, load factor, state trucks.
 inline constexpr std::string_view kExampleLine =
     "1B-12-AC JD 50           SH 50 OVER CREEK185001400012500031020030004000000150060";
+
+/// The worked example as a user types it: structure B-12-AC, 18.5 ft span, 14 in slab,
+/// f'c 3000 psi, Fy 40000 psi, state trucks (the record `kExampleLine`).
+SlabFields exampleFields();
 
 /// One bundled example: a slab's input file and its hand-written expected report.
 struct Example {

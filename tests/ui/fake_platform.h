@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "engine/fields.h"
+#include "tests/support/support.h"
 #include "ui/platform.h"
 
 namespace slabrating::ui::test {
@@ -15,22 +16,7 @@ namespace slabrating::ui::test {
 /// The example slab of the input-file description (structure B-12-AC, 18.5 ft span,
 /// 14 in slab, f'c 3000 psi, Fy 40000 psi, state trucks), as a user would type it.
 inline SlabFields exampleSlab() {
-    SlabFields f;
-    f.StructNo = "B-12-AC";
-    f.Rater = "JD";
-    f.Hwy = "50";
-    f.Comments = "SH 50 OVER CREEK";
-    f.Bitum = "2";
-    f.EffSpan = "18.5";
-    f.SlabThick = "14";
-    f.StAreaTop = "0.31";
-    f.StDistTop = "12.5";
-    f.STAreaBot = "0.6";
-    f.StDistBot = "1.5";
-    f.Concfc = "3000";
-    f.SteelFy = "40000";
-    f.LoadType = StateTrucks;
-    return f;
+    return support::exampleFields();
 }
 
 /// What a FakePrinter printed: its documents, each a list of pages of rows.
