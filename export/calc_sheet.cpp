@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -95,6 +97,58 @@ void appendCoordinate(std::string& out, double v) {
     out.append(buf, static_cast<std::size_t>(end - buf));
 }
 
+// `value` to kShownDigits significant digits as %g writes it: without trailing zeros, in
+// fixed notation from 1e-4 up to 10^kShownDigits and in scientific notation beyond.
+void appendShown(std::string& out, double value) {
+    if (value == 0) {
+        out += '0';
+        return;
+    }
+    std::uint64_t digits = 0;
+    int exponent = 0;
+    if (!exactDigits(value, kShownDigits, digits, exponent)) {
+        digitsFromLibrary(value, kShownDigits, digits, exponent);
+    }
+    char d[kShownDigits];
+    for (int i = kShownDigits - 1; i >= 0; --i) {
+        d[i] = static_cast<char>('0' + digits % 10);
+        digits /= 10;
+    }
+    int count = kShownDigits;
+    while (count > 1 && d[count - 1] == '0') {
+        --count;
+    }
+    if (value < 0) {
+        out += '-';
+    }
+    if (exponent < -4 || exponent >= kShownDigits) {
+        out += d[0];
+        if (count > 1) {
+            out += '.';
+            out.append(d + 1, static_cast<std::size_t>(count - 1));
+        }
+        out += exponent < 0 ? "e-" : "e+";
+        const int power = exponent < 0 ? -exponent : exponent;
+        if (power < 10) {
+            out += '0';
+        }
+        out += std::to_string(power);
+    } else if (exponent < 0) {
+        out += "0.";
+        out.append(static_cast<std::size_t>(-exponent - 1), '0');
+        out.append(d, static_cast<std::size_t>(count));
+    } else {
+        const int whole = exponent + 1;
+        out.append(d, static_cast<std::size_t>(std::min(whole, count)));
+        if (count < whole) {
+            out.append(static_cast<std::size_t>(whole - count), '0');
+        } else if (count > whole) {
+            out += '.';
+            out.append(d + whole, static_cast<std::size_t>(count - whole));
+        }
+    }
+}
+
 // A tick step of 1, 2 or 5 times a power of ten that gives about five ticks up to `top`.
 double tickStep(double top) {
     const double raw = top / 5;
@@ -177,6 +231,7 @@ private:
     void text(std::string_view utf8) { appendHtmlText(m_out, utf8); }
     void latin1(std::string_view bytes) { appendHtmlText(m_out, latin1ToUtf8(bytes)); }
     void put(const Q& x);
+    void writeElement(const Q& x);
     // Parts of a formula with the numbers substituted: HTML, and values, a negative one in
     // parentheses.
     void part(std::string_view html) { raw(html); }
@@ -255,9 +310,44 @@ private:
     int m_step = 0;
     bool m_inTable = false;
     bool m_stopShown = false;
+
+    // The quantities written so far and where their elements are in the sheet.
+    struct Shown {
+        std::uint64_t bits;
+        bool single, whole;
+        int decimals;
+        std::string_view group, key, unit;
+        std::size_t offset, length;  // length 0: a free slot
+    };
+    static constexpr std::size_t kShownSlots = 256;
+    std::array<Shown, kShownSlots> m_shown{};
 };
 
 void SheetWriter::put(const Q& x) {
+    // A quantity shown again is copied from its first element: its number texts cost more
+    // than the rest of the sheet.
+    const auto bits = std::bit_cast<std::uint64_t>(x.value);
+    std::size_t slot =
+        (bits ^ (bits >> 29) ^ reinterpret_cast<std::uintptr_t>(x.key.data())) % kShownSlots;
+    for (std::size_t probe = 0; probe < kShownSlots; ++probe, slot = (slot + 1) % kShownSlots) {
+        Shown& shown = m_shown[slot];
+        if (shown.length == 0) {
+            shown = {bits, x.single, x.whole, x.decimals, x.group, x.key, x.unit, m_out.size(), 0};
+            writeElement(x);
+            shown.length = m_out.size() - shown.offset;
+            return;
+        }
+        if (shown.bits == bits && shown.single == x.single && shown.whole == x.whole &&
+            shown.decimals == x.decimals && shown.group == x.group && shown.key == x.key &&
+            shown.unit == x.unit) {
+            m_out.append(m_out, shown.offset, shown.length);
+            return;
+        }
+    }
+    writeElement(x);
+}
+
+void SheetWriter::writeElement(const Q& x) {
     // The value exactly as the engine holds it: the shortest text that reads back to it.
     char buf[64];
     char* const last = buf + sizeof buf;
@@ -287,10 +377,7 @@ void SheetWriter::put(const Q& x) {
     } else if (x.whole) {
         m_out.append(buf, static_cast<std::size_t>(end - buf));
     } else {
-        // A zero shows without its sign.
-        const double shown = x.value == 0 ? 0.0 : x.value;
-        end = std::to_chars(buf, last, shown, std::chars_format::general, kShownDigits).ptr;
-        m_out.append(buf, static_cast<std::size_t>(end - buf));
+        appendShown(m_out, x.value);
     }
     raw("</data>");
 }
