@@ -1194,6 +1194,7 @@ bool SheetWriter::hs20Table() {
         return false;
     }
     const Hs20Rating& t = *m_rating->hs20;
+    raw("<h2 id=\"ratings\">Ratings</h2>\n");
     openStep("HS20 truck (36 tons): the report's table",
              "Values as the report prints them, the rating factor to three decimals.");
     raw("<table class=\"grid\"><tr><th></th><th>Inventory</th><th>Operating</th></tr>");
