@@ -28,8 +28,9 @@ constexpr int kFactorDecimals = 3;
 // Room for the longest sheet, written without growing the text.
 constexpr std::size_t kSheetCapacity = 80 * 1024;
 
-// Screen and print styles. Printed, the header row of the page table repeats on every page
-// (Chromium's print to PDF does not lay out page margin boxes), and no step is split.
+// Screen and print styles. Printed, the header row of the page table repeats on every page,
+// which Chromium's print to PDF does where it lays out page margin boxes poorly, and no step
+// or figure is split across pages.
 constexpr std::string_view kStyle = R"(
 @page{size:A4;margin:10mm 12mm 12mm}
 *{box-sizing:border-box}
@@ -61,7 +62,7 @@ figure{margin:2mm 0;break-inside:avoid;page-break-inside:avoid}
 figcaption{font-size:9pt;color:#333}
 svg text{font-family:"DejaVu Sans",Verdana,Arial,sans-serif}
 .sign th{width:18%}.sign td{width:32%;height:10mm}
-@media print{table.page>thead{display:table-header-group}.step,figure{box-shadow:none}}
+@media print{table.page>thead{display:table-header-group}}
 )";
 
 // One quantity of the rating as the sheet shows it: the engine's value in the precision it
@@ -90,7 +91,7 @@ Q masked(Q x, int decimals) {
     return x;
 }
 
-// A number without the trailing zeros of a fixed notation, for SVG coordinates.
+// A coordinate of the drawings (px), to a tenth.
 void appendCoordinate(std::string& out, double v) {
     char buf[32];
     const char* end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 1).ptr;
@@ -161,12 +162,6 @@ double tickStep(double top) {
     return 10 * power;
 }
 
-// The key of a field in the JSON result: its name and its unit without blanks.
-struct FieldKey {
-    std::string_view name;
-    std::string_view unit;
-};
-
 // Symbols of the numeric fields on the sheet, in the field table's order.
 constexpr std::array<std::string_view, kFieldCount> kSymbols{
     "",
@@ -209,12 +204,14 @@ struct PassNames {
     std::string_view title;
     std::string_view group;    // "inventoryPass"
     std::string_view section;  // "inventoryPass/section"
-    std::string_view level;    // "inv" or "oper", the subscript of its allowables
+    std::string_view why;
 };
 constexpr PassNames kInventoryNames{"Cracked section, inventory pass", "inventoryPass",
-                                    "inventoryPass/section", "inv"};
-constexpr PassNames kOperatingNames{"Cracked section, operating pass", "operatingPass",
-                                    "operatingPass/section", "oper"};
+                                    "inventoryPass/section",
+                                    "At the inventory allowable stresses."};
+constexpr PassNames kOperatingNames{
+    "Cracked section, operating pass", "operatingPass", "operatingPass/section",
+    "At the operating allowable stresses, starting again from m = 2n &minus; 1."};
 
 class SheetWriter {
 public:
@@ -239,6 +236,13 @@ private:
     template <class... Parts>
     void parts(const Parts&... p) {
         (part(p), ...);
+    }
+    // SVG markup: texts as they are, numbers as coordinates.
+    void svgPart(std::string_view markup) { raw(markup); }
+    void svgPart(double coordinate) { appendCoordinate(m_out, coordinate); }
+    template <class... Parts>
+    void svg(const Parts&... p) {
+        (svgPart(p), ...);
     }
 
     // Steps: a titled box holding a table of equations, each the formula in symbols, the
@@ -618,97 +622,49 @@ void SheetWriter::sketch() {
     const double b = input.Bitum;
     const double dTop = input.StDistTop;
     const double dBot = input.StDistBot;
-    const double body = std::max({h, dTop, dBot, 0.0});
-    const double total = body + std::max(b, 0.0);
+    const double total = std::max({h, dTop, dBot, 0.0}) + std::max(b, 0.0);
     // A strip too thin or too thick to draw is described in words only.
-    constexpr double kMaxDrawnIn = 200;
+    constexpr double kMinDrawnIn = 0.05, kMaxDrawnIn = 200, kWidthIn = 12;
     raw("<figure><figcaption><b>Cross-section of the one-foot strip</b>");
-    if (!(total > 0.05 && total < kMaxDrawnIn)) {
+    if (!(total > kMinDrawnIn && total < kMaxDrawnIn)) {
         raw(" (not drawn: no drawable thickness)");
     } else {
-        constexpr double kWidthIn = 12;
         const double s = std::min(22.0, 260.0 / total);  // px per in
-        const double x0 = 20;
-        const double top = 14;
+        const double x0 = 20, top = 14;
         const double bottom = top + total * s;
         const double right = x0 + kWidthIn * s;
         const double dimBase = right + 18;
-        const double svgWidth = dimBase + 4 * 42 + 10;
-        const double svgHeight = bottom + 34;
+        const double width = dimBase + 4 * 42 + 10;
+        const double height = bottom + 34;
         const auto y = [&](double inches) { return bottom - inches * s; };
-        const auto c = [this](double v) { appendCoordinate(m_out, v); };
-        const auto rect = [&](double yTop, double height, std::string_view fill) {
-            raw("<rect x=\"");
-            c(x0);
-            raw("\" y=\"");
-            c(yTop);
-            raw("\" width=\"");
-            c(kWidthIn * s);
-            raw("\" height=\"");
-            c(height);
-            raw("\" fill=\"");
-            raw(fill);
-            raw("\" stroke=\"#333\"/>");
+        const auto layer = [&](double from, double thickness, std::string_view fill) {
+            svg("<rect x=\"", x0, "\" y=\"", y(from + thickness), "\" width=\"", kWidthIn * s,
+                "\" height=\"", thickness * s, "\" fill=\"", fill, "\" stroke=\"#333\"/>");
         };
         // A vertical dimension from `from` to `to` inches above the bottom face.
         int column = 0;
         const auto dimension = [&](double from, double to, std::string_view label) {
             const double x = dimBase + 42 * column++;
-            raw("<path d=\"M");
-            c(x);
-            raw(" ");
-            c(y(from));
-            raw("V");
-            c(y(to));
-            raw("M");
-            c(x - 4);
-            raw(" ");
-            c(y(from));
-            raw("h8M");
-            c(x - 4);
-            raw(" ");
-            c(y(to));
-            raw("h8\" stroke=\"#333\" fill=\"none\"/><path d=\"M");
-            c(right);
-            raw(" ");
-            c(y(to));
-            raw("H");
-            c(x);
-            raw("\" stroke=\"#999\" stroke-dasharray=\"2 2\" fill=\"none\"/><text x=\"");
-            c(x + 4);
-            raw("\" y=\"");
-            c((y(from) + y(to)) / 2 + 4);
-            raw("\" font-size=\"12\">");
-            raw(label);
-            raw("</text>");
+            svg("<path d=\"M", x, " ", y(from), "V", y(to), "M", x - 4, " ", y(from), "h8M", x - 4,
+                " ", y(to), "h8\" stroke=\"#333\" fill=\"none\"/><path d=\"M", right, " ", y(to),
+                "H", x, "\" stroke=\"#999\" stroke-dasharray=\"2 2\" fill=\"none\"/><text x=\"",
+                x + 4, "\" y=\"", (y(from) + y(to)) / 2 + 4, "\" font-size=\"12\">", label,
+                "</text>");
         };
+        // The bars of a layer mark its centroid only.
         const auto bars = [&](double at, std::string_view fill) {
             for (const double xIn : {1.5, 4.5, 7.5, 10.5}) {
-                raw("<circle cx=\"");
-                c(x0 + xIn * s);
-                raw("\" cy=\"");
-                c(y(at));
-                raw("\" r=\"");
-                c(std::max(2.5, 0.3 * s));
-                raw("\" fill=\"");
-                raw(fill);
-                raw("\"/>");
+                svg("<circle cx=\"", x0 + xIn * s, "\" cy=\"", y(at), "\" r=\"",
+                    std::max(2.5, 0.3 * s), "\" fill=\"", fill, "\"/>");
             }
         };
-        raw("<br><svg role=\"img\" width=\"");
-        c(svgWidth);
-        raw("\" height=\"");
-        c(svgHeight);
-        raw("\" viewBox=\"0 0 ");
-        c(svgWidth);
-        raw(" ");
-        c(svgHeight);
-        raw("\"><title>Cross-section of the strip, to scale</title>");
+        svg("<br><svg role=\"img\" width=\"", width, "\" height=\"", height, "\" viewBox=\"0 0 ",
+            width, " ", height, "\"><title>Cross-section of the strip, to scale</title>");
         if (h > 0) {
-            rect(y(h), h * s, "#d9d9d9");
+            layer(0, h, "#d9d9d9");
         }
         if (b > 0) {
-            rect(y(h + b), b * s, "#4a4a4a");
+            layer(std::max(h, 0.0), b, "#4a4a4a");
         }
         bars(dTop, "#b22");
         bars(dBot, "#26b");
@@ -720,25 +676,10 @@ void SheetWriter::sketch() {
         if (b > 0) {
             dimension(std::max(h, 0.0), std::max(h, 0.0) + b, "b");
         }
-        raw("<path d=\"M");
-        c(x0);
-        raw(" ");
-        c(bottom + 14);
-        raw("H");
-        c(right);
-        raw("M");
-        c(x0);
-        raw(" ");
-        c(bottom + 10);
-        raw("v8M");
-        c(right);
-        raw(" ");
-        c(bottom + 10);
-        raw("v8\" stroke=\"#333\" fill=\"none\"/><text x=\"");
-        c((x0 + right) / 2);
-        raw("\" y=\"");
-        c(bottom + 28);
-        raw("\" font-size=\"12\" text-anchor=\"middle\">12 in strip</text></svg>");
+        svg("<path d=\"M", x0, " ", bottom + 14, "H", right, "M", x0, " ", bottom + 10, "v8M",
+            right, " ", bottom + 10, "v8\" stroke=\"#333\" fill=\"none\"/><text x=\"",
+            (x0 + right) / 2, "\" y=\"", bottom + 28,
+            "\" font-size=\"12\" text-anchor=\"middle\">12 in strip</text></svg>");
     }
     raw("<br>Drawn to scale, measured from the bottom face: h = ");
     put(in(Field::SlabThick));
@@ -991,10 +932,7 @@ bool SheetWriter::pass(const std::optional<Pass>& pass, const PassNames& names,
     const Q fs = q(p.SteelStress, names.group, "SteelStress_psi");
     const Q fsc = q(p.CompSteelStress, names.group, "CompSteelStress_psi");
 
-    openStep(names.title, names.level == "inv"
-                              ? "At the inventory allowable stresses."
-                              : "At the operating allowable stresses, starting again from m = "
-                                "2n &minus; 1.");
+    openStep(names.title, names.why);
     row("m = 2n &minus; 1, each adjustment m = (2n &minus; 1) F<sub>s,allow</sub> / "
         "f<sub>sc</sub> while the compression steel is over-stressed");
     parts("= 2 &times; ", n, " &minus; 1, adjusted ", q(p.AdjustCount, names.group, "AdjustCount"),
@@ -1266,58 +1204,34 @@ void SheetWriter::chart() {
         constexpr double kLeft = 86, kBarWidth = 440, kBarHeight = 16, kLevelHeight = 66;
         constexpr double kAxis = 2 * kLevelHeight + 6;
         const double scale = kBarWidth / top;
-        const double height = kAxis + 24;
-        const auto c = [this](double v) { appendCoordinate(m_out, v); };
         const auto bar = [&](double x, double y, double length, std::string_view fill) {
-            if (length <= 0) {
-                return;
+            if (length > 0) {
+                svg("<rect x=\"", kLeft + x * scale, "\" y=\"", y, "\" width=\"", length * scale,
+                    "\" height=\"", kBarHeight, "\" fill=\"", fill, "\"/>");
             }
-            raw("<rect x=\"");
-            c(kLeft + x * scale);
-            raw("\" y=\"");
-            c(y);
-            raw("\" width=\"");
-            c(length * scale);
-            raw("\" height=\"");
-            c(kBarHeight);
-            raw("\" fill=\"");
-            raw(fill);
-            raw("\"/>");
         };
         const auto label = [&](double x, double y, std::string_view words,
-                               std::string_view style = "\" font-size=\"11\">") {
-            raw("<text x=\"");
-            c(x);
-            raw("\" y=\"");
-            c(y);
-            raw(style);
-            raw(words);
-            raw("</text>");
+                               std::string_view style = {}) {
+            svg("<text x=\"", x, "\" y=\"", y, "\" font-size=\"11\"", style, ">", words, "</text>");
         };
-        raw("<br><svg role=\"img\" width=\"560\" height=\"");
-        c(height);
-        raw("\" viewBox=\"0 0 560 ");
-        c(height);
-        raw("\"><title>Member capacity against dead-load and live-load moments</title>");
+        svg("<br><svg role=\"img\" width=\"560\" height=\"", kAxis + 24, "\" viewBox=\"0 0 560 ",
+            kAxis + 24,
+            "\"><title>Member capacity against dead-load and live-load moments</title>");
         for (double tick = 0; tick <= top * (1 + 1e-9); tick += step) {
-            raw("<path d=\"M");
-            c(kLeft + tick * scale);
-            raw(" 4V");
-            c(kAxis);
-            raw("\" stroke=\"#ddd\"/>");
+            svg("<path d=\"M", kLeft + tick * scale, " 4V", kAxis, "\" stroke=\"#ddd\"/>");
             char buf[32];
-            const auto end =
+            const char* end =
                 std::to_chars(buf, buf + sizeof buf, tick, std::chars_format::general, 6).ptr;
             label(kLeft + tick * scale, kAxis + 14,
                   std::string_view(buf, static_cast<std::size_t>(end - buf)),
-                  "\" font-size=\"11\" text-anchor=\"middle\">");
+                  " text-anchor=\"middle\"");
         }
         for (std::size_t i = 0; i < levels.size(); ++i) {
             const Level& l = levels[i];
             const double y = kLevelHeight * static_cast<double>(i);
             const double capacity = std::max(0.0, l.capacity);
             const double dead = std::clamp(l.capacity - l.live, 0.0, capacity);
-            label(4, y + 13, l.name, "\" font-size=\"11\" font-weight=\"700\">");
+            label(4, y + 13, l.name, " font-weight=\"700\"");
             label(12, y + 30, "capacity");
             bar(0, y + 18, dead, "#9a9a9a");
             bar(dead, y + 18, capacity - dead, "#3a8d3a");

@@ -267,5 +267,18 @@ TEST(CalcSheetTest, Pages) {
     EXPECT_EQ(page.find('\xE9'), std::string::npos);
 }
 
+// A file that could not be read has no run: the page says why and shows no number.
+TEST(CalcSheetTest, NoRun) {
+    const std::string page = calcSheetHtml({.file = "missing.qri",
+                                            .fields = {},
+                                            .outcome = SlabOutcome::FileNotFound,
+                                            .message = "File not found.",
+                                            .result = nullptr});
+    EXPECT_NE(page.find("The run stopped here (file not found): File not found."),
+              std::string::npos);
+    EXPECT_NE(page.find("missing.qri"), std::string::npos);
+    EXPECT_EQ(page.find("<data"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace slabrating
