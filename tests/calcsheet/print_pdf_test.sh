@@ -16,13 +16,14 @@ trap 'rm -rf "$work"' EXIT
 
 "$tool" "$example.qri" "$work/sheet.html"
 # Root in CI has no sandbox and no display; a profile of its own keeps runs apart.
-if ! HOME="$work" timeout 60 chromium --headless --no-sandbox --disable-gpu \
+if ! HOME="$work" timeout 25 chromium --headless --no-sandbox --disable-gpu \
     --no-pdf-header-footer --user-data-dir="$work/profile" \
     --print-to-pdf="$work/sheet.pdf" "file://$work/sheet.html" >"$work/chromium.log" 2>&1; then
     cat "$work/chromium.log"
     exit 1
 fi
 pdftotext -layout "$work/sheet.pdf" "$work/sheet.txt"
+pdftotext -layout -f 2 -l 2 "$work/sheet.pdf" "$work/page2.txt"
 
 # The expected texts come from the example's hand-written report (CR LF line ends).
 tr -d '\r' <"$example.qro" >"$work/report.txt"
@@ -30,14 +31,17 @@ structure=$(awk '/Structure NO\./ { print $3; exit }' "$work/report.txt")
 tons=$(awk '/Rating +\(Tons\)/ { print $NF; exit }' "$work/report.txt")
 status=0
 expect() {
-    if ! grep -Eq "$2" "$work/sheet.txt"; then
-        echo "missing from the PDF: $1 ($2)"
+    if ! grep -Eq "$3" "$work/$2"; then
+        echo "missing from the PDF: $1 ($3)"
         status=1
     fi
 }
-expect "structure number" "Structure $structure"
-expect "HS20 operating rating" "Rating \\(tons\\) +[-0-9.]+ +$(echo "$tons" | sed 's/\./\\./') *\$"
-expect "formula" "w = 12\\.5 h \\+ 12 b"
+expect "structure number" sheet.txt "Structure Number +$structure"
+expect "HS20 operating rating" sheet.txt \
+    "Rating \\(tons\\) +[-0-9.]+ +$(echo "$tons" | sed 's/\./\\./') *\$"
+expect "formula" sheet.txt "w = 12\\.5 h \\+ 12 b"
+# The print styles repeat the page header, structure number included, on every page.
+expect "page header of page 2" page2.txt "^ *Slab Rating calculation sheet .* Structure $structure "
 if [ "$status" -ne 0 ]; then
     sed -n '1,40p' "$work/sheet.txt"
 fi
