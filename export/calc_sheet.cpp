@@ -1078,6 +1078,8 @@ bool SheetWriter::loadFactorRating() {
     eq("RF = capacity for LL+I / (1.3 LL)", rf, "", llc, " / (1.3 &times; ",
        q(m_rating->reportMoments->LiveLoadMoment, kRepMom, "LiveLoadMoment_kipft"), ")");
     eq("HS20 operating rating = 36 RF", op, "tons", "36 &times; ", rf);
+    eq("Inventory RF = 0.6 RF", q(l.inventoryRatingFactor, kLfRating, "inventoryRatingFactor"), "",
+       "0.6 &times; ", rf);
     eq("HS20 inventory rating = 0.6 &times; operating",
        q(l.inventoryTons, kLfRating, "inventoryTons_tons"), "tons", "0.6 &times; ", op);
     closeStep();
@@ -1160,11 +1162,7 @@ bool SheetWriter::hs20Table() {
          q(i.LiveLoadCapacity, kHs20Inv, "LiveLoadCapacity_kipft"),
          q(o.LiveLoadCapacity, kHs20Op, "LiveLoadCapacity_kipft"));
     raw("<tr><td>Rating factor</td><td class=\"n\">");
-    if (i.RatingFactor) {
-        put(masked(q(*i.RatingFactor, kHs20Inv, "RatingFactor"), kFactorDecimals));
-    } else {
-        raw("0.6 &times; operating");
-    }
+    put(masked(q(i.RatingFactor, kHs20Inv, "RatingFactor"), kFactorDecimals));
     raw("</td><td class=\"n\">");
     put(masked(q(o.RatingFactor, kHs20Op, "RatingFactor"), kFactorDecimals));
     raw("</td></tr><tr><th>Rating (tons)</th><th class=\"n\">");

@@ -134,6 +134,7 @@ Quantities quantities(const Rating& r) {
         group = "loadFactorRating/";
         add("MemberCapacity_kipft", x->MemberCapacity);
         add("LiveLoadCapacity_kipft", x->LiveLoadCapacity), add("RatingFactor", x->RatingFactor);
+        add("inventoryRatingFactor", x->inventoryRatingFactor);
         add("inventoryTons_tons", x->inventoryTons), add("operatingTons_tons", x->operatingTons);
     }
     if (const auto& x = r.stressScales) {
@@ -149,9 +150,7 @@ Quantities quantities(const Rating& r) {
     if (const auto& x = r.hs20) {
         group = "hs20/inventory/";
         column(x->inventory);
-        if (x->inventory.RatingFactor) {
-            add("RatingFactor", *x->inventory.RatingFactor);
-        }
+        add("RatingFactor", x->inventory.RatingFactor);
         group = "hs20/operating/";
         column(x->operating);
         add("RatingFactor", x->operating.RatingFactor);

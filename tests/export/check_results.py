@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Runs slabrating-cli on slabs of every outcome and checks what it writes beside the
 report: each JSON result (single run and JSON Lines summary) against the JSON Schema in
-docs/, and the CSV summary read back by Python's own CSV reader.
+docs/, every number of the calculation sheet against the JSON result, and the CSV summary
+read back by Python's own CSV reader.
 
     check_results.py SLABRATING_CLI SCHEMA EXAMPLES_DIR
 """
@@ -14,6 +15,7 @@ import tempfile
 from pathlib import Path
 
 import jsonschema
+from html.parser import HTMLParser
 
 cli, schema_path, examples = sys.argv[1], Path(sys.argv[2]), Path(sys.argv[3])
 validator = jsonschema.Draft202012Validator(json.loads(schema_path.read_text()))
@@ -29,6 +31,40 @@ def check(name, document):
         failures.append(f"{name}: {error.json_path}: {error.message}")
 
 
+class SheetNumbers(HTMLParser):
+    """The numbers of a calculation sheet: (JSON pointer, value text) of each <data>."""
+
+    def __init__(self):
+        super().__init__()
+        self.numbers = []
+
+    def handle_starttag(self, tag, attrs):
+        attrs = dict(attrs)
+        if tag == "data" and "data-q" in attrs:
+            self.numbers.append((attrs["data-q"], attrs["value"]))
+
+
+def at(document, pointer):
+    for part in pointer.lstrip("/").split("/"):
+        document = document[int(part)] if isinstance(document, list) else document[part]
+    return document
+
+
+def check_sheet(name, sheet, result):
+    parser = SheetNumbers()
+    parser.feed(sheet.read_text(encoding="utf-8"))
+    if result["outcome"] == "complete" and len(parser.numbers) < 50:
+        failures.append(f"{name}: only {len(parser.numbers)} numbers on the sheet")
+    for pointer, text in parser.numbers:
+        try:
+            expected = at(result, pointer)
+        except (KeyError, IndexError, ValueError):
+            failures.append(f"{name}: the sheet's {pointer} is not in the JSON result")
+            continue
+        if float(text) != float(expected):
+            failures.append(f"{name}: the sheet's {pointer} is {text}, the JSON's {expected}")
+
+
 # The worked example of the input file, with a field changed per outcome.
 slab = ["--set", "Bitum=2", "--set", "EffSpan=12", "--set", "SlabThick=8",
         "--set", "StAreaTop=0.62", "--set", "StDistTop=6.5", "--set", "STAreaBot=0.62",
@@ -40,9 +76,16 @@ cases.update({
     "arithmetic fault": slab + ["--set", "Concfc=0"],
     "file not found": [str(examples / "no-such-slab.qri")],
 })
-for name, args in cases.items():
-    done = run("--format", "json", *args)
-    check(name, json.loads(done.stdout))
+sheets = tempfile.TemporaryDirectory()
+for number, (name, args) in enumerate(cases.items()):
+    sheet = Path(sheets.name) / f"sheet-{number}.html"
+    done = run("--format", "json", "--calc", str(sheet), *args)
+    result = json.loads(done.stdout)
+    check(name, result)
+    if sheet.exists():
+        check_sheet(name, sheet, result)
+    elif result["outcome"] != "file not found":
+        failures.append(f"{name}: no calculation sheet")
 
 with tempfile.TemporaryDirectory() as work:
     work = Path(work)
