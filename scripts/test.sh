@@ -34,6 +34,6 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
   ctest --test-dir build/sanitize --output-on-failure -j"$jobs"
 
 if [ -x fuzz/run.sh ]; then
-  echo "== Fuzzing the input-file reader"
+  echo "== Fuzzing the input-file reader and the command-line tool"
   fuzz/run.sh build/fuzz 20
 fi
