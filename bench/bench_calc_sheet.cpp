@@ -1,30 +1,13 @@
 // One rating with its calculation sheet, by each method: target at most 50 us (median).
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_slabs.h"
 #include "engine/rating_run.h"
 #include "export/calc_sheet.h"
 
 namespace {
 
-slabrating::SlabFields strip(const char* modRatio, const char* span) {
-    const bool workingStress = *modRatio != '\0';
-    return {.StructNo = "B-12-AC",
-            .Rater = "JD",
-            .Hwy = "50",
-            .BatchID = "",
-            .Comments = "SH 50 OVER CREEK",
-            .Bitum = "2",
-            .EffSpan = span,
-            .SlabThick = "8",
-            .StAreaTop = "0.62",
-            .StDistTop = "6.5",
-            .STAreaBot = "0.62",
-            .StDistBot = "1.5",
-            .Concfc = workingStress ? "1200" : "4000",
-            .SteelFy = workingStress ? "20000" : "60000",
-            .ModRatio = modRatio,
-            .LoadType = slabrating::Interstate};
-}
+using slabrating::bench::strip;
 
 void rateWithSheet(benchmark::State& state, const slabrating::SlabFields& fields) {
     for (auto _ : state) {
