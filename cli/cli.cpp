@@ -4,7 +4,6 @@
 #include <langinfo.h>
 #include <sys/stat.h>
 
-#include <array>
 #include <cerrno>
 #include <clocale>
 #include <ctime>
