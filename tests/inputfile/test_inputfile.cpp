@@ -14,20 +14,10 @@ namespace slabrating {
 namespace {
 
 using support::exampleFields;
+using support::exampleFieldsAsRead;
 using support::kExampleLine;
 using support::readBytes;
 using support::writeBytes;
-
-// The example record as the reader gives it back: texts as they stand in their columns.
-SlabFields exampleFieldsAsRead() {
-    SlabFields f = exampleFields();
-    f.Rater = " JD";
-    f.Hwy = " 50";
-    f.BatchID = "      ";
-    f.Comments = "     SH 50 OVER CREEK";
-    f.ModRatio = "00";
-    return f;
-}
 
 // Column range (1-based first column, width) of each numeric field.
 struct FieldColumns {

@@ -32,6 +32,16 @@ SlabFields exampleFields() {
     return f;
 }
 
+SlabFields exampleFieldsAsRead() {
+    SlabFields f = exampleFields();
+    f.Rater = " JD";
+    f.Hwy = " 50";
+    f.BatchID = "      ";
+    f.Comments = "     SH 50 OVER CREEK";
+    f.ModRatio = "00";
+    return f;
+}
+
 std::vector<Example> examples() {
     std::vector<Example> all;
     for (const char* name :

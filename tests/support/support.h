@@ -18,6 +18,10 @@ inline constexpr std::string_view kExampleLine =
 /// f'c 3000 psi, Fy 40000 psi, state trucks (the record `kExampleLine`).
 SlabFields exampleFields();
 
+/// The same as the input-file reader gives it back: texts as they stand in their columns,
+/// the modular ratio's columns "00".
+SlabFields exampleFieldsAsRead();
+
 /// One bundled example: a slab's input file and its hand-written expected report.
 struct Example {
     std::filesystem::path input;   ///< examples/<name>.qri
