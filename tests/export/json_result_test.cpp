@@ -11,6 +11,7 @@
 #include "engine/field_table.h"
 #include "engine/rating_run.h"
 #include "inputfile/inputfile.h"
+#include "tests/support/golden.h"
 #include "tests/support/support.h"
 
 namespace slabrating {
@@ -62,6 +63,38 @@ TEST(JsonResult, numbersReadBackToTheEnginesValues) {
             }
         }
         EXPECT_EQ(json.at("report").get<std::string>(), result.report);
+    }
+}
+
+// The JSON result of each bundled example, byte for byte and in its key order, as
+// tests/data/json/<example>.json pins it. A mismatch shows both texts indented, one key a line.
+TEST(JsonResult, examplesMatchTheirGoldenFiles) {
+    for (const support::Example& example : support::examples()) {
+        const std::string name = example.input.stem().string();
+        SCOPED_TRACE(name);
+        SlabFields fields;
+        ASSERT_FALSE(ReadInputFile(example.input.string(), fields).stopped());
+        const RatingResult result = RunRating(fields, "12/07/2026");
+        const RatedSlab slab{example.input.filename().string(), fields, slabOutcome(result.outcome),
+                             result.message, &result};
+        const std::string actual = slabJsonText(slab) + "\n";
+        const std::filesystem::path golden =
+            std::filesystem::path(SLABRATING_TEST_DATA) / "json" / (name + ".json");
+        if (actual == support::readBytes(golden)) {
+            continue;
+        }
+        // One line is hard to read in a diff: both sides indented, one key a line.
+        const auto indented = [](const std::string& text) {
+            return Json::accept(text) ? Json::parse(text).dump(2) + "\n" : text;
+        };
+        const std::filesystem::path expectedIndented =
+            std::filesystem::temp_directory_path() / (name + ".json.expected");
+        support::writeBytes(expectedIndented, indented(support::readBytes(golden)));
+        golden::showDiff(expectedIndented, indented(actual), name + ".json.indented");
+        support::writeBytes(std::filesystem::temp_directory_path() / (name + ".json.actual"),
+                            actual);
+        ADD_FAILURE() << "the JSON result differs from " << golden << "; actual text in "
+                      << (std::filesystem::temp_directory_path() / (name + ".json.actual"));
     }
 }
 
