@@ -293,7 +293,6 @@ int runBatch(const Options& options, std::ostream& out, std::ostream& err) {
     // Report files already claimed by an earlier input of this batch.
     std::unordered_set<std::string> claimed;
     std::string path;
-    std::string bytes;
     for (const std::string& file : options.files) {
         const std::string name = quotedName(file);
         RatedSlab slab;
@@ -328,11 +327,7 @@ int runBatch(const Options& options, std::ostream& out, std::ostream& err) {
                 stop(slabOutcome(result->outcome), result->message);
                 return;
             }
-            // The report file holds the report and a final CR LF, as the report window
-            // saves it.
-            bytes.assign(result->report);
-            bytes += "\r\n";
-            if (!save(path, bytes)) {
+            if (!save(path, savedReportBytes(result->report))) {
                 stop(SlabOutcome::NotSaved, kSaveFailedMessage);
                 return;
             }

@@ -192,4 +192,12 @@ RatingResult RunRating(const SlabFields& fields, std::string_view date) {
     return result;
 }
 
+std::string savedReportBytes(std::string_view report) {
+    std::string bytes;
+    bytes.reserve(report.size() + 2);
+    bytes += report;
+    bytes += "\r\n";
+    return bytes;
+}
+
 }  // namespace slabrating

@@ -36,4 +36,7 @@ struct RatingResult {
 /// Pure computation: shows nothing, touches no file and no clock.
 RatingResult RunRating(const SlabFields& fields, std::string_view date);
 
+/// The bytes of a saved report file (.qro): the report text and one final CR LF.
+std::string savedReportBytes(std::string_view report);
+
 }  // namespace slabrating

@@ -9,6 +9,7 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
+#include "engine/rating_run.h"
 #include "files/safe_write.h"
 #include "ui/placement.h"
 #include "ui/platform.h"
@@ -107,7 +108,9 @@ QString SlabOutput::reportText() const {
 }
 
 QByteArray SlabOutput::reportFileBytes() const {
-    return (reportText() + kLineEnd).toLatin1();
+    const QByteArray text = reportText().toLatin1();
+    const std::string bytes = savedReportBytes(std::string_view(text.constData(), text.size()));
+    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 void SlabOutput::SaveOutput_Click() {
