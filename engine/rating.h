@@ -223,6 +223,9 @@ struct LegalTruckRatings {
     TruckSeries series;
     double wheelKips;                  ///< the series' heaviest wheel load (kips)
     std::array<LegalTruck, 3> trucks;  ///< types 3, 3S2 and 3-2
+    /// Index in `trucks` of the controlling truck: the lowest rating relative to its gross
+    /// weight, which is the truck's rating factor; the first in report order on a tie.
+    std::size_t controlling;
 };
 
 /// Everything a rating run found, as far as it got: a stopped run holds the quantities it

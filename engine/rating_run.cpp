@@ -189,6 +189,7 @@ RatingResult RunRating(const SlabFields& fields, std::string_view date) {
     result.ErrorFlag = result.outcome == RunOutcome::NotNumeric ? 1 : 0;
     result.report.reserve(kReportCapacity);
     writeReport(rating, result.report);
+    result.findings = reviewFindings(fields, rating);
     return result;
 }
 

@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/fields.h"
+#include "engine/findings.h"
 #include "engine/rating.h"
 
 namespace slabrating {
@@ -29,6 +31,8 @@ struct RatingResult {
     std::int16_t ErrorFlag = 0;
     Rating rating;       ///< every quantity of the run, as far as it got
     std::string report;  ///< `RatingReport` written from `rating`: every line ends in CR LF
+    /// Review findings of the run, beside the rating: they change nothing above.
+    std::vector<Finding> findings;
 };
 
 /// The rating run: validates the fields, rates the strip and builds the report.

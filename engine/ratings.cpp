@@ -66,6 +66,9 @@ LegalTruckRatings legalTruckRatings(double RatingFactor, int loadType) {
     const std::array<double, 3>& gross = state ? kStateGrossTons : kInterstateGrossTons;
     for (std::size_t i = 0; i < series.trucks.size(); ++i) {
         series.trucks[i] = {kTruckTypes[i], gross[i], factor, (Real(gross[i]) * factor).value()};
+        if (series.trucks[i].RatingFactor < series.trucks[series.controlling].RatingFactor) {
+            series.controlling = i;
+        }
     }
     return series;
 }

@@ -1,0 +1,46 @@
+#pragma once
+// Review findings: what a checking engineer would flag in a run before signing its rating.
+// They stand beside the rating and never change the report, the outcome or a file.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/fields.h"
+#include "engine/rating.h"
+
+namespace slabrating {
+
+/// How much a finding weighs.
+enum class Severity {
+    Warning,  ///< the rating may be wrong for this slab
+    Note,     ///< worth knowing; the rating stands
+};
+
+/// "warning" or "note".
+std::string_view severityName(Severity severity);
+
+/// One value a finding is about, named with its unit as the JSON result names it.
+struct FindingValue {
+    std::string_view name;  ///< "SlabThick_in", "RatingTons_tons"
+    double value;           ///< the run's value (a float converts exactly)
+    bool single;            ///< held in single precision by the run
+};
+
+/// One review finding.
+struct Finding {
+    std::string_view code;  ///< stable code: "slab-not-positive", "below-legal-weight", ...
+    Severity severity;
+    std::string message;               ///< one plain sentence naming the field or the number
+    std::vector<FindingValue> values;  ///< the values it is about
+};
+
+/// The findings of a run, in the order of their codes' list: those that the fields and
+/// the values the run reached support (a stopped run gets fewer).
+std::vector<Finding> reviewFindings(const SlabFields& fields, const Rating& rating);
+
+/// True when the findings ask for the bridge to be reviewed for posting or closing:
+/// a legal truck rates below its weight, or the dead load alone exceeds the capacity.
+bool needsPostingReview(const std::vector<Finding>& findings);
+
+}  // namespace slabrating
