@@ -242,4 +242,25 @@ std::string fixedLength(std::string_view text, std::size_t width) {
     return out;
 }
 
+namespace {
+
+template <class T>
+std::string shortestFixed(T value) {
+    // A fixed text of a float or double needs at most its 39 (float) or 309 (double)
+    // whole digits, a sign, a point and the digits of the shortest fraction.
+    char text[400];
+    const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
+    return std::string(text, written.ptr);
+}
+
+}  // namespace
+
+std::string shortestText(double value) {
+    return shortestFixed(value);
+}
+
+std::string shortestText(float value) {
+    return shortestFixed(value);
+}
+
 }  // namespace slabrating

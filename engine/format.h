@@ -29,6 +29,12 @@ void appendMask(std::string& out, double value, int significant, int decimals,
 void digitsFromLibrary(double value, int significant, std::uint64_t& digits, int& exponent);
 bool exactDigits(double value, int significant, std::uint64_t& digits, int& exponent);
 
+/// The shortest decimal text that reads back to `value` in its precision, in fixed
+/// notation without an exponent: "27", "42.5", "0.00005". For the rules' constants and
+/// other exact values a text names.
+std::string shortestText(double value);
+std::string shortestText(float value);
+
 /// Cuts `text` to its first `width` characters or pads it with blanks on the right.
 std::string fixedLength(std::string_view text, std::size_t width);
 

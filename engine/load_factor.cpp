@@ -4,43 +4,7 @@
 
 namespace slabrating {
 
-namespace {
-
-// Inventory allowables: 0.4 f'c for the concrete, 0.5 Fy but at most 24000 psi for the steel.
-constexpr double kInvConcShare = 0.4;
-constexpr double kInvSteelShare = 0.5;
-constexpr double kMaxInvSteelStress = 24000.0;  // psi
-
-// The old slab provisions: t >= (S + 10) / 30 ft, never less than 0.542 ft (6.5 in).
-constexpr double kMinThicknessFloor = 0.542;  // ft
-constexpr int kSpanAddend = 10;               // ft
-constexpr int kSpanDivisor = 30;
-constexpr int kInchesPerFoot = 12;
-
-// n = Es / Ec with Es = 29e6 psi and Ec = 57000 sqrt(f'c): 29e6 / 57000 = 509; 0.5 rounds
-// the quotient to the nearest whole number, and n is never taken below 6.
-constexpr int kModularRatioConstant = 509;
-constexpr double kRoundingHalf = 0.5;
-constexpr float kMinModularRatio = 6.0f;
-
-// Beta1 = 0.85 up to f'c = 4000 psi, 0.05 less per 1000 psi above, at least 0.65.
-constexpr double kBeta1AtBase = 0.85;
-constexpr int kBeta1BaseStrength = 4000;  // psi
-constexpr double kBeta1PerPsi = 0.00005;  // per psi
-constexpr float kMinBeta1 = 0.65f;
-constexpr float kMaxBeta1 = 0.85f;
-
-// 10.2 = 0.85 x 12 in of strip; 65250 = 0.75 x 87000: three quarters of the balanced
-// block depth Beta1 x 87000 d / (87000 + Fy), with 87000 psi = Es x 0.003 strain.
-constexpr double kBlockForcePerFcIn = 10.2;  // in
-constexpr int kThreeQuartersBalanced = 65250;
-constexpr int kBalancedStrainStress = 87000;  // psi
-
-// 0.765 = 0.9 x 0.85: phi Mn = 0.9 x 0.85 f'c x 12 a (d - a/2) lb-in = 0.765 f'c a (d - a/2)
-// lb-ft.
-constexpr double kCapacityFactor = 0.765;
-
-}  // namespace
+using namespace rules;
 
 AllowableStresses inventoryAllowables(float fc, float fy) {
     const Real halfFy = Real(kInvSteelShare) * fy;
@@ -52,7 +16,7 @@ AllowableStresses inventoryAllowables(float fc, float fy) {
 ThicknessCheck minimumThicknessCheck(float span, float thickness) {
     ThicknessCheck check{};
     check.MinThickness = toSingle(kMinThicknessFloor);
-    const Real rule = (Real(span) + kSpanAddend) / kSpanDivisor;
+    const Real rule = (Real(span) + kThicknessSpanAddend) / kThicknessSpanDivisor;
     if (rule > Real(kMinThicknessFloor)) {
         check.MinThickness = toSingle(rule);
     }
@@ -84,7 +48,8 @@ UltimateCapacityResult ultimateCapacity(const LoadFactorInput& in) {
     r.aTop = toSingle(Real(in.areaTop) * fy / (Real(kBlockForcePerFcIn) * in.fc));
     const Real aMaxTop =
         Real(r.Beta1) * kThreeQuartersBalanced * in.distTop / (Real(kBalancedStrainStress) + fy);
-    if (Real(r.aTop) > aMaxTop) {
+    r.aTopLimited = Real(r.aTop) > aMaxTop;
+    if (r.aTopLimited) {
         r.aTop = toSingle(aMaxTop);
     }
 
@@ -92,11 +57,13 @@ UltimateCapacityResult ultimateCapacity(const LoadFactorInput& in) {
         toSingle(Real(r.Beta1) * kThreeQuartersBalanced * (Real(in.thickness) - in.distBot) /
                  (Real(kBalancedStrainStress) + fy));
     const Real aBot = Real(in.areaBot) * fy / (Real(kBlockForcePerFcIn) * in.fc);
-    r.aBot = Real(aMaxBot) > aBot ? toSingle(aBot) : aMaxBot;
+    r.aBotLimited = !(Real(aMaxBot) > aBot);
+    r.aBot = r.aBotLimited ? aMaxBot : toSingle(aBot);
 
     r.leverTop = toSingle(Real(r.aTop) * (Real(in.distTop) - Real(r.aTop) / 2));
     r.leverBot = toSingle(Real(r.aBot) * (Real(in.thickness) - Real(r.aBot) / 2 - in.distBot));
-    const float lever = r.leverBot < r.leverTop ? r.leverBot : r.leverTop;
+    r.governs = r.leverBot < r.leverTop ? TensionFace::Bottom : TensionFace::Top;
+    const float lever = r.governs == TensionFace::Bottom ? r.leverBot : r.leverTop;
 
     r.UltimateCapacity = toSingle(Real(lever) * (Real(in.fc) * kCapacityFactor));
     return r;

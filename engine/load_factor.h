@@ -6,9 +6,6 @@
 
 namespace slabrating {
 
-/// Fy above which a load factor run caps the steel yield stress (psi).
-inline constexpr float kMaxFy = 60000.0f;
-
 /// Inventory allowable stresses derived from f'c and Fy (psi).
 AllowableStresses inventoryAllowables(float fc, float fy);
 

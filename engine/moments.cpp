@@ -4,25 +4,7 @@
 
 namespace slabrating {
 
-namespace {
-
-// Dead load of the 12 in strip per inch of thickness: concrete at 150 lb/ft3 (150 / 12) and
-// the bituminous overlay at 144 lb/ft3 (144 / 12), in lb per ft of span.
-constexpr long double kSlabWeightPerInch = 12.5L;
-constexpr long double kOverlayWeightPerInch = 12.0L;
-
-// Dead-load moment coefficient: 0.8 for continuity times 1/8 for a simple span.
-constexpr double kDeadLoadCoefficient = 0.1;
-
-// HS20 live load plus impact moment per ft of width, (L + 2) / 32 x P with the 16000 lb
-// wheel, 30 % impact and 0.8 for continuity: (L + 2) x 16000 / 32 x 1.3 x 0.8 = (L + 2) x 520.
-constexpr int kSpanAddend = 2;  // ft
-constexpr int kLiveLoadConstant = 520;
-
-constexpr double kHs20WheelLb = kHs20WheelKips * 1000;
-constexpr int kLbPerKip = 1000;
-
-}  // namespace
+using namespace rules;
 
 Moments stripMoments(float span, float thickness, float overlay, int loadType) {
     Moments m{};
@@ -31,7 +13,7 @@ Moments stripMoments(float span, float thickness, float overlay, int loadType) {
     m.w = Real(static_cast<double>(w)).value();
     const Real L = span;
     m.M_DL = (L * L * (Real(kDeadLoadCoefficient) * m.w)).value();
-    m.M_LL = ((L + kSpanAddend) * kLiveLoadConstant).value();
+    m.M_LL = ((L + kSlabSpanAddend) * kLiveLoadConstant).value();
     // The moment of a series is linear in its wheel load. The state series' moment is
     // reported from the double quotient; the Interstate one is stored in single precision.
     m.stateTruckMoment = (Real(kStateWheelKips) * m.M_LL / kHs20WheelLb).value();

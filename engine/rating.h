@@ -9,18 +9,9 @@
 #include <string_view>
 
 #include "engine/fields.h"
+#include "engine/rules.h"
 
 namespace slabrating {
-
-/// HS20 truck gross weight (tons); an HS20 operating rating of this or more omits the
-/// legal-truck table.
-inline constexpr double kHs20Tons = 36.0;
-/// HS20 wheel load (kips), the load the slab moments are formed for.
-inline constexpr double kHs20WheelKips = 16.0;
-/// Heaviest wheel load of the state (Brevania) legal-truck series (kips).
-inline constexpr double kStateWheelKips = 10.0;
-/// Heaviest wheel load of the Interstate legal-truck series (kips).
-inline constexpr double kInterstateWheelKips = 9.0;
 
 /// The rating method, chosen by the modular ratio.
 enum class RatingMethod {
@@ -56,6 +47,10 @@ struct ThicknessCheck {
     bool warning;        ///< thinner than the minimum: the report carries the warning line
 };
 
+/// The face whose steel is in tension: the top over the girders (negative moment), the
+/// bottom between them (positive moment).
+enum class TensionFace { Top, Bottom };
+
 /// The factored moment capacity and its intermediate values.
 struct UltimateCapacityResult {
     float Beta1;             ///< depth factor of the equivalent rectangular stress block
@@ -64,6 +59,9 @@ struct UltimateCapacityResult {
     float leverTop;          ///< a (d - a/2), top steel in tension (sq in)
     float leverBot;          ///< a (h - a/2 - d'), bottom steel in tension (sq in)
     float UltimateCapacity;  ///< factored moment capacity phi Mn (lb-ft per ft of width)
+    bool aTopLimited;        ///< the top block depth is 0.75 of the balanced one
+    bool aBotLimited;        ///< the bottom block depth is 0.75 of the balanced one
+    TensionFace governs;     ///< the face of the smaller lever term (the top on a tie)
 };
 
 // Working stress section analysis (both methods).
@@ -72,6 +70,9 @@ struct UltimateCapacityResult {
 struct OperatingAllowables {
     double OperConcStress;   ///< operating allowable concrete stress (psi)
     double OperSteelStress;  ///< operating allowable steel stress (psi)
+    double fc;               ///< f'c the concrete band is chosen by, 2.5 Fc,inv (psi)
+    std::size_t concBand;    ///< the row of `rules::kOperConcStresses` chosen
+    std::size_t steelBand;   ///< the row of `rules::kOperSteelStresses` chosen
 };
 
 /// Inputs of the cracked transformed section analysis of the one-foot strip.
@@ -103,6 +104,9 @@ struct SectionQuantities {
     double r;       ///< extreme fibre concrete stress over tension steel stress
 };
 
+/// The material whose allowable stress limits a pass's resisting moment.
+enum class Governing { Steel, Concrete };
+
 /// Results of the inventory pass, stresses as stored for the report.
 struct InventoryPass {
     SectionQuantities section;  ///< the last section analysed in the pass
@@ -112,6 +116,12 @@ struct InventoryPass {
     float ConcreteStress;       ///< extreme fibre concrete stress (psi)
     float SteelStress;          ///< tension steel stress (psi)
     float CompSteelStress;      ///< compression steel stress (psi)
+    Governing governs;          ///< steel at its allowable, or concrete at its allowable
+    /// The compression steel stress was checked against the allowable steel stress in the
+    /// pass's last section. False when the pass has no compression steel (its stress is 0)
+    /// or kept its factor after the adjustments a concrete-governed pass allows: the stress
+    /// is then the one last computed, with an earlier section.
+    bool compSteelChecked;
 };
 
 /// Results of the operating pass, which starts again from m = 2n - 1.
@@ -123,6 +133,12 @@ struct OperatingPass {
     double ConcreteStress;      ///< extreme fibre concrete stress (psi)
     float SteelStress;          ///< tension steel stress (psi)
     double CompSteelStress;     ///< compression steel stress (psi)
+    Governing governs;          ///< steel at its allowable, or concrete at its allowable
+    /// The compression steel stress was checked against the allowable steel stress in the
+    /// pass's last section. False when the pass has no compression steel (its stress is 0)
+    /// or kept its factor after the adjustments a concrete-governed pass allows: the stress
+    /// is then the one last computed, with an earlier section.
+    bool compSteelChecked;
 };
 
 // Moments (both methods).
@@ -134,8 +150,8 @@ struct Moments {
     double M_LL;              ///< HS20 live load plus impact moment (lb-ft)
     double stateTruckMoment;  ///< `TruckMoment` of the state series, 10 kip wheel (kip-ft)
     /// `TruckMoment` of the Interstate series, 9 kip wheel (kip-ft); formed only when the
-    /// load type is not the state series, 0 otherwise.
-    float interstateTruckMoment;
+    /// load type is not the state series.
+    std::optional<float> interstateTruckMoment;
 };
 
 /// The moments of the report and of the load factor rating, in kip-ft.
@@ -217,15 +233,30 @@ struct LegalTruck {
     double RatingTons;      ///< operating rating (tons)
 };
 
-/// The legal-truck table. Its `TruckMoment` is `Moments::stateTruckMoment` or
-/// `Moments::interstateTruckMoment`.
+/// The legal-truck table.
 struct LegalTruckRatings {
     TruckSeries series;
+    /// The series' `TruckMoment` the table prints (kip-ft), in the precision it is held in:
+    /// the state series' in double, the Interstate series' in single; the other is absent.
+    std::optional<double> stateTruckMoment;
+    std::optional<float> interstateTruckMoment;
     double wheelKips;                  ///< the series' heaviest wheel load (kips)
     std::array<LegalTruck, 3> trucks;  ///< types 3, 3S2 and 3-2
     /// Index in `trucks` of the controlling truck: the lowest rating relative to its gross
     /// weight, which is the truck's rating factor; the first in report order on a tie.
     std::size_t controlling;
+};
+
+/// The working stress analysis of the midspan section, between the girders: the section
+/// turned over, with the bottom steel in tension and the top steel in compression, at the
+/// same allowables, modular ratio and moments as the section over the girders that the
+/// report rates.
+struct MidspanSection {
+    WorkingStressInput sectionInput;  ///< tension steel As,bot at d = h - d', compression As,top
+    InventoryPass inventoryPass;
+    OperatingPass operatingPass;
+    LevelRating inventory;  ///< HS20 rating of the midspan section, inventory
+    LevelRating operating;  ///< HS20 rating of the midspan section, operating
 };
 
 /// Everything a rating run found, as far as it got: a stopped run holds the quantities it
@@ -261,7 +292,21 @@ struct Rating {
     /// Absent when the HS20 operating rating is 36 tons or more (and when the run stopped
     /// before it).
     std::optional<LegalTruckRatings> legalTrucks;
+
+    // Working stress runs that completed, beside the report.
+    /// Absent when the run is not a complete working stress run, or when its turned-over
+    /// section cannot be analysed (`midspanNotAnalysed`).
+    std::optional<MidspanSection> midspan;
+    /// A complete working stress run whose midspan section has no sound analysis: the
+    /// compression steel not between the compression face and the tension steel, or an
+    /// arithmetic fault in the analysis.
+    bool midspanNotAnalysed = false;
 };
+
+/// The title of a legal-truck series as the report prints it: "Brevania Trucks".
+std::string_view seriesTitle(TruckSeries series);
+/// The series as the JSON result names it: "state" or "interstate".
+std::string_view seriesName(TruckSeries series);
 
 /// The HS20 operating rating (tons) exactly as the report's HS20 table prints it, without
 /// the blanks that right-align it: "55.32".

@@ -17,10 +17,7 @@ namespace slabrating {
 
 namespace {
 
-// The range limits, single-precision constants: the boundary values themselves pass.
-constexpr float kMinSteelValue = 0.1f;  // in and sq in per ft
-constexpr float kMinSpan = 2.0f;        // ft
-constexpr float kMaxSpan = 24.0f;       // ft
+using namespace rules;
 
 constexpr std::string_view kReenterData = "  Please reenter data.";
 
@@ -159,7 +156,38 @@ void rate(const SlabInput& in, Rating& r) {
     if (operating.RatingTons >= kHs20Tons) {
         return;
     }
-    r.legalTrucks = legalTruckRatings(operating.RatingFactor, in.LoadType);
+    r.legalTrucks = legalTruckRatings(operating.RatingFactor, in.LoadType, moments);
+}
+
+// The midspan section of a complete working stress run: the same analysis with the section
+// turned over, the bottom steel in tension at d = h - d' and the top steel in compression at
+// h - d,top, beside the report. A section without its compression steel between the
+// compression face and the tension steel, or whose arithmetic faults, is not analysed.
+void rateMidspan(const SlabInput& in, Rating& r) {
+    try {
+        WorkingStressInput turned = *r.sectionInput;
+        turned.areaTop = in.STAreaBot;
+        turned.d = toSingle(Real(in.SlabThick) - in.StDistBot);
+        turned.areaBot = in.StAreaTop;
+        turned.dPrime = toSingle(Real(in.SlabThick) - in.StDistTop);
+        if (!(turned.dPrime > 0.0f && turned.d > turned.dPrime)) {
+            r.midspanNotAnalysed = true;
+            return;
+        }
+        WorkingStressAnalysis analysis(turned);
+        const Moments& moments = *r.moments;
+        MidspanSection m{};
+        m.sectionInput = turned;
+        m.inventoryPass = analysis.inventoryPass();
+        m.inventory =
+            workingStressRating(m.inventoryPass.ResistingMoment, moments.M_DL, moments.M_LL);
+        m.operatingPass = analysis.operatingPass();
+        m.operating =
+            workingStressRating(m.operatingPass.ResistingMoment, moments.M_DL, moments.M_LL);
+        r.midspan = m;
+    } catch (const ArithmeticFault&) {
+        r.midspanNotAnalysed = true;
+    }
 }
 
 }  // namespace
@@ -180,6 +208,9 @@ RatingResult RunRating(const SlabFields& fields, std::string_view date) {
                 result.message = std::string(*failure) + std::string(kReenterData);
             } else {
                 rate(held, rating);
+                if (rating.method == RatingMethod::WorkingStress) {
+                    rateMidspan(held, rating);
+                }
             }
         }
     } catch (const ArithmeticFault&) {

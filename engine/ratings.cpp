@@ -4,21 +4,7 @@
 
 namespace slabrating {
 
-namespace {
-
-constexpr int kLbPerKip = 1000;      // working stress: lb-ft to kip-ft by division
-constexpr double kKipPerLb = 0.001;  // load factor: lb-ft to kip-ft by multiplication
-
-// Dead-load and live-load factors of the load factor rating.
-constexpr double kDeadLoadFactor = 1.3;
-constexpr double kLiveLoadFactor = 1.3;
-
-// Gross weights of the legal trucks 3, 3S2 and 3-2 (tons).
-constexpr std::array<double, 3> kStateGrossTons{27.0, 42.5, 42.5};
-constexpr std::array<double, 3> kInterstateGrossTons{24.0, 38.0, 39.0};
-constexpr std::array<std::string_view, 3> kTruckTypes{"3", "3S2", "3-2"};
-
-}  // namespace
+using namespace rules;
 
 LevelRating workingStressRating(double ResistingMoment, double M_DL, double M_LL) {
     LevelRating r{};
@@ -56,10 +42,15 @@ float stressScale(double liveShare, double RatingFactor, double workingStressTon
     return toSingle((live * RatingFactor + DeadLoadMoment) / divisor);
 }
 
-LegalTruckRatings legalTruckRatings(double RatingFactor, int loadType) {
+LegalTruckRatings legalTruckRatings(double RatingFactor, int loadType, const Moments& moments) {
     const bool state = loadType == StateTrucks;
     LegalTruckRatings series{};
     series.series = state ? TruckSeries::State : TruckSeries::Interstate;
+    if (state) {
+        series.stateTruckMoment = moments.stateTruckMoment;
+    } else {
+        series.interstateTruckMoment = moments.interstateTruckMoment;
+    }
     series.wheelKips = state ? kStateWheelKips : kInterstateWheelKips;
     // A truck is rated against the HS20 wheel with the series' heaviest wheel.
     const double factor = (Real(RatingFactor) * kHs20WheelKips / series.wheelKips).value();
@@ -71,6 +62,18 @@ LegalTruckRatings legalTruckRatings(double RatingFactor, int loadType) {
         }
     }
     return series;
+}
+
+}  // namespace slabrating
+
+namespace slabrating {
+
+std::string_view seriesTitle(TruckSeries series) {
+    return series == TruckSeries::State ? "Brevania Trucks" : "Interstate Trucks";
+}
+
+std::string_view seriesName(TruckSeries series) {
+    return series == TruckSeries::State ? "state" : "interstate";
 }
 
 }  // namespace slabrating

@@ -14,11 +14,6 @@ LevelRating workingStressRating(double ResistingMoment, double M_DL, double M_LL
 LoadFactorRating loadFactorRating(float UltimateCapacity, float DeadLoadMoment,
                                   float LiveLoadMoment);
 
-/// Live load shares of the two levels in a load factor run: the operating level carries the
-/// rated live load, the inventory level 0.6 of it (its rating is 0.6 of the operating one).
-inline constexpr double kOperatingShare = 1.0;
-inline constexpr double kInventoryShare = 0.6;
-
 /// Scale that carries a level's working stress stresses to the load factor rating load:
 /// (liveShare x LL x RF + DL) / (LL x T / 36 + DL), with the level's live load share as
 /// liveShare and T that level's working stress HS20 tonnage.
@@ -26,7 +21,8 @@ inline constexpr double kInventoryShare = 0.6;
 float stressScale(double liveShare, double RatingFactor, double workingStressTons,
                   float DeadLoadMoment, float LiveLoadMoment);
 
-/// Operating ratings of the legal trucks 3, 3S2 and 3-2 of the series the load type selects.
-LegalTruckRatings legalTruckRatings(double RatingFactor, int loadType);
+/// Operating ratings of the legal trucks 3, 3S2 and 3-2 of the series the load type selects,
+/// with the series' moment from `moments`.
+LegalTruckRatings legalTruckRatings(double RatingFactor, int loadType, const Moments& moments);
 
 }  // namespace slabrating

@@ -1,5 +1,7 @@
 #include "engine/report_layout.h"
 
+#include <array>
+
 #include "engine/format.h"
 #include "engine/version.h"
 
@@ -9,6 +11,7 @@ namespace {
 
 // Decimals of the report's masks: "#0.000", "0.00" (and "#0.00" to "####0.00"), "#####0".
 constexpr int kThreeDecimals = 3;
+constexpr int kOneDecimal = 1;  // the HS20 gross weight, "36.0"
 constexpr int kTwoDecimals = 2;
 constexpr int kWhole = 0;
 // The HS20 and legal-truck ratings are written with the "##0.00" mask.
@@ -20,6 +23,11 @@ constexpr std::size_t kTableWidth = 8;
 constexpr std::size_t kTruckWidth = 6;
 
 constexpr std::string_view kOper = "          Oper. =             ";
+
+// Columns (from 1) where the truck types and the gross weights of each series start.
+constexpr std::array<std::size_t, 3> kTruckTypeColumns{33, 42, 53};
+constexpr std::array<std::size_t, 3> kStateGrossColumns{32, 42, 53};
+constexpr std::array<std::size_t, 3> kInterstateGrossColumns{32, 43, 54};
 
 // A report value with the precision it is held in, which decides how many significant
 // digits it is written with before the mask rounds it.
@@ -49,7 +57,7 @@ public:
     void workingStressBannerAndEcho(const SlabInput& in, const EchoValues& v);
     void momentLines(const ReportMoments& m);
     void hs20Table(const Hs20Rating& t);
-    void truckTable(const LegalTruckRatings& trucks, const Moments& moments);
+    void truckTable(const LegalTruckRatings& trucks);
 
 private:
     void text(std::string_view s) { m_text += s; }
@@ -57,6 +65,11 @@ private:
         appendMask(m_text, v.value, v.single ? kSingleDigits : kDoubleDigits, decimals, width);
     }
     void endLine() { m_text += "\r\n"; }
+    // Characters of the line being written so far.
+    std::size_t lineLength() const {
+        const std::size_t end = m_text.rfind('\n');
+        return end == std::string::npos ? m_text.size() : m_text.size() - end - 1;
+    }
     void line(std::string_view s = {}) {
         text(s);
         endLine();
@@ -147,7 +160,9 @@ void ReportWriter::momentLines(const ReportMoments& m) {
     text("LL+I Moment        ");
     value(m.LiveLoadMoment, kTwoDecimals);
     line(" K-Ft");
-    line("Gross Weight       36.0 Tons");
+    text("Gross Weight       ");
+    value(rules::kHs20Tons, kOneDecimal);
+    line(" Tons");
 }
 
 void ReportWriter::row(std::string_view label, ReportValue inventory, ReportValue operating,
@@ -172,19 +187,30 @@ void ReportWriter::hs20Table(const Hs20Rating& t) {
     row("     Rating                 (Tons)  ", inv.RatingTons, op.RatingTons, kTonsDecimals);
 }
 
-void ReportWriter::truckTable(const LegalTruckRatings& trucks, const Moments& moments) {
+void ReportWriter::truckTable(const LegalTruckRatings& trucks) {
     const bool state = trucks.series == TruckSeries::State;
     line();
-    line(state ? "Brevania Trucks" : "Interstate Trucks");
+    line(seriesTitle(trucks.series));
     text("   LL+I Moment           ");
     value(
-        state ? ReportValue(moments.stateTruckMoment) : ReportValue(moments.interstateTruckMoment),
+        state ? ReportValue(*trucks.stateTruckMoment) : ReportValue(*trucks.interstateTruckMoment),
         kTwoDecimals);
     line(" K-Ft");
     line();
-    line("   Truck Type                   3        3S2        3-2");
-    line(state ? "   Gross Weight    (Tons)      27        42.5       42.5"
-               : "   Gross Weight    (Tons)      24         38         39");
+    text("   Truck Type");
+    const auto at = [this](std::size_t column) { m_text.append(column - 1 - lineLength(), ' '); };
+    for (std::size_t i = 0; i < trucks.trucks.size(); ++i) {
+        at(kTruckTypeColumns[i]);
+        text(trucks.trucks[i].type);
+    }
+    endLine();
+    text("   Gross Weight    (Tons)");
+    const auto& columns = state ? kStateGrossColumns : kInterstateGrossColumns;
+    for (std::size_t i = 0; i < trucks.trucks.size(); ++i) {
+        at(columns[i]);
+        text(shortestText(trucks.trucks[i].grossTons));
+    }
+    endLine();
     text("        Rating     (Tons)     ");
     value(trucks.trucks[0].RatingTons, kTonsDecimals, kTruckWidth);
     text(state ? "    " : "     ");
@@ -226,7 +252,7 @@ void writeReport(const Rating& r, std::string& out) {
         report.hs20Table(*r.hs20);
     }
     if (r.legalTrucks) {
-        report.truckTable(*r.legalTrucks, *r.moments);
+        report.truckTable(*r.legalTrucks);
     }
 }
 

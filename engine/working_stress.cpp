@@ -4,49 +4,34 @@
 
 namespace slabrating {
 
-namespace {
-
-// A working stress run's inventory concrete stress is taken as 0.4 f'c: f'c = 2.5 Fc.
-constexpr double kFcPerInventoryStress = 2.5;
-
-// The operating allowable stresses of the rating manual's tables (psi): the concrete by
-// f'c band, the steel by inventory steel stress band.
-constexpr double kFcBand1 = 3000, kFcBand2 = 3999.9, kFcBand3 = 4999.9;
-constexpr double kOperConc1 = 1300, kOperConc2 = 1900, kOperConc3 = 2400, kOperConc4 = 3000;
-constexpr float kFsBand1 = 20000.0f, kFsBand2 = 24000.0f;
-constexpr double kOperSteel1 = 25000, kOperSteel2 = 28000, kOperSteel3 = 36000;
-
-constexpr int kStripWidthIn = 12;   // the one-foot strip (in)
-constexpr int kInchesPerFoot = 12;  // lb-in to lb-ft
-
-// Depth of the compression triangle's resultant over kd: 1/6 as the rating manual
-// rounds it.
-constexpr double kOneSixth = 0.1667;
-
-}  // namespace
+using namespace rules;
 
 OperatingAllowables operatingAllowables(float InvConcStress, float InvSteelStress) {
+    OperatingAllowables o{};
     const Real fc = Real(kFcPerInventoryStress) * InvConcStress;
-    double conc = kOperConc4;
-    if (fc <= Real(kFcBand1)) {
-        conc = kOperConc1;
-    } else if (fc <= Real(kFcBand2)) {
-        conc = kOperConc2;
-    } else if (fc <= Real(kFcBand3)) {
-        conc = kOperConc3;
+    o.fc = fc.value();
+    o.concBand = kOperConcLimits.size();
+    for (std::size_t band = 0; band < kOperConcLimits.size(); ++band) {
+        if (fc <= Real(kOperConcLimits[band])) {
+            o.concBand = band;
+            break;
+        }
     }
-    double steel = kOperSteel3;
-    if (InvSteelStress < kFsBand1) {
-        steel = kOperSteel1;
-    } else if (InvSteelStress < kFsBand2) {
-        steel = kOperSteel2;
+    o.steelBand = kOperSteelLimits.size();
+    for (std::size_t band = 0; band < kOperSteelLimits.size(); ++band) {
+        if (InvSteelStress < kOperSteelLimits[band]) {
+            o.steelBand = band;
+            break;
+        }
     }
-    return {conc, steel};
+    o.OperConcStress = kOperConcStresses[o.concBand];
+    o.OperSteelStress = kOperSteelStresses[o.steelBand];
+    return o;
 }
 
 WorkingStressAnalysis::WorkingStressAnalysis(const WorkingStressInput& in)
     : m_in(in),
-      m_CompSteelFactor((Real(2) * in.n - 1).value()),
+      m_CompSteelFactor((Real(kCompSteelFactorOfN) * in.n - 1).value()),
       m_m0(m_CompSteelFactor),
       m_Fc(in.InvConcStress),
       m_Fs(in.InvSteelStress),
@@ -83,16 +68,18 @@ void WorkingStressAnalysis::runPass() {
     for (;;) {
         // The tension steel at its stress, unless that over-stresses the concrete.
         m_fcA = (Real(m_Fs) * m_section.r).value();
-        const bool concreteGoverns = m_fcA > m_Fc;
-        if (concreteGoverns) {
+        m_concreteGoverns = m_fcA > m_Fc;
+        if (m_concreteGoverns) {
             m_fcA = m_Fc;
             m_Fs = toSingle(Real(m_Fc) / m_section.r);
         }
+        m_compSteelChecked = false;
         if (!compressionSteel ||
-            (concreteGoverns && m_AdjustCount == kConcreteGovernedAdjustments)) {
+            (m_concreteGoverns && m_AdjustCount == kConcreteGovernedAdjustments)) {
             break;
         }
-        m_fsc = (Real(2) * m_Fs * m_section.e / m_section.u).value();
+        m_fsc = (Real(kCompSteelFactorOfN) * m_Fs * m_section.e / m_section.u).value();
+        m_compSteelChecked = true;
         if (!(m_fsc > m_fsRef)) {
             break;
         }
@@ -116,7 +103,7 @@ InventoryPass WorkingStressAnalysis::inventoryPass() {
     // The inventory stresses are stored in single precision for the report.
     InventoryPass result{m_section,         m_CompSteelFactor, m_AdjustCount,
                          m_ResistingMoment, toSingle(m_fcA),   m_Fs,
-                         toSingle(m_fsc)};
+                         toSingle(m_fsc),   governing(),       m_compSteelChecked};
     m_AdjustCount = 0;
     m_operating = true;
     m_fsRef = m_in.OperSteelStress;
@@ -129,7 +116,8 @@ OperatingPass WorkingStressAnalysis::operatingPass() {
     runPass();
     // The operating concrete and compression steel stresses stay in double precision, as
     // the pass computed them; the tension steel stress is the pass's single-precision Fs.
-    return {m_section, m_CompSteelFactor, m_AdjustCount, m_ResistingMoment, m_fcA, m_Fs, m_fsc};
+    return {m_section, m_CompSteelFactor, m_AdjustCount,     m_ResistingMoment, m_fcA, m_Fs,
+            m_fsc,     governing(),       m_compSteelChecked};
 }
 
 }  // namespace slabrating

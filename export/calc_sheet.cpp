@@ -1005,9 +1005,9 @@ bool SheetWriter::moments() {
     eq("M<sub>state</sub> = 10 M<sub>LL</sub> / 16000, 10 kip state wheel",
        q(m.stateTruckMoment, kMom, "stateTruckMoment_kipft"), "kip-ft", "10 &times; ", mLL,
        " / 16000");
-    if (m_rating->input->LoadType != StateTrucks) {
+    if (m.interstateTruckMoment) {
         eq("M<sub>Interstate</sub> = 9 M<sub>LL</sub> / 16000, 9 kip Interstate wheel",
-           q(m.interstateTruckMoment, kMom, "interstateTruckMoment_kipft"), "kip-ft", "9 &times; ",
+           q(*m.interstateTruckMoment, kMom, "interstateTruckMoment_kipft"), "kip-ft", "9 &times; ",
            mLL, " / 16000");
     }
     closeStep();
@@ -1285,8 +1285,8 @@ bool SheetWriter::legalTrucks() {
     const Q rf = q(op.RatingFactor, kHs20Op, "RatingFactor");
     const Q factor = q(l.trucks[0].RatingFactor, kTruckGroups[0], "RatingFactor");
     const Q moment =
-        state ? q(m_rating->moments->stateTruckMoment, kTrucks, "TruckMoment_kipft")
-              : q(m_rating->moments->interstateTruckMoment, kTrucks, "TruckMoment_kipft");
+        state ? q(*l.stateTruckMoment, kTrucks, "TruckMoment_kipft")
+              : q(*l.interstateTruckMoment, kTrucks, "TruckMoment_kipft");
     openStep(state ? "Legal trucks: Brevania Trucks" : "Legal trucks: Interstate Trucks",
              "The HS20 operating rating is below 36 tons, so the three legal trucks of the "
              "series are rated at the operating level; the slab moment is linear in the wheel "

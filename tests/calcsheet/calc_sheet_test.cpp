@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/field_table.h"
+#include "engine/quantity_table.h"
 #include "engine/rating_run.h"
 #include "inputfile/inputfile.h"
 #include "tests/support/support.h"
@@ -24,152 +25,32 @@ namespace {
 using Value = std::variant<float, double, int>;
 using Quantities = std::map<std::string, Value>;
 
-// Every number of a rating at its pointer in the JSON result, typed as the engine holds it.
-// The groups and keys are those of the JSON result's key list; a group the run did not
-// reach is absent.
+// Every number of a rating at its pointer in the JSON result, typed as the engine holds it,
+// as the quantity table lists them; a group the run did not reach is absent.
 Quantities quantities(const Rating& r) {
     Quantities all;
-    std::string group;
-    const auto add = [&](std::string_view key, Value v) {
-        all.emplace("/rating/" + group + std::string(key), v);
-    };
-    const auto section = [&](const SectionQuantities& s) {
-        const std::string pass = group;
-        group += "section/";
-        add("A", s.A), add("B", s.B), add("BPrime", s.BPrime), add("P", s.P), add("Q", s.Q);
-        add("k", s.k), add("c", s.c), add("zr", s.zr), add("j", s.j), add("e", s.e);
-        add("u", s.u), add("r", s.r);
-        group = pass;
-    };
-    if (const auto& x = r.input) {
-        group = "input/";
-        add("LoadType", x->LoadType);
-        for (const FieldInfo& f : kFields) {
-            if (f.kind == FieldKind::Number) {
-                std::string unit(f.unit);
-                std::erase(unit, ' ');
-                add(std::string(f.name) + (unit.empty() ? "" : "_" + unit), (*x).*f.heldNumber);
-            }
+    forEachQuantity(r, [&all](const Quantity& quantity, const QuantityValue& value) {
+        std::string pointer = "/rating/";
+        if (!quantity.group.empty()) {
+            pointer += quantity.group;
+            pointer += '/';
         }
-    }
-    if (const auto& x = r.loadFactorInput) {
-        group = "loadFactorInput/";
-        add("span_ft", x->span), add("thickness_in", x->thickness);
-        add("areaTop_sqin", x->areaTop), add("distTop_in", x->distTop);
-        add("areaBot_sqin", x->areaBot), add("distBot_in", x->distBot);
-        add("fc_psi", x->fc), add("fy_psi", x->fy);
-    }
-    if (const auto& x = r.inventoryAllowables) {
-        group = "inventoryAllowables/";
-        add("InvConcStress_psi", x->InvConcStress), add("InvSteelStress_psi", x->InvSteelStress);
-    }
-    if (const auto& x = r.thicknessCheck) {
-        group = "thicknessCheck/";
-        add("MinThickness_ft", x->MinThickness), add("thicknessFt_ft", x->thicknessFt);
-    }
-    if (const auto& x = r.derivedModularRatio) {
-        group = "";
-        add("derivedModularRatio", *x);
-    }
-    if (const auto& x = r.ultimateCapacity) {
-        group = "ultimateCapacity/";
-        add("Beta1", x->Beta1), add("aTop_in", x->aTop), add("aBot_in", x->aBot);
-        add("leverTop_sqin", x->leverTop), add("leverBot_sqin", x->leverBot);
-        add("UltimateCapacity_lbft", x->UltimateCapacity);
-    }
-    if (const auto& x = r.operatingAllowables) {
-        group = "operatingAllowables/";
-        add("OperConcStress_psi", x->OperConcStress);
-        add("OperSteelStress_psi", x->OperSteelStress);
-    }
-    if (const auto& x = r.sectionInput) {
-        group = "sectionInput/";
-        add("n", x->n), add("InvConcStress_psi", x->InvConcStress);
-        add("InvSteelStress_psi", x->InvSteelStress), add("OperConcStress_psi", x->OperConcStress);
-        add("OperSteelStress_psi", x->OperSteelStress), add("areaTop_sqin", x->areaTop);
-        add("d_in", x->d), add("areaBot_sqin", x->areaBot), add("dPrime_in", x->dPrime);
-    }
-    const auto pass = [&](const auto& p) {
-        section(p.section);
-        add("CompSteelFactor", p.CompSteelFactor), add("AdjustCount", p.AdjustCount);
-        add("ResistingMoment_lbft", p.ResistingMoment);
-        add("ConcreteStress_psi", p.ConcreteStress), add("SteelStress_psi", p.SteelStress);
-        add("CompSteelStress_psi", p.CompSteelStress);
-    };
-    if (const auto& x = r.inventoryPass) {
-        group = "inventoryPass/";
-        pass(*x);
-    }
-    if (const auto& x = r.operatingPass) {
-        group = "operatingPass/";
-        pass(*x);
-    }
-    if (const auto& x = r.moments) {
-        group = "moments/";
-        add("w_lbperft", x->w), add("M_DL_lbft", x->M_DL), add("M_LL_lbft", x->M_LL);
-        add("stateTruckMoment_kipft", x->stateTruckMoment);
-        if (r.input->LoadType != StateTrucks) {
-            add("interstateTruckMoment_kipft", x->interstateTruckMoment);
+        pointer += quantity.key;
+        switch (quantity.precision) {
+            case Precision::Single:
+                all.emplace(pointer, static_cast<float>(value.number));
+                break;
+            case Precision::Double:
+                all.emplace(pointer, value.number);
+                break;
+            case Precision::Whole:
+                all.emplace(pointer, static_cast<int>(value.number));
+                break;
+            case Precision::Flag:
+            case Precision::Text:
+                break;
         }
-    }
-    const auto level = [&](const LevelRating& l) {
-        add("MemberCapacity_kipft", l.MemberCapacity);
-        add("LiveLoadCapacity_kipft", l.LiveLoadCapacity);
-        add("ratingFactor", l.ratingFactor), add("RatingTons_tons", l.RatingTons);
-    };
-    if (const auto& x = r.workingStressInventory) {
-        group = "workingStressInventory/";
-        level(*x);
-    }
-    if (const auto& x = r.workingStressOperating) {
-        group = "workingStressOperating/";
-        level(*x);
-    }
-    if (const auto& x = r.reportMoments) {
-        group = "reportMoments/";
-        add("DeadLoadMoment_kipft", x->DeadLoadMoment);
-        add("LiveLoadMoment_kipft", x->LiveLoadMoment);
-    }
-    if (const auto& x = r.loadFactorRating) {
-        group = "loadFactorRating/";
-        add("MemberCapacity_kipft", x->MemberCapacity);
-        add("LiveLoadCapacity_kipft", x->LiveLoadCapacity), add("RatingFactor", x->RatingFactor);
-        add("inventoryRatingFactor", x->inventoryRatingFactor);
-        add("inventoryTons_tons", x->inventoryTons), add("operatingTons_tons", x->operatingTons);
-    }
-    if (const auto& x = r.stressScales) {
-        group = "stressScales/";
-        add("StressScaleInv", x->StressScaleInv), add("StressScaleOper", x->StressScaleOper);
-    }
-    const auto column = [&](const auto& c) {
-        add("ConcreteStress_psi", c.ConcreteStress), add("SteelStress_psi", c.SteelStress);
-        add("CompSteelStress_psi", c.CompSteelStress);
-        add("MemberCapacity_kipft", c.MemberCapacity);
-        add("LiveLoadCapacity_kipft", c.LiveLoadCapacity), add("RatingTons_tons", c.RatingTons);
-    };
-    if (const auto& x = r.hs20) {
-        group = "hs20/inventory/";
-        column(x->inventory);
-        add("RatingFactor", x->inventory.RatingFactor);
-        group = "hs20/operating/";
-        column(x->operating);
-        add("RatingFactor", x->operating.RatingFactor);
-    }
-    if (const auto& x = r.legalTrucks) {
-        group = "legalTrucks/";
-        add("wheelKips_kips", x->wheelKips);
-        if (x->series == TruckSeries::State) {
-            add("TruckMoment_kipft", r.moments->stateTruckMoment);
-        } else {
-            add("TruckMoment_kipft", r.moments->interstateTruckMoment);
-        }
-        for (std::size_t i = 0; i < x->trucks.size(); ++i) {
-            group = "legalTrucks/trucks/" + std::to_string(i) + "/";
-            add("grossTons_tons", x->trucks[i].grossTons);
-            add("RatingFactor", x->trucks[i].RatingFactor);
-            add("RatingTons_tons", x->trucks[i].RatingTons);
-        }
-    }
+    });
     return all;
 }
 

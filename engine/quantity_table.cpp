@@ -1,0 +1,381 @@
+#include "engine/quantity_table.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <string>
+#include <type_traits>
+
+#include "engine/field_table.h"
+
+namespace slabrating {
+
+namespace {
+
+template <class T>
+struct IsOptional : std::false_type {};
+template <class T>
+struct IsOptional<std::optional<T>> : std::true_type {};
+
+template <class T>
+constexpr Precision precisionOf() {
+    if constexpr (IsOptional<T>::value) {
+        return precisionOf<typename T::value_type>();
+    } else if constexpr (std::is_same_v<T, float>) {
+        return Precision::Single;
+    } else if constexpr (std::is_same_v<T, double>) {
+        return Precision::Double;
+    } else if constexpr (std::is_same_v<T, bool>) {
+        return Precision::Flag;
+    } else if constexpr (std::is_integral_v<T>) {
+        return Precision::Whole;
+    } else {
+        static_assert(std::is_convertible_v<T, std::string_view>, "a number, a flag or a text");
+        return Precision::Text;
+    }
+}
+
+template <class T>
+bool hold(const T& member, QuantityValue& value) {
+    value.address = &member;
+    if constexpr (std::is_arithmetic_v<T>) {
+        value.number = static_cast<double>(member);
+    } else {
+        value.text = member;
+    }
+    return true;
+}
+
+template <class T>
+bool hold(const std::optional<T>& member, QuantityValue& value) {
+    return member && hold(*member, value);
+}
+
+// The member reached from the rating through an optional group and a path of members.
+template <auto Group, auto... Path>
+bool member(const Rating& rating, QuantityValue& value) {
+    const auto& group = rating.*Group;
+    return group && hold((*group.*....*Path), value);
+}
+
+template <auto Group, auto... Path>
+using HeldBy = std::remove_cvref_t<decltype((*(std::declval<const Rating&>().*Group).*....*Path))>;
+
+template <auto Group, auto... Path>
+Quantity q(std::string_view group, std::string_view key, std::string_view unit = {},
+           Presence presence = Presence::Always) {
+    return {
+        group, key, unit, precisionOf<HeldBy<Group, Path...>>(), presence, &member<Group, Path...>};
+}
+
+// The input group: the field table's texts and numbers, keyed by the field's name and unit.
+template <std::size_t I>
+bool inputField(const Rating& rating, QuantityValue& value) {
+    constexpr const FieldInfo& field = kFields[I];
+    if (!rating.input) {
+        return false;
+    }
+    if constexpr (field.kind == FieldKind::Text) {
+        return hold((*rating.input).*field.heldText, value);
+    } else {
+        return hold((*rating.input).*field.heldNumber, value);
+    }
+}
+
+// A name with its unit: "StAreaTop" and "sq in" give "StAreaTop_sqin".
+std::string keyWithUnit(std::string_view name, std::string_view unit) {
+    std::string key(name);
+    if (!unit.empty()) {
+        key += '_';
+        std::copy_if(unit.begin(), unit.end(), std::back_inserter(key),
+                     [](char c) { return c != ' '; });
+    }
+    return key;
+}
+
+const std::array<std::string, kFieldCount>& inputKeys() {
+    static const std::array<std::string, kFieldCount> keys = [] {
+        std::array<std::string, kFieldCount> k;
+        for (const FieldInfo& field : kFields) {
+            k[static_cast<std::size_t>(field.id)] = keyWithUnit(field.name, field.unit);
+        }
+        return k;
+    }();
+    return keys;
+}
+
+template <std::size_t... I>
+void addInput(std::vector<Quantity>& table, std::index_sequence<I...>) {
+    constexpr std::string_view kGroup = "input";
+    const auto add = [&](auto index) {
+        constexpr const FieldInfo& field = kFields[decltype(index)::value];
+        constexpr Precision precision =
+            field.kind == FieldKind::Text ? Precision::Text : Precision::Single;
+        table.push_back({kGroup, inputKeys()[decltype(index)::value], field.unit, precision,
+                         Presence::Always, &inputField<decltype(index)::value>});
+    };
+    // The texts, the load type, then the numbers, as the record holds them.
+    ((kFields[I].kind == FieldKind::Text ? add(std::integral_constant<std::size_t, I>{}) : void()),
+     ...);
+    table.push_back(q<&Rating::input, &SlabInput::LoadType>(kGroup, kLoadTypeName));
+    ((kFields[I].kind == FieldKind::Number ? add(std::integral_constant<std::size_t, I>{})
+                                           : void()),
+     ...);
+}
+
+// The inputs of a working stress analysis, reached through `Path` from `Group`.
+template <auto Group, auto... Path>
+void addSectionInput(std::vector<Quantity>& t, std::string_view g) {
+    using In = WorkingStressInput;
+    t.push_back(q<Group, Path..., &In::n>(g, "n"));
+    t.push_back(q<Group, Path..., &In::InvConcStress>(g, "InvConcStress_psi", "psi"));
+    t.push_back(q<Group, Path..., &In::InvSteelStress>(g, "InvSteelStress_psi", "psi"));
+    t.push_back(q<Group, Path..., &In::OperConcStress>(g, "OperConcStress_psi", "psi"));
+    t.push_back(q<Group, Path..., &In::OperSteelStress>(g, "OperSteelStress_psi", "psi"));
+    t.push_back(q<Group, Path..., &In::areaTop>(g, "areaTop_sqin", "sq in"));
+    t.push_back(q<Group, Path..., &In::d>(g, "d_in", "in"));
+    t.push_back(q<Group, Path..., &In::areaBot>(g, "areaBot_sqin", "sq in"));
+    t.push_back(q<Group, Path..., &In::dPrime>(g, "dPrime_in", "in"));
+}
+
+// One pass of a working stress analysis (an InventoryPass or an OperatingPass), its
+// section's quantities first.
+template <auto Group, auto... Path>
+void addPass(std::vector<Quantity>& t, std::string_view g, std::string_view sectionGroup) {
+    using Pass = HeldBy<Group, Path...>;
+    using S = SectionQuantities;
+    const std::string_view s = sectionGroup;
+    constexpr auto section = &Pass::section;
+    t.push_back(q<Group, Path..., section, &S::A>(s, "A"));
+    t.push_back(q<Group, Path..., section, &S::B>(s, "B"));
+    t.push_back(q<Group, Path..., section, &S::BPrime>(s, "BPrime"));
+    t.push_back(q<Group, Path..., section, &S::P>(s, "P"));
+    t.push_back(q<Group, Path..., section, &S::Q>(s, "Q"));
+    t.push_back(q<Group, Path..., section, &S::k>(s, "k"));
+    t.push_back(q<Group, Path..., section, &S::c>(s, "c"));
+    t.push_back(q<Group, Path..., section, &S::zr>(s, "zr"));
+    t.push_back(q<Group, Path..., section, &S::j>(s, "j"));
+    t.push_back(q<Group, Path..., section, &S::e>(s, "e"));
+    t.push_back(q<Group, Path..., section, &S::u>(s, "u"));
+    t.push_back(q<Group, Path..., section, &S::r>(s, "r"));
+    t.push_back(q<Group, Path..., &Pass::CompSteelFactor>(g, "CompSteelFactor"));
+    t.push_back(q<Group, Path..., &Pass::AdjustCount>(g, "AdjustCount"));
+    t.push_back(q<Group, Path..., &Pass::ResistingMoment>(g, "ResistingMoment_lbft", "lb-ft"));
+    t.push_back(q<Group, Path..., &Pass::ConcreteStress>(g, "ConcreteStress_psi", "psi"));
+    t.push_back(q<Group, Path..., &Pass::SteelStress>(g, "SteelStress_psi", "psi"));
+    t.push_back(q<Group, Path..., &Pass::CompSteelStress>(g, "CompSteelStress_psi", "psi"));
+}
+
+// One level of a working stress rating.
+template <auto Group, auto... Path>
+void addLevel(std::vector<Quantity>& t, std::string_view g) {
+    using L = LevelRating;
+    t.push_back(q<Group, Path..., &L::MemberCapacity>(g, "MemberCapacity_kipft", "kip-ft"));
+    t.push_back(q<Group, Path..., &L::LiveLoadCapacity>(g, "LiveLoadCapacity_kipft", "kip-ft"));
+    t.push_back(q<Group, Path..., &L::ratingFactor>(g, "ratingFactor"));
+    t.push_back(q<Group, Path..., &L::RatingTons>(g, "RatingTons_tons", "tons"));
+}
+
+// One column of the HS20 table (Hs20Inventory or Hs20Operating).
+template <auto Column>
+void addHs20Column(std::vector<Quantity>& t, std::string_view g) {
+    using C = std::remove_cvref_t<decltype(std::declval<Hs20Rating>().*Column)>;
+    t.push_back(q<&Rating::hs20, Column, &C::ConcreteStress>(g, "ConcreteStress_psi", "psi"));
+    t.push_back(q<&Rating::hs20, Column, &C::SteelStress>(g, "SteelStress_psi", "psi"));
+    t.push_back(q<&Rating::hs20, Column, &C::CompSteelStress>(g, "CompSteelStress_psi", "psi"));
+    t.push_back(q<&Rating::hs20, Column, &C::MemberCapacity>(g, "MemberCapacity_kipft", "kip-ft"));
+    t.push_back(
+        q<&Rating::hs20, Column, &C::LiveLoadCapacity>(g, "LiveLoadCapacity_kipft", "kip-ft"));
+    t.push_back(q<&Rating::hs20, Column, &C::RatingFactor>(g, "RatingFactor"));
+    t.push_back(q<&Rating::hs20, Column, &C::RatingTons>(g, "RatingTons_tons", "tons"));
+}
+
+// The series' name and title are formed from the series the engine chose.
+template <std::string_view (*Text)(TruckSeries)>
+bool seriesText(const Rating& rating, QuantityValue& value) {
+    if (!rating.legalTrucks) {
+        return false;
+    }
+    value.address = &rating.legalTrucks->series;
+    value.text = Text(rating.legalTrucks->series);
+    return true;
+}
+
+template <std::size_t I, auto Member>
+bool truck(const Rating& rating, QuantityValue& value) {
+    return rating.legalTrucks && hold(rating.legalTrucks->trucks[I].*Member, value);
+}
+
+template <std::size_t I>
+void addTruck(std::vector<Quantity>& t, std::string_view g) {
+    using T = LegalTruck;
+    t.push_back({g, "type", {}, Precision::Text, Presence::Always, &truck<I, &T::type>});
+    t.push_back({g, "grossTons_tons", "tons", Precision::Double, Presence::Always,
+                 &truck<I, &T::grossTons>});
+    t.push_back(
+        {g, "RatingFactor", {}, Precision::Double, Presence::Always, &truck<I, &T::RatingFactor>});
+    t.push_back({g, "RatingTons_tons", "tons", Precision::Double, Presence::Always,
+                 &truck<I, &T::RatingTons>});
+}
+
+std::vector<Quantity> buildTable() {
+    std::vector<Quantity> t;
+    addInput(t, std::make_index_sequence<kFieldCount>{});
+
+    constexpr std::string_view lf = "loadFactorInput";
+    using LF = LoadFactorInput;
+    t.push_back(q<&Rating::loadFactorInput, &LF::span>(lf, "span_ft", "ft"));
+    t.push_back(q<&Rating::loadFactorInput, &LF::thickness>(lf, "thickness_in", "in"));
+    t.push_back(q<&Rating::loadFactorInput, &LF::areaTop>(lf, "areaTop_sqin", "sq in"));
+    t.push_back(q<&Rating::loadFactorInput, &LF::distTop>(lf, "distTop_in", "in"));
+    t.push_back(q<&Rating::loadFactorInput, &LF::areaBot>(lf, "areaBot_sqin", "sq in"));
+    t.push_back(q<&Rating::loadFactorInput, &LF::distBot>(lf, "distBot_in", "in"));
+    t.push_back(q<&Rating::loadFactorInput, &LF::fc>(lf, "fc_psi", "psi"));
+    t.push_back(q<&Rating::loadFactorInput, &LF::fy>(lf, "fy_psi", "psi"));
+
+    constexpr std::string_view ia = "inventoryAllowables";
+    using IA = AllowableStresses;
+    t.push_back(
+        q<&Rating::inventoryAllowables, &IA::InvConcStress>(ia, "InvConcStress_psi", "psi"));
+    t.push_back(
+        q<&Rating::inventoryAllowables, &IA::InvSteelStress>(ia, "InvSteelStress_psi", "psi"));
+
+    constexpr std::string_view tc = "thicknessCheck";
+    using TC = ThicknessCheck;
+    t.push_back(q<&Rating::thicknessCheck, &TC::MinThickness>(tc, "MinThickness_ft", "ft"));
+    t.push_back(q<&Rating::thicknessCheck, &TC::thicknessFt>(tc, "thicknessFt_ft", "ft"));
+    t.push_back(q<&Rating::thicknessCheck, &TC::warning>(tc, "warning"));
+
+    t.push_back(q<&Rating::derivedModularRatio>({}, "derivedModularRatio"));
+
+    constexpr std::string_view uc = "ultimateCapacity";
+    using UC = UltimateCapacityResult;
+    t.push_back(q<&Rating::ultimateCapacity, &UC::Beta1>(uc, "Beta1"));
+    t.push_back(q<&Rating::ultimateCapacity, &UC::aTop>(uc, "aTop_in", "in"));
+    t.push_back(q<&Rating::ultimateCapacity, &UC::aBot>(uc, "aBot_in", "in"));
+    t.push_back(q<&Rating::ultimateCapacity, &UC::leverTop>(uc, "leverTop_sqin", "sq in"));
+    t.push_back(q<&Rating::ultimateCapacity, &UC::leverBot>(uc, "leverBot_sqin", "sq in"));
+    t.push_back(
+        q<&Rating::ultimateCapacity, &UC::UltimateCapacity>(uc, "UltimateCapacity_lbft", "lb-ft"));
+
+    constexpr std::string_view oa = "operatingAllowables";
+    using OA = OperatingAllowables;
+    t.push_back(
+        q<&Rating::operatingAllowables, &OA::OperConcStress>(oa, "OperConcStress_psi", "psi"));
+    t.push_back(
+        q<&Rating::operatingAllowables, &OA::OperSteelStress>(oa, "OperSteelStress_psi", "psi"));
+
+    addSectionInput<&Rating::sectionInput>(t, "sectionInput");
+    addPass<&Rating::inventoryPass>(t, "inventoryPass", "inventoryPass/section");
+    addPass<&Rating::operatingPass>(t, "operatingPass", "operatingPass/section");
+
+    constexpr std::string_view mo = "moments";
+    t.push_back(q<&Rating::moments, &Moments::w>(mo, "w_lbperft", "lb/ft"));
+    t.push_back(q<&Rating::moments, &Moments::M_DL>(mo, "M_DL_lbft", "lb-ft"));
+    t.push_back(q<&Rating::moments, &Moments::M_LL>(mo, "M_LL_lbft", "lb-ft"));
+    t.push_back(
+        q<&Rating::moments, &Moments::stateTruckMoment>(mo, "stateTruckMoment_kipft", "kip-ft"));
+    t.push_back(q<&Rating::moments, &Moments::interstateTruckMoment>(
+        mo, "interstateTruckMoment_kipft", "kip-ft", Presence::NotStateSeries));
+
+    addLevel<&Rating::workingStressInventory>(t, "workingStressInventory");
+    addLevel<&Rating::workingStressOperating>(t, "workingStressOperating");
+
+    constexpr std::string_view rm = "reportMoments";
+    t.push_back(q<&Rating::reportMoments, &ReportMoments::DeadLoadMoment>(
+        rm, "DeadLoadMoment_kipft", "kip-ft"));
+    t.push_back(q<&Rating::reportMoments, &ReportMoments::LiveLoadMoment>(
+        rm, "LiveLoadMoment_kipft", "kip-ft"));
+
+    constexpr std::string_view lr = "loadFactorRating";
+    using LR = LoadFactorRating;
+    t.push_back(
+        q<&Rating::loadFactorRating, &LR::MemberCapacity>(lr, "MemberCapacity_kipft", "kip-ft"));
+    t.push_back(q<&Rating::loadFactorRating, &LR::LiveLoadCapacity>(lr, "LiveLoadCapacity_kipft",
+                                                                    "kip-ft"));
+    t.push_back(q<&Rating::loadFactorRating, &LR::RatingFactor>(lr, "RatingFactor"));
+    t.push_back(
+        q<&Rating::loadFactorRating, &LR::inventoryRatingFactor>(lr, "inventoryRatingFactor"));
+    t.push_back(q<&Rating::loadFactorRating, &LR::inventoryTons>(lr, "inventoryTons_tons", "tons"));
+    t.push_back(q<&Rating::loadFactorRating, &LR::operatingTons>(lr, "operatingTons_tons", "tons"));
+
+    constexpr std::string_view ss = "stressScales";
+    t.push_back(q<&Rating::stressScales, &StressScales::StressScaleInv>(ss, "StressScaleInv"));
+    t.push_back(q<&Rating::stressScales, &StressScales::StressScaleOper>(ss, "StressScaleOper"));
+
+    addHs20Column<&Hs20Rating::inventory>(t, "hs20/inventory");
+    addHs20Column<&Hs20Rating::operating>(t, "hs20/operating");
+
+    constexpr std::string_view lt = "legalTrucks";
+    t.push_back({lt, "series", {}, Precision::Text, Presence::Always, &seriesText<&seriesName>});
+    t.push_back({lt, "title", {}, Precision::Text, Presence::Always, &seriesText<&seriesTitle>});
+    t.push_back(
+        q<&Rating::legalTrucks, &LegalTruckRatings::wheelKips>(lt, "wheelKips_kips", "kips"));
+    t.push_back(q<&Rating::legalTrucks, &LegalTruckRatings::stateTruckMoment>(
+        lt, "TruckMoment_kipft", "kip-ft", Presence::StateSeries));
+    t.push_back(q<&Rating::legalTrucks, &LegalTruckRatings::interstateTruckMoment>(
+        lt, "TruckMoment_kipft", "kip-ft", Presence::InterstateSeries));
+    addTruck<0>(t, "legalTrucks/trucks/0");
+    addTruck<1>(t, "legalTrucks/trucks/1");
+    addTruck<2>(t, "legalTrucks/trucks/2");
+    return t;
+}
+
+constexpr std::array<QuantityGroup, 24> kGroups{{
+    {"input", "every run whose numbers read as numbers"},
+    {"loadFactorInput", "load factor runs"},
+    {"inventoryAllowables", "load factor runs"},
+    {"thicknessCheck", "load factor runs"},
+    {"ultimateCapacity", "load factor runs that reached the capacity"},
+    {"operatingAllowables", "runs that reached the working stress analysis"},
+    {"sectionInput", "runs that reached the working stress analysis"},
+    {"inventoryPass", "runs that reached the inventory pass"},
+    {"inventoryPass/section", "with its pass"},
+    {"operatingPass", "runs that reached the operating pass"},
+    {"operatingPass/section", "with its pass"},
+    {"moments", "runs that reached the moments"},
+    {"workingStressInventory", "runs that reached the moments"},
+    {"workingStressOperating", "runs that reached the operating pass"},
+    {"reportMoments", "runs that reached the operating pass"},
+    {"loadFactorRating", "load factor runs that reached the ratings"},
+    {"stressScales", "load factor runs that reached the ratings"},
+    {"hs20", "runs that reached the HS20 table"},
+    {"hs20/inventory", "with the HS20 table"},
+    {"hs20/operating", "with the HS20 table"},
+    {"legalTrucks", "complete runs whose HS20 operating rating is below the HS20 gross weight"},
+    {"legalTrucks/trucks/0", "with the legal-truck table"},
+    {"legalTrucks/trucks/1", "with the legal-truck table"},
+    {"legalTrucks/trucks/2", "with the legal-truck table"},
+}};
+
+}  // namespace
+
+std::span<const Quantity> quantities() {
+    static const std::vector<Quantity> table = buildTable();
+    return table;
+}
+
+std::span<const QuantityGroup> quantityGroups() {
+    return kGroups;
+}
+
+QuantityIndex::QuantityIndex(const Rating& rating) {
+    m_byAddress.reserve(quantities().size());
+    forEachQuantity(rating, [this](const Quantity& quantity, const QuantityValue& value) {
+        m_byAddress.emplace_back(&quantity, value);
+    });
+    // Sorted by address; among equal addresses the table's order stays.
+    std::stable_sort(m_byAddress.begin(), m_byAddress.end(), [](const auto& a, const auto& b) {
+        return std::less<const void*>()(a.second.address, b.second.address);
+    });
+}
+
+const std::pair<const Quantity*, QuantityValue>* QuantityIndex::find(const void* member) const {
+    const auto at = std::lower_bound(
+        m_byAddress.begin(), m_byAddress.end(), member, [](const auto& entry, const void* address) {
+            return std::less<const void*>()(entry.second.address, address);
+        });
+    return at != m_byAddress.end() && at->second.address == member ? &*at : nullptr;
+}
+
+}  // namespace slabrating

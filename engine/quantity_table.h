@@ -1,0 +1,93 @@
+#pragma once
+// The quantities of a rating, described once: whoever shows or writes them (the JSON result,
+// its schema, the calculation sheet, the tests) loops over this table or looks a quantity up
+// in it, and never names one by a text of its own.
+
+#include <cstddef>
+#include <span>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "engine/rating.h"
+
+namespace slabrating {
+
+/// How the run holds a quantity.
+enum class Precision {
+    Single,  ///< a single-precision number
+    Double,  ///< a double-precision number
+    Whole,   ///< a whole number (a count, the load type)
+    Flag,    ///< yes or no
+    Text,    ///< a text (Latin-1)
+};
+
+/// When a quantity of a group that the run reached exists.
+enum class Presence {
+    Always,            ///< whenever its group exists
+    NotStateSeries,    ///< formed only when the load type is not the state series
+    StateSeries,       ///< in the state series' legal-truck table only
+    InterstateSeries,  ///< in the Interstate series' legal-truck table only
+};
+
+/// One quantity's value in a run.
+struct QuantityValue {
+    /// The member of the `Rating` that holds it, by which a view names it; a text formed
+    /// from a choice (a series' name) has the address of that choice.
+    const void* address = nullptr;
+    double number = 0;      ///< Single, Double, Whole, Flag (1 for yes); a float converts exactly
+    std::string_view text;  ///< Text
+};
+
+/// One quantity of `Rating`.
+struct Quantity {
+    /// Its group, as a JSON pointer below /rating without the leading '/':
+    /// "inventoryPass/section", "legalTrucks/trucks/0"; empty for a quantity at the top.
+    std::string_view group;
+    std::string_view key;   ///< its name with its unit: "ResistingMoment_lbft", the JSON key
+    std::string_view unit;  ///< its unit for display: "lb-ft"; empty when dimensionless
+    Precision precision;
+    Presence presence;
+    /// Its value in `rating`; false when the run does not hold it.
+    bool (*read)(const Rating& rating, QuantityValue& value);
+};
+
+/// A group of quantities and when a run holds it.
+struct QuantityGroup {
+    std::string_view path;  ///< as `Quantity::group`
+    std::string_view when;  ///< in words: "load factor runs that derived the modular ratio"
+};
+
+/// Every quantity, in the JSON result's order: the quantities of a group stand together,
+/// a group inside another before the rest of the other's quantities.
+std::span<const Quantity> quantities();
+
+/// Every group, parents before their children, in the order the quantities name them.
+std::span<const QuantityGroup> quantityGroups();
+
+/// Calls `visit(quantity, value)` for every quantity the run holds, in the table's order.
+template <class Visitor>
+void forEachQuantity(const Rating& rating, Visitor&& visit) {
+    for (const Quantity& quantity : quantities()) {
+        QuantityValue value;
+        if (quantity.read(rating, value)) {
+            visit(quantity, value);
+        }
+    }
+}
+
+/// The quantities one run holds, found by the member that holds them.
+class QuantityIndex {
+public:
+    explicit QuantityIndex(const Rating& rating);
+
+    /// The quantity held at `member` (a member of the indexed rating), with its value; null
+    /// when the table has no quantity there. The first quantity of the table wins where
+    /// two show the same member.
+    const std::pair<const Quantity*, QuantityValue>* find(const void* member) const;
+
+private:
+    std::vector<std::pair<const Quantity*, QuantityValue>> m_byAddress;
+};
+
+}  // namespace slabrating
