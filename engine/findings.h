@@ -2,6 +2,7 @@
 // Review findings: what a checking engineer would flag in a run before signing its rating.
 // They stand beside the rating and never change the report, the outcome or a file.
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,40 @@
 #include "engine/rating.h"
 
 namespace slabrating {
+
+/// The codes of the findings, stable for whoever reads them, in the order a run lists them.
+namespace findingcode {
+inline constexpr std::string_view kSlabNotPositive = "slab-not-positive";
+inline constexpr std::string_view kOverlayNegative = "overlay-negative";
+inline constexpr std::string_view kTopSteelOutside = "top-steel-outside";
+inline constexpr std::string_view kBottomSteelOutside = "bottom-steel-outside";
+inline constexpr std::string_view kLayersCrossed = "layers-crossed";
+inline constexpr std::string_view kStrengthsLookLikeAllowables = "strengths-look-like-allowables";
+inline constexpr std::string_view kAllowablesLookLikeStrengths = "allowables-look-like-strengths";
+inline constexpr std::string_view kFyCapped = "fy-capped";
+inline constexpr std::string_view kNoLoadType = "no-load-type";
+inline constexpr std::string_view kDeadLoadExceedsCapacity = "dead-load-exceeds-capacity";
+inline constexpr std::string_view kBelowLegalWeight = "below-legal-weight";
+inline constexpr std::string_view kMidspanSectionLower = "midspan-section-lower";
+inline constexpr std::string_view kMidspanNotAnalysed = "midspan-not-analysed";
+}  // namespace findingcode
+
+/// Every code, in the order a run lists its findings.
+inline constexpr std::array<std::string_view, 13> kFindingCodes{
+    findingcode::kSlabNotPositive,
+    findingcode::kOverlayNegative,
+    findingcode::kTopSteelOutside,
+    findingcode::kBottomSteelOutside,
+    findingcode::kLayersCrossed,
+    findingcode::kStrengthsLookLikeAllowables,
+    findingcode::kAllowablesLookLikeStrengths,
+    findingcode::kFyCapped,
+    findingcode::kNoLoadType,
+    findingcode::kDeadLoadExceedsCapacity,
+    findingcode::kBelowLegalWeight,
+    findingcode::kMidspanSectionLower,
+    findingcode::kMidspanNotAnalysed,
+};
 
 /// How much a finding weighs.
 enum class Severity {

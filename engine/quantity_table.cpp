@@ -318,10 +318,18 @@ std::vector<Quantity> buildTable() {
     addTruck<0>(t, "legalTrucks/trucks/0");
     addTruck<1>(t, "legalTrucks/trucks/1");
     addTruck<2>(t, "legalTrucks/trucks/2");
+
+    addSectionInput<&Rating::midspan, &MidspanSection::sectionInput>(t, "midspan/sectionInput");
+    addPass<&Rating::midspan, &MidspanSection::inventoryPass>(t, "midspan/inventoryPass",
+                                                              "midspan/inventoryPass/section");
+    addPass<&Rating::midspan, &MidspanSection::operatingPass>(t, "midspan/operatingPass",
+                                                              "midspan/operatingPass/section");
+    addLevel<&Rating::midspan, &MidspanSection::inventory>(t, "midspan/inventory");
+    addLevel<&Rating::midspan, &MidspanSection::operating>(t, "midspan/operating");
     return t;
 }
 
-constexpr std::array<QuantityGroup, 24> kGroups{{
+constexpr std::array<QuantityGroup, 32> kGroups{{
     {"input", "every run whose numbers read as numbers"},
     {"loadFactorInput", "load factor runs"},
     {"inventoryAllowables", "load factor runs"},
@@ -346,6 +354,14 @@ constexpr std::array<QuantityGroup, 24> kGroups{{
     {"legalTrucks/trucks/0", "with the legal-truck table"},
     {"legalTrucks/trucks/1", "with the legal-truck table"},
     {"legalTrucks/trucks/2", "with the legal-truck table"},
+    {"midspan", "complete working stress runs whose midspan section could be analysed"},
+    {"midspan/sectionInput", "with the midspan section"},
+    {"midspan/inventoryPass", "with the midspan section"},
+    {"midspan/inventoryPass/section", "with the midspan section"},
+    {"midspan/operatingPass", "with the midspan section"},
+    {"midspan/operatingPass/section", "with the midspan section"},
+    {"midspan/inventory", "with the midspan section"},
+    {"midspan/operating", "with the midspan section"},
 }};
 
 }  // namespace

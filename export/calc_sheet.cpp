@@ -1284,9 +1284,8 @@ bool SheetWriter::legalTrucks() {
     const bool state = l.series == TruckSeries::State;
     const Q rf = q(op.RatingFactor, kHs20Op, "RatingFactor");
     const Q factor = q(l.trucks[0].RatingFactor, kTruckGroups[0], "RatingFactor");
-    const Q moment =
-        state ? q(*l.stateTruckMoment, kTrucks, "TruckMoment_kipft")
-              : q(*l.interstateTruckMoment, kTrucks, "TruckMoment_kipft");
+    const Q moment = state ? q(*l.stateTruckMoment, kTrucks, "TruckMoment_kipft")
+                           : q(*l.interstateTruckMoment, kTrucks, "TruckMoment_kipft");
     openStep(state ? "Legal trucks: Brevania Trucks" : "Legal trucks: Interstate Trucks",
              "The HS20 operating rating is below 36 tons, so the three legal trucks of the "
              "series are rated at the operating level; the slab moment is linear in the wheel "

@@ -58,6 +58,23 @@ json ratingJson(const Rating& r) {
     return rating;
 }
 
+// The review findings, each with the values it is about by their place below /rating.
+json findingsJson(const std::vector<Finding>& findings) {
+    json list = json::array();
+    for (const Finding& finding : findings) {
+        json values = json::object();
+        for (const FindingValue& value : finding.values) {
+            values[std::string(value.name)] =
+                value.single ? singleValue(static_cast<float>(value.value)) : value.value;
+        }
+        list.push_back({{"code", std::string(finding.code)},
+                        {"severity", std::string(severityName(finding.severity))},
+                        {"message", finding.message},
+                        {"values", std::move(values)}});
+    }
+    return list;
+}
+
 json methodJson(const RatedSlab& slab) {
     if (slab.result == nullptr || !slab.result->rating.method) {
         return nullptr;
@@ -87,6 +104,8 @@ json slabJson(const RatedSlab& slab) {
     result["message"] = latin1ToUtf8(slab.message);
     result["method"] = methodJson(slab);
     result["rating"] = slab.result != nullptr ? ratingJson(slab.result->rating) : json::object();
+    result["findings"] =
+        slab.result != nullptr ? findingsJson(slab.result->findings) : json::array();
     result["report"] =
         slab.result != nullptr ? json(latin1ToUtf8(slab.result->report)) : json(nullptr);
     return result;

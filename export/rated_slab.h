@@ -1,6 +1,7 @@
 #pragma once
 // One slab as the views (JSON result, batch summary, calculation sheet) see it.
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,13 @@ enum class SlabOutcome {
     InvalidInput,     ///< the input file's first line is empty ("Invalid input.")
     SameName,         ///< another input file of the batch has the same name
     NotSaved,         ///< the run completed but its report file could not be written
+};
+
+/// Every outcome, in the order above.
+inline constexpr std::array<SlabOutcome, 8> kSlabOutcomes{
+    SlabOutcome::Complete,        SlabOutcome::NotNumeric,   SlabOutcome::RangeFailure,
+    SlabOutcome::ArithmeticFault, SlabOutcome::FileNotFound, SlabOutcome::InvalidInput,
+    SlabOutcome::SameName,        SlabOutcome::NotSaved,
 };
 
 /// The outcome as the JSON result and the summary name it: "complete", "not numeric", ...

@@ -4,36 +4,15 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/golden.h"
+#include "tests/support/support.h"
 
 namespace slabrating {
 namespace {
 
 constexpr std::string_view kDate = "12/07/2026";
 
-// The worked load factor strip: 8 in slab, 2 in overlay, 12 ft span, 0.62 sq in top and
-// bottom steel at 6.5 and 1.5 in, f'c 4000, Fy 60000, no modular ratio.
-SlabFields loadFactorStrip() {
-    SlabFields f;
-    f.Bitum = "2";
-    f.EffSpan = "12";
-    f.SlabThick = "8";
-    f.StAreaTop = "0.62";
-    f.StDistTop = "6.5";
-    f.STAreaBot = "0.62";
-    f.StDistBot = "1.5";
-    f.Concfc = "4000";
-    f.SteelFy = "60000";
-    return f;
-}
-
-SlabFields workingStressStrip() {
-    SlabFields f = loadFactorStrip();
-    f.EffSpan = "10";
-    f.Concfc = "1200";
-    f.SteelFy = "20000";
-    f.ModRatio = "10";
-    return f;
-}
+using support::loadFactorStrip;
+using support::workingStressStrip;
 
 std::vector<std::string> lines(const std::string& report) {
     std::vector<std::string> out;
@@ -452,7 +431,6 @@ TEST(RatingRunTest, StoppedRunKeepsWhatItReached) {
 // of its report ends in CR LF.
 TEST(RatingRunTest, OddInputsNeverBreakTheRun) {
     const char* values[] = {"0", "-1", "1e-40", "3e38", "1e30", "0.1", "24", "7", "-0", "99999"};
-    std::size_t n = 0;
     for (const char* a : values) {
         for (const char* b : values) {
             for (const char* c : {"", "0.5", "1e30", "-5", "15"}) {
@@ -466,12 +444,11 @@ TEST(RatingRunTest, OddInputsNeverBreakTheRun) {
                 f.SlabThick = a;
                 const RatingResult r = RunRating(f, kDate);
                 EXPECT_EQ(r.message.empty(), r.outcome == RunOutcome::Complete);
+                EXPECT_EQ(r.rating.hs20.has_value(), r.outcome == RunOutcome::Complete);
                 lines(r.report);
-                ++n;
             }
         }
     }
-    EXPECT_EQ(n, 500u);
 }
 
 }  // namespace

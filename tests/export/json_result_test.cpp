@@ -10,6 +10,7 @@
 
 #include "engine/field_table.h"
 #include "engine/rating_run.h"
+#include "export/result_schema.h"
 #include "inputfile/inputfile.h"
 #include "tests/support/golden.h"
 #include "tests/support/support.h"
@@ -96,6 +97,15 @@ TEST(JsonResult, examplesMatchTheirGoldenFiles) {
         ADD_FAILURE() << "the JSON result differs from " << golden << "; actual text in "
                       << (std::filesystem::temp_directory_path() / (name + ".json.actual"));
     }
+}
+
+// The schema in docs/ is the one the tables make: a quantity added to the table, or a finding
+// code or an outcome, is in it, and nothing else is. `cmake --build <build> -t schema` writes
+// it anew.
+TEST(JsonResult, schemaInDocsIsTheGeneratedOne) {
+    golden::expectSameText(
+        std::filesystem::path(SLABRATING_SOURCE) / "docs/slab-result.schema.json",
+        resultSchemaText());
 }
 
 // A single-precision value is written as the float's shortest text, not the double's.

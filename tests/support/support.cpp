@@ -42,6 +42,29 @@ SlabFields exampleFieldsAsRead() {
     return f;
 }
 
+SlabFields loadFactorStrip() {
+    SlabFields f;
+    f.Bitum = "2";
+    f.EffSpan = "12";
+    f.SlabThick = "8";
+    f.StAreaTop = "0.62";
+    f.StDistTop = "6.5";
+    f.STAreaBot = "0.62";
+    f.StDistBot = "1.5";
+    f.Concfc = "4000";
+    f.SteelFy = "60000";
+    return f;
+}
+
+SlabFields workingStressStrip() {
+    SlabFields f = loadFactorStrip();
+    f.EffSpan = "10";
+    f.Concfc = "1200";
+    f.SteelFy = "20000";
+    f.ModRatio = "10";
+    return f;
+}
+
 std::vector<Example> examples() {
     std::vector<Example> all;
     for (const char* name :

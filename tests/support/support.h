@@ -22,6 +22,13 @@ SlabFields exampleFields();
 /// the modular ratio's columns "00".
 SlabFields exampleFieldsAsRead();
 
+/// The worked load factor strip: 8 in slab, 2 in overlay, 12 ft span, 0.62 sq in top and
+/// bottom steel at 6.5 and 1.5 in, f'c 4000, Fy 60000, no modular ratio, no load type.
+SlabFields loadFactorStrip();
+/// The worked working stress strip: the same slab on a 10 ft span, allowables 1200 and
+/// 20000 psi, modular ratio 10.
+SlabFields workingStressStrip();
+
 /// One bundled example: a slab's input file and its hand-written expected report.
 struct Example {
     std::filesystem::path input;   ///< examples/<name>.qri
