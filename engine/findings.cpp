@@ -174,7 +174,7 @@ void ratingFindings(const Rating& r, Findings& f) {
     if (r.legalTrucks) {
         for (std::size_t i = 0; i < r.legalTrucks->trucks.size(); ++i) {
             const LegalTruck& truck = r.legalTrucks->trucks[i];
-            if (truck.RatingTons < truck.grossTons) {
+            if (truck.belowGrossWeight) {
                 f.add(findingcode::kBelowLegalWeight, Severity::Warning,
                       "Legal truck " + std::string(truck.type) + " rates " +
                           formatMask(truck.RatingTons, kTonsDecimals) +

@@ -294,6 +294,12 @@ std::vector<Quantity> buildTable() {
     t.push_back(q<&Rating::loadFactorRating, &LR::LiveLoadCapacity>(lr, "LiveLoadCapacity_kipft",
                                                                     "kip-ft"));
     t.push_back(q<&Rating::loadFactorRating, &LR::RatingFactor>(lr, "RatingFactor"));
+    t.push_back(q<&Rating::loadFactorRating, &LR::factoredDeadLoad>(lr, "factoredDeadLoad_kipft",
+                                                                    "kip-ft"));
+    t.push_back(q<&Rating::loadFactorRating, &LR::factoredLiveLoad>(lr, "factoredLiveLoad_kipft",
+                                                                    "kip-ft"));
+    t.push_back(q<&Rating::loadFactorRating, &LR::inventoryFactoredLiveLoad>(
+        lr, "inventoryFactoredLiveLoad_kipft", "kip-ft"));
     t.push_back(
         q<&Rating::loadFactorRating, &LR::inventoryRatingFactor>(lr, "inventoryRatingFactor"));
     t.push_back(q<&Rating::loadFactorRating, &LR::inventoryTons>(lr, "inventoryTons_tons", "tons"));

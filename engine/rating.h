@@ -127,13 +127,16 @@ struct InventoryPass {
 /// Results of the operating pass, which starts again from m = 2n - 1.
 struct OperatingPass {
     SectionQuantities section;  ///< the last section analysed (the inventory one when reused)
-    double CompSteelFactor;     ///< m of that section
-    int AdjustCount;            ///< compression steel adjustments made in the pass
-    double ResistingMoment;     ///< resisting moment (lb-ft per ft of width)
-    double ConcreteStress;      ///< extreme fibre concrete stress (psi)
-    float SteelStress;          ///< tension steel stress (psi)
-    double CompSteelStress;     ///< compression steel stress (psi)
-    Governing governs;          ///< steel at its allowable, or concrete at its allowable
+    /// The pass started from the inventory pass's section and kept it: neither pass
+    /// adjusted the compression steel, so both share one section.
+    bool sharesInventorySection;
+    double CompSteelFactor;  ///< m of that section
+    int AdjustCount;         ///< compression steel adjustments made in the pass
+    double ResistingMoment;  ///< resisting moment (lb-ft per ft of width)
+    double ConcreteStress;   ///< extreme fibre concrete stress (psi)
+    float SteelStress;       ///< tension steel stress (psi)
+    double CompSteelStress;  ///< compression steel stress (psi)
+    Governing governs;       ///< steel at its allowable, or concrete at its allowable
     /// The compression steel stress was checked against the allowable steel stress in the
     /// pass's last section. False when the pass has no compression steel (its stress is 0)
     /// or kept its factor after the adjustments a concrete-governed pass allows: the stress
@@ -176,6 +179,12 @@ struct LoadFactorRating {
     float
         LiveLoadCapacity;  ///< capacity left for 1.3 x live load plus impact (kip-ft), both levels
     double RatingFactor;   ///< HS20 operating rating factor
+    double factoredDeadLoad;  ///< 1.3 x `DeadLoadMoment`, the capacity's dead-load share (kip-ft)
+    /// 1.3 x `LiveLoadMoment`, the operating live-load demand on the capacity left (kip-ft).
+    double factoredLiveLoad;
+    /// 1.3 / 0.6 x `LiveLoadMoment`: the inventory live-load demand that gives the inventory
+    /// rating factor, 0.6 of the operating one (kip-ft).
+    double inventoryFactoredLiveLoad;
     /// HS20 inventory rating factor: 0.6 of the operating one, as the inventory tons are.
     /// The report does not print it; the inventory reports to the bridge inventory need it.
     double inventoryRatingFactor;
@@ -231,6 +240,7 @@ struct LegalTruck {
     double grossTons;       ///< gross weight (tons)
     double RatingFactor;    ///< `RatingFactor` x 16 / the series' wheel load (kips)
     double RatingTons;      ///< operating rating (tons)
+    bool belowGrossWeight;  ///< the rating in tons is below the gross weight
 };
 
 /// The legal-truck table.

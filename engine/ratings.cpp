@@ -24,8 +24,12 @@ LoadFactorRating loadFactorRating(float UltimateCapacity, float DeadLoadMoment,
     // As in the working stress rating, the member capacity stays double and the capacity
     // left for live load is stored in single precision.
     r.MemberCapacity = (Real(UltimateCapacity) * kKipPerLb).value();
-    r.LiveLoadCapacity = toSingle(Real(r.MemberCapacity) - Real(kDeadLoadFactor) * DeadLoadMoment);
-    r.RatingFactor = (Real(r.LiveLoadCapacity) / (Real(kLiveLoadFactor) * LiveLoadMoment)).value();
+    r.factoredDeadLoad = (Real(kDeadLoadFactor) * DeadLoadMoment).value();
+    r.LiveLoadCapacity = toSingle(Real(r.MemberCapacity) - r.factoredDeadLoad);
+    r.factoredLiveLoad = (Real(kLiveLoadFactor) * LiveLoadMoment).value();
+    r.RatingFactor = (Real(r.LiveLoadCapacity) / r.factoredLiveLoad).value();
+    r.inventoryFactoredLiveLoad =
+        (Real(kLiveLoadFactor) / kInventoryShare * LiveLoadMoment).value();
     r.operatingTons = (Real(kHs20Tons) * r.RatingFactor).value();
     r.inventoryRatingFactor = (Real(kInventoryShare) * r.RatingFactor).value();
     r.inventoryTons = (Real(kInventoryShare) * r.operatingTons).value();
@@ -56,7 +60,8 @@ LegalTruckRatings legalTruckRatings(double RatingFactor, int loadType, const Mom
     const double factor = (Real(RatingFactor) * kHs20WheelKips / series.wheelKips).value();
     const std::array<double, 3>& gross = state ? kStateGrossTons : kInterstateGrossTons;
     for (std::size_t i = 0; i < series.trucks.size(); ++i) {
-        series.trucks[i] = {kTruckTypes[i], gross[i], factor, (Real(gross[i]) * factor).value()};
+        const double tons = (Real(gross[i]) * factor).value();
+        series.trucks[i] = {kTruckTypes[i], gross[i], factor, tons, tons < gross[i]};
         if (series.trucks[i].RatingFactor < series.trucks[series.controlling].RatingFactor) {
             series.controlling = i;
         }

@@ -60,7 +60,8 @@ void WorkingStressAnalysis::analyseSection() {
 void WorkingStressAnalysis::runPass() {
     // Every pass starts from m = 2n - 1; an operating pass after an unadjusted inventory
     // pass has that section already.
-    if (!m_operating || m_CompSteelFactor != m_m0) {
+    m_sectionReused = m_operating && m_CompSteelFactor == m_m0;
+    if (!m_sectionReused) {
         m_CompSteelFactor = m_m0;
         analyseSection();
     }
@@ -116,8 +117,16 @@ OperatingPass WorkingStressAnalysis::operatingPass() {
     runPass();
     // The operating concrete and compression steel stresses stay in double precision, as
     // the pass computed them; the tension steel stress is the pass's single-precision Fs.
-    return {m_section, m_CompSteelFactor, m_AdjustCount,     m_ResistingMoment, m_fcA, m_Fs,
-            m_fsc,     governing(),       m_compSteelChecked};
+    return {m_section,
+            m_sectionReused && m_AdjustCount == 0,
+            m_CompSteelFactor,
+            m_AdjustCount,
+            m_ResistingMoment,
+            m_fcA,
+            m_Fs,
+            m_fsc,
+            governing(),
+            m_compSteelChecked};
 }
 
 }  // namespace slabrating

@@ -41,6 +41,7 @@ private:
     double m_ResistingMoment = 0;     // lb-ft per ft of width
     bool m_concreteGoverns = false;   // the concrete's allowable limits the pass
     bool m_compSteelChecked = false;  // fsc was checked with the pass's last section
+    bool m_sectionReused = false;     // the operating pass started from the inventory section
     SectionQuantities m_section{};    // the last section analysed
 };
 
