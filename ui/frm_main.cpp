@@ -408,6 +408,9 @@ void frmMain::openInputFile(const QString& path) {
     SlabFields f = fields();
     const ReadResult read = ReadInputFile(QFile::encodeName(path).toStdString(), f);
     setFields(f);
+    if (!read.stopped()) {
+        rememberInputFile(path);
+    }
     for (const std::string& message : read.messages) {
         m_platform.showMessage(this, fromLatin1(message));
     }
@@ -422,21 +425,37 @@ void frmMain::mnuFileSaveAs_Click() {
     const SaveResult saved = SaveInputFile(fields(), QFile::encodeName(path).toStdString());
     if (saved.outcome != SaveOutcome::Saved) {
         m_platform.showMessage(this, fromLatin1(saved.message));
+        return;
     }
+    rememberInputFile(path);
+}
+
+void frmMain::rememberInputFile(const QString& path) {
+    m_inputFile = path;
+    m_inputFileFields = fields();
+}
+
+std::string frmMain::inputFileOfFields(const SlabFields& f) const {
+    if (m_inputFile.isEmpty() || f != m_inputFileFields) {
+        return std::string();
+    }
+    return QFile::encodeName(m_inputFile).toStdString();
 }
 
 void frmMain::mnuFileRun_Click() {
     SlabOutput* output = showReportWindow();
-    const RatingResult result =
-        RunRating(fields(), reportDate(m_platform.locale(), m_platform.currentDate()));
+    const SlabFields f = fields();
+    RatingResult result = RunRating(f, reportDate(m_platform.locale(), m_platform.currentDate()));
     if (result.ErrorFlag != 0) {
         m_platform.showMessage(output, fromLatin1(result.message));
         unloadReportWindow();
         return;
     }
-    output->setReport(result.report);
-    if (result.outcome != RunOutcome::Complete) {
-        m_platform.showMessage(output, fromLatin1(result.message));
+    const bool complete = result.outcome == RunOutcome::Complete;
+    const QString message = fromLatin1(result.message);
+    output->setRun(inputFileOfFields(f), f, std::move(result));
+    if (!complete) {
+        m_platform.showMessage(output, message);
     }
 }
 

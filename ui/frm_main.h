@@ -66,10 +66,16 @@ private:
     SlabOutput* showReportWindow();
     void unloadReportWindow();
     void trackWindow(QWidget* window);
+    void rememberInputFile(const QString& path);
+    std::string inputFileOfFields(const SlabFields& fields) const;
 
     Platform& m_platform;
     QPointer<SlabOutput> m_output;
     QList<QPointer<QWidget>> m_openWindows;  // other windows, in the order they opened
+    // The input file last opened or saved and the fields as they were then: a run names the
+    // file only while its fields are still those.
+    QString m_inputFile;
+    SlabFields m_inputFileFields;
 
     /// The line edit of a field; its Qt object name is the field's name ("EffSpan").
     QLineEdit* edit(Field field) const { return m_fields[static_cast<std::size_t>(field)]; }

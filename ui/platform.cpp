@@ -1,5 +1,8 @@
 #include "ui/platform.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace slabrating::ui {
 
 QString Platform::openFileName(QWidget* parent, const QString& filter) {
@@ -12,7 +15,16 @@ QString Platform::openFileName(QWidget* parent, const QString& filter) {
 
 QString Platform::saveFileName(QWidget* parent, const QString& title, const QString& filter) {
     m_dialogFileName.clear();
-    m_dialogFileName = showSaveDialog(parent, title, filter);
+    m_dialogFileName = showSaveDialog(parent, title, filter, QString());
+    return m_dialogFileName;
+}
+
+QString Platform::saveFileName(QWidget* parent, const QString& title, const QString& filter,
+                               const QString& suggestedName) {
+    const QString start = m_dialogFileName.isEmpty()
+                              ? suggestedName
+                              : QFileInfo(m_dialogFileName).dir().filePath(suggestedName);
+    m_dialogFileName = showSaveDialog(parent, title, filter, start);
     return m_dialogFileName;
 }
 

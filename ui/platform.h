@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QString>
 #include <QTime>
+#include <QUrl>
 #include <memory>
 
 class QDialog;
@@ -36,8 +37,8 @@ public:
 
 /// Everything the windows need from the desktop: message boxes, file and printer
 /// dialogs, modal windows, the per-user settings store, the screens, starting other
-/// programs, the clock and the regional settings. The windows receive one; tests hand in
-/// a fake that answers from a script.
+/// programs, showing a page in the browser, the clock and the regional settings. The windows
+/// receive one; tests hand in a fake that answers from a script.
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -50,6 +51,10 @@ public:
     /// Save dialog with its file name cleared, that adds no extension and replaces without
     /// asking; the chosen path, or empty when cancelled.
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter);
+    /// The same dialog with `suggestedName` (a file name without folder) as its file name, in
+    /// the folder of the file name the dialog kept from its last use.
+    QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
+                         const QString& suggestedName);
     /// Printer dialog; the chosen printer, or null when cancelled.
     virtual std::unique_ptr<ReportPrinter> choosePrinter(QWidget* parent) = 0;
     /// Shows `dialog` modally and returns its result code.
@@ -69,6 +74,9 @@ public:
     virtual QString findProgram(const QString& name) = 0;
     /// Starts a program detached from this one; false when it could not be started.
     virtual bool startProgram(const QString& path) = 0;
+    /// Shows `url` in the desktop's program for it (a local web page in the browser); false
+    /// when no program could be started.
+    virtual bool openUrl(const QUrl& url) = 0;
 
     /// Today's date on this computer.
     virtual QDate currentDate() = 0;
@@ -81,9 +89,9 @@ protected:
     /// Shows the open dialog starting with `fileName`; empty when cancelled.
     virtual QString showOpenDialog(QWidget* parent, const QString& filter,
                                    const QString& fileName) = 0;
-    /// Shows the save dialog with an empty file name; empty when cancelled.
-    virtual QString showSaveDialog(QWidget* parent, const QString& title,
-                                   const QString& filter) = 0;
+    /// Shows the save dialog starting with `fileName` (often empty); empty when cancelled.
+    virtual QString showSaveDialog(QWidget* parent, const QString& title, const QString& filter,
+                                   const QString& fileName) = 0;
 
 private:
     // The one file dialog of the program keeps the name last chosen in it; a save clears

@@ -1,5 +1,6 @@
 #include "ui/qt_platform.h"
 
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -42,8 +43,9 @@ QString QtPlatform::showOpenDialog(QWidget* parent, const QString& filter,
     return QFileDialog::getOpenFileName(parent, QString(), fileName, filter);
 }
 
-QString QtPlatform::showSaveDialog(QWidget* parent, const QString& title, const QString& filter) {
-    return QFileDialog::getSaveFileName(parent, title, QString(), filter, nullptr,
+QString QtPlatform::showSaveDialog(QWidget* parent, const QString& title, const QString& filter,
+                                   const QString& fileName) {
+    return QFileDialog::getSaveFileName(parent, title, fileName, filter, nullptr,
                                         QFileDialog::DontConfirmOverwrite);
 }
 
@@ -94,6 +96,10 @@ QString QtPlatform::findProgram(const QString& name) {
 
 bool QtPlatform::startProgram(const QString& path) {
     return QProcess::startDetached(path, {});
+}
+
+bool QtPlatform::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
 }
 
 QDate QtPlatform::currentDate() {

@@ -9,7 +9,8 @@ class QPrinter;
 
 namespace slabrating::ui {
 
-/// The desktop itself: QMessageBox, QFileDialog, QPrintDialog, QSettings, QProcess.
+/// The desktop itself: QMessageBox, QFileDialog, QPrintDialog, QSettings, QProcess,
+/// QDesktopServices.
 class QtPlatform : public Platform {
 public:
     /// Uses the per-user store of the application title ("Slab Rating").
@@ -27,6 +28,7 @@ public:
     QList<QRect> availableScreens() override;
     QString findProgram(const QString& name) override;
     bool startProgram(const QString& path) override;
+    bool openUrl(const QUrl& url) override;
     QDate currentDate() override;
     QTime currentTime() override;
     QLocale locale() override;
@@ -34,7 +36,8 @@ public:
 protected:
     QString showOpenDialog(QWidget* parent, const QString& filter,
                            const QString& fileName) override;
-    QString showSaveDialog(QWidget* parent, const QString& title, const QString& filter) override;
+    QString showSaveDialog(QWidget* parent, const QString& title, const QString& filter,
+                           const QString& fileName) override;
 
 private:
     std::unique_ptr<QSettings> m_settings;

@@ -1,16 +1,21 @@
 #include "ui/slab_output.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QFontDatabase>
-#include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
+#include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "engine/rating_run.h"
+#include "export/calc_sheet.h"
+#include "export/rated_slab.h"
 #include "files/safe_write.h"
+#include "inputfile/inputfile.h"
 #include "ui/placement.h"
 #include "ui/platform.h"
 
@@ -21,11 +26,52 @@ namespace {
 // Design sizes in twips.
 constexpr int kTextWidthTwips = 9495;
 constexpr int kTextHeightTwips = 4215;
-constexpr int kPrintWidthTwips = 1215;
-constexpr int kSaveWidthTwips = 1575;
 constexpr int kButtonHeightTwips = 375;
 
+// The buttons on the row below the text box, left edge and width in twips. Print and Save to
+// File keep their long-standing places; Calculation Sheet sits midway between them.
+constexpr int kPrintLeftTwips = 1980;
+constexpr int kPrintWidthTwips = 1215;
+constexpr int kCalcSheetLeftTwips = 3990;
+constexpr int kCalcSheetWidthTwips = 1815;
+constexpr int kSaveLeftTwips = 6600;
+constexpr int kSaveWidthTwips = 1575;
+
 const QString kLineEnd = QStringLiteral("\r\n");
+
+// Characters a file name cannot hold here or on a Windows share.
+const QString kNotInFileNames = QStringLiteral("/\\:*?\"<>|");
+
+// The sheet's suggested file name: the structure number, each character that a file name
+// cannot hold (and a leading dot, which would hide the file) made '_'.
+QString calcSheetFileName(const std::string& structureNumber) {
+    QString name =
+        QString::fromLatin1(structureNumber.data(), static_cast<qsizetype>(structureNumber.size()))
+            .trimmed();
+    if (name.isEmpty()) {
+        return QStringLiteral("Calculation Sheet.html");
+    }
+    for (QChar& c : name) {
+        if (c.category() == QChar::Other_Control || kNotInFileNames.contains(c)) {
+            c = QLatin1Char('_');
+        }
+    }
+    for (qsizetype i = 0; i < name.size() && name[i] == QLatin1Char('.'); ++i) {
+        name[i] = QLatin1Char('_');
+    }
+    return name + QStringLiteral(".html");
+}
+
+// A button of the row at its design place, grown where this desktop's font needs more room.
+QPushButton* placedButton(const QString& text, const QString& name, int leftTwips, int widthTwips,
+                          double dpi, QWidget* row) {
+    auto* button = new QPushButton(text, row);
+    button->setObjectName(name);
+    const QSize size = QSize(twipsToPixels(widthTwips, dpi), twipsToPixels(kButtonHeightTwips, dpi))
+                           .expandedTo(button->sizeHint());
+    button->setGeometry(QRect(QPoint(twipsToPixels(leftTwips, dpi), 0), size));
+    return button;
+}
 
 }  // namespace
 
@@ -60,36 +106,43 @@ SlabOutput::SlabOutput(Platform& platform, QWidget* parent)
     m_Text1->setMinimumSize(twipsToPixels(kTextWidthTwips, dpi),
                             twipsToPixels(kTextHeightTwips, dpi));
 
-    auto* print = new QPushButton(QStringLiteral("Print"));
-    print->setObjectName(QStringLiteral("PrintOutput"));
-    print->setMinimumSize(twipsToPixels(kPrintWidthTwips, dpi),
-                          twipsToPixels(kButtonHeightTwips, dpi));
-    auto* save = new QPushButton(QStringLiteral("Save to File"));
-    save->setObjectName(QStringLiteral("SaveOutput"));
-    save->setMinimumSize(twipsToPixels(kSaveWidthTwips, dpi),
-                         twipsToPixels(kButtonHeightTwips, dpi));
+    auto* buttons = new QWidget(this);
+    QPushButton* print = placedButton(QStringLiteral("Print"), QStringLiteral("PrintOutput"),
+                                      kPrintLeftTwips, kPrintWidthTwips, dpi, buttons);
+    m_CalcSheet = placedButton(QStringLiteral("Calculation Sheet"), QStringLiteral("CalcSheet"),
+                               kCalcSheetLeftTwips, kCalcSheetWidthTwips, dpi, buttons);
+    QPushButton* save = placedButton(QStringLiteral("Save to File"), QStringLiteral("SaveOutput"),
+                                     kSaveLeftTwips, kSaveWidthTwips, dpi, buttons);
+    // Until the window holds a run there is no sheet to save.
+    m_CalcSheet->setEnabled(false);
+    buttons->setFixedHeight(std::max({print->height(), m_CalcSheet->height(), save->height()}));
+    buttons->setMinimumWidth(save->geometry().right() + 1);
     connect(print, &QPushButton::clicked, this, &SlabOutput::PrintOutput_Click);
+    connect(m_CalcSheet, &QPushButton::clicked, this, &SlabOutput::CalcSheet_Click);
     connect(save, &QPushButton::clicked, this, &SlabOutput::SaveOutput_Click);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(3);
-    buttons->addWidget(print);
-    buttons->addStretch(5);
-    buttons->addWidget(save);
-    buttons->addStretch(2);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 6);
     layout->addWidget(m_Text1, 1);
-    layout->addLayout(buttons);
+    layout->addWidget(buttons);
     setTabOrder(m_Text1, print);
-    setTabOrder(print, save);
+    setTabOrder(print, m_CalcSheet);
+    setTabOrder(m_CalcSheet, save);
     setFixedSize(sizeHint());
 }
 
 void SlabOutput::setReport(const std::string& report) {
+    m_run.reset();
+    m_CalcSheet->setEnabled(false);
     QString text = QString::fromLatin1(report.data(), static_cast<qsizetype>(report.size()));
     text.replace(kLineEnd, QStringLiteral("\n"));
     m_Text1->setPlainText(text);
+}
+
+void SlabOutput::setRun(const std::string& file, const SlabFields& fields, RatingResult result) {
+    setReport(result.report);
+    m_run = Run{file, fields, std::move(result)};
+    m_CalcSheet->setEnabled(true);
 }
 
 QString SlabOutput::textToPrint() const {
@@ -123,6 +176,37 @@ void SlabOutput::SaveOutput_Click() {
     if (!writeFileReplacing(QFile::encodeName(path).toStdString(),
                             std::string_view(bytes.constData(), bytes.size()))) {
         m_platform.showMessage(this, QStringLiteral("Error: The report could not be saved."));
+    }
+}
+
+void SlabOutput::CalcSheet_Click() {
+    if (!m_run) {
+        return;
+    }
+    const QString path = m_platform.saveFileName(this, QStringLiteral("Save Calculation Sheet As"),
+                                                 QStringLiteral("Calculation Sheets (*.html)"),
+                                                 calcSheetFileName(m_run->fields.StructNo));
+    if (path.isEmpty()) {
+        return;
+    }
+    // The sheet is the run's, never the text box's, which the user may have edited.
+    RatedSlab slab;
+    slab.file = m_run->file;
+    slab.fields = m_run->fields;
+    slab.outcome = slabOutcome(m_run->result.outcome);
+    slab.message = m_run->result.message;
+    slab.result = &m_run->result;
+    if (!writeFileReplacing(QFile::encodeName(path).toStdString(), calcSheetHtml(slab))) {
+        m_platform.showMessage(
+            this, QString::fromLatin1(kSaveFailedMessage.data(),
+                                      static_cast<qsizetype>(kSaveFailedMessage.size())));
+        return;
+    }
+    if (!m_platform.openUrl(QUrl::fromLocalFile(path))) {
+        m_platform.showMessage(
+            this, QStringLiteral("The calculation sheet was saved as %1, but no program could "
+                                 "be started to show it.")
+                      .arg(QDir::toNativeSeparators(path)));
     }
 }
 

@@ -69,7 +69,7 @@ struct FileDialogUse {
     QString kind;  ///< "open" or "save"
     QString title;
     QString filter;
-    QString fileName;  ///< file name the open dialog started with
+    QString fileName;  ///< file name the dialog started with
 };
 
 /// A platform that answers from a script and records what the windows asked of it.
@@ -89,6 +89,8 @@ public:
     QMap<QString, QString> programs;           ///< programs on the PATH: name -> path
     QStringList startedPrograms;               ///< paths asked to start
     bool programsStart = true;
+    QList<QUrl> openedUrls;  ///< addresses asked to be shown, in order
+    bool urlsOpen = true;
     QDate date{2024, 3, 5};
     QTime time{14, 7};
     QLocale localeSettings{QLocale::English, QLocale::UnitedStates};
@@ -117,6 +119,10 @@ public:
         startedPrograms.append(path);
         return programsStart;
     }
+    bool openUrl(const QUrl& url) override {
+        openedUrls.append(url);
+        return urlsOpen;
+    }
     QDate currentDate() override { return date; }
     QTime currentTime() override { return time; }
     QLocale locale() override { return localeSettings; }
@@ -126,8 +132,9 @@ protected:
         fileDialogs.append({QStringLiteral("open"), QString(), filter, fileName});
         return nextAnswer();
     }
-    QString showSaveDialog(QWidget*, const QString& title, const QString& filter) override {
-        fileDialogs.append({QStringLiteral("save"), title, filter, QString()});
+    QString showSaveDialog(QWidget*, const QString& title, const QString& filter,
+                           const QString& fileName) override {
+        fileDialogs.append({QStringLiteral("save"), title, filter, fileName});
         return nextAnswer();
     }
 

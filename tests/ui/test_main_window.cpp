@@ -16,7 +16,10 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <sstream>
 
+#include "cli/cli.h"
+#include "engine/field_table.h"
 #include "engine/rating_run.h"
 #include "tests/ui/fake_platform.h"
 #include "tests/ui/ui_test_main.h"
@@ -561,6 +564,83 @@ private slots:
                      QStringLiteral("\r\n\r\n Structure NO. B-12-AC     Rater: JD      State HWY "
                                     "NO. = 50 \r\n     Batch ID=         Description: SH 50 "
                                     "OVER CREEK     \r\n"));
+    }
+
+    // The sheet saved from the report window is the one the command-line tool writes for the
+    // same fields and date, edits of the report text notwithstanding. It names the input file
+    // only while the fields are those last opened from or saved to it.
+    void calcSheetAsTheCommandLine_data() {
+        QTest::addColumn<QString>("input");       // example opened first; "" to type the slab
+        QTest::addColumn<QStringList>("edits");   // "Name=text" set afterwards
+        QTest::addColumn<bool>("saveAs");         // saved as an input file before the run
+        QTest::addColumn<QString>("sheetNames");  // "input", "saved" or "" for no file
+        QTest::newRow("opened example") << "ws-slab" << QStringList() << false << "input";
+        QTest::newRow("typed") << "" << QStringList() << false << "";
+        QTest::newRow("opened, then edited")
+            << "lf-state-trucks" << QStringList{"EffSpan=18"} << false << "";
+        QTest::newRow("typed and saved") << "" << QStringList() << true << "saved";
+        QTest::newRow("saved, then edited") << "" << QStringList{"Rater=RS"} << true << "";
+        QTest::newRow("range failure") << "" << QStringList{"EffSpan=30"} << false << "";
+    }
+    void calcSheetAsTheCommandLine() {
+        QFETCH(QString, input);
+        QFETCH(QStringList, edits);
+        QFETCH(bool, saveAs);
+        QFETCH(QString, sheetNames);
+        frmMain& w = window();
+        const QString inputPath =
+            QDir(QStringLiteral(SLABRATING_EXAMPLES)).filePath(input + QStringLiteral(".qri"));
+        const QString savedPath = m_dir->filePath(QStringLiteral("saved.qri"));
+        if (input.isEmpty()) {
+            w.setFields(exampleSlab());
+        } else {
+            m_platform->fileAnswers = {inputPath};
+            w.mnuFileOpen_Click();
+        }
+        if (saveAs) {
+            m_platform->fileAnswers = {savedPath};
+            w.mnuFileSaveAs_Click();
+        }
+        for (const QString& edit : edits) {
+            field(w, edit.section(QLatin1Char('='), 0, 0).toLatin1().constData())
+                ->setText(edit.section(QLatin1Char('='), 1));
+        }
+        w.mnuFileRun_Click();
+        QVERIFY(w.reportWindow());
+        w.reportWindow()
+            ->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))
+            ->appendPlainText(QStringLiteral("Checked by RS"));
+        m_platform->messages.clear();
+        const QString sheet = m_dir->filePath(QStringLiteral("window.html"));
+        m_platform->fileAnswers = {sheet};
+        w.reportWindow()->findChild<QPushButton*>(QStringLiteral("CalcSheet"))->click();
+        QCOMPARE(m_platform->messages, QStringList());
+        QCOMPARE(m_platform->openedUrls, QList<QUrl>{QUrl::fromLocalFile(sheet)});
+
+        const QString cliSheet = m_dir->filePath(QStringLiteral("cli.html"));
+        std::vector<std::string> args = {"--date", kRunDate.toStdString(), "--calc",
+                                         QFile::encodeName(cliSheet).toStdString()};
+        if (sheetNames != QStringLiteral("input")) {
+            // The window's texts replace the file's, as the run took them.
+            const SlabFields f = w.fields();
+            for (const FieldInfo& info : kFields) {
+                args.push_back("--set");
+                args.push_back(std::string(info.name) + '=' + f.*info.text);
+            }
+            args.push_back("--set");
+            args.push_back("LoadType=" + std::to_string(f.LoadType));
+        }
+        if (!sheetNames.isEmpty()) {
+            const QString file = sheetNames == QStringLiteral("input") ? inputPath : savedPath;
+            args.push_back(QFile::encodeName(file).toStdString());
+        }
+        std::istringstream in;
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = cli::run(args, in, out, err);
+        QVERIFY2(status == 0 || status == 1, err.str().c_str());
+        QVERIFY(QFile::exists(cliSheet));
+        compareReports(readAll(sheet), readAll(cliSheet), QStringLiteral("calc-sheet.html"));
     }
 
     void openGoodFile() {

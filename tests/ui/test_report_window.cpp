@@ -9,12 +9,15 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include "engine/rating_run.h"
 #include "tests/ui/fake_platform.h"
 #include "tests/ui/ui_test_main.h"
+#include "ui/placement.h"
 #include "ui/report_printing.h"
 #include "ui/slab_output.h"
 
 using namespace slabrating::ui;
+using slabrating::ui::test::exampleSlab;
 using slabrating::ui::test::FakePlatform;
 using slabrating::ui::test::FakePrinter;
 using slabrating::ui::test::PrintLog;
@@ -39,6 +42,18 @@ QStringList pageLines(int count) {
         lines << QStringLiteral("line %1").arg(i);
     }
     return lines;
+}
+
+// A rectangle in twips, in pixels at `dpi`.
+QRect twipsRect(int left, int top, int width, int height, double dpi) {
+    return QRect(twipsToPixels(left, dpi), twipsToPixels(top, dpi), twipsToPixels(width, dpi),
+                 twipsToPixels(height, dpi));
+}
+
+// A button's place in the window's own area.
+QRect placeInWindow(const QWidget& window, const char* name) {
+    const auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name));
+    return QRect(button->mapTo(&window, QPoint(0, 0)), button->size());
 }
 
 int pdfPageCount(const QByteArray& pdf) {
@@ -78,6 +93,121 @@ private slots:
                  QStringLiteral("Print"));
         QCOMPARE(m_window->findChild<QPushButton*>(QStringLiteral("SaveOutput"))->text(),
                  QStringLiteral("Save to File"));
+        QCOMPARE(m_window->findChild<QPushButton*>(QStringLiteral("CalcSheet"))->text(),
+                 QStringLiteral("Calculation Sheet"));
+    }
+
+    // Print and Save to File keep their places and the window its size; the third button
+    // sits between them on the same row.
+    void buttonPlaces() {
+        const double dpi = m_window->logicalDpiX();
+        QCOMPARE(m_window->size(), twipsRect(0, 0, 9495, 4770, dpi).size());
+        const QRect print = placeInWindow(*m_window, "PrintOutput");
+        const QRect save = placeInWindow(*m_window, "SaveOutput");
+        const QRect calc = placeInWindow(*m_window, "CalcSheet");
+        QCOMPARE(print, twipsRect(1980, 4305, 1215, 375, dpi));
+        QCOMPARE(save, twipsRect(6600, 4305, 1575, 375, dpi));
+        QCOMPARE(calc.top(), print.top());
+        QCOMPARE(calc.height(), print.height());
+        QVERIFY(calc.left() > print.right() && calc.right() < save.left());
+        QCOMPARE(calc.left() - print.right(), save.left() - calc.right());
+    }
+
+    void calcSheetNeedsARun() {
+        auto* calc = m_window->findChild<QPushButton*>(QStringLiteral("CalcSheet"));
+        QVERIFY(!calc->isEnabled());
+        m_window->setRun(std::string(), exampleSlab(), RunRating(exampleSlab(), "3/5/24"));
+        QVERIFY(calc->isEnabled());
+        m_window->setReport(kReport);
+        QVERIFY(!calc->isEnabled());
+        m_window->CalcSheet_Click();
+        QVERIFY(m_platform->fileDialogs.isEmpty());
+    }
+
+    // The sheet's save and the browser; %1 in a message is the sheet's path.
+    void calcSheetSave_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("browserStarts");
+        QTest::addColumn<bool>("written");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("saved and shown") << "sheet.html" << true << true << "";
+        QTest::newRow("cancelled") << "" << true << false << "";
+        QTest::newRow("not saved")
+            << "missing/dir/sheet.html" << true << false << "Error: The file could not be saved.";
+        QTest::newRow("no browser")
+            << "sheet.html" << false << true
+            << "The calculation sheet was saved as %1, but no program could be started to show "
+               "it.";
+    }
+    void calcSheetSave() {
+        QFETCH(QString, answer);
+        QFETCH(bool, browserStarts);
+        QFETCH(bool, written);
+        QFETCH(QString, message);
+        m_window->setRun(std::string(), exampleSlab(), RunRating(exampleSlab(), "3/5/24"));
+        const QString path = answer.isEmpty() ? QString() : m_dir->filePath(answer);
+        m_platform->fileAnswers = {path};
+        m_platform->urlsOpen = browserStarts;
+        m_window->findChild<QPushButton*>(QStringLiteral("CalcSheet"))->click();
+        QCOMPARE(m_platform->fileDialogs.size(), 1);
+        QCOMPARE(m_platform->fileDialogs[0].title, QStringLiteral("Save Calculation Sheet As"));
+        QCOMPARE(m_platform->fileDialogs[0].filter, QStringLiteral("Calculation Sheets (*.html)"));
+        QCOMPARE(QFile::exists(path), written);
+        QCOMPARE(m_platform->openedUrls,
+                 written ? QList<QUrl>{QUrl::fromLocalFile(path)} : QList<QUrl>());
+        QCOMPARE(m_platform->messages, message.isEmpty() ? QStringList()
+                                                         : QStringList{QString(message).replace(
+                                                               QStringLiteral("%1"), path)});
+        if (answer.isEmpty()) {
+            QVERIFY(QDir(m_dir->path()).isEmpty());
+        }
+    }
+
+    // The name the save dialog suggests: the structure number, in the folder the dialog
+    // was last used in.
+    void calcSheetFileName_data() {
+        QTest::addColumn<QString>("structureNumber");
+        QTest::addColumn<QString>("lastFile");
+        QTest::addColumn<QString>("suggested");
+        QTest::newRow("structure number") << "B-12-AC"
+                                          << ""
+                                          << "B-12-AC.html";
+        QTest::newRow("padding trimmed") << "  W-2002 "
+                                         << ""
+                                         << "W-2002.html";
+        QTest::newRow("latin-1 kept") << "Br\u00FCcke"
+                                      << ""
+                                      << "Br\u00FCcke.html";
+        QTest::newRow("folder separators") << "12/3\\4"
+                                           << ""
+                                           << "12_3_4.html";
+        QTest::newRow("reserved characters") << "A:B*?\"<>|"
+                                             << ""
+                                             << "A_B______.html";
+        QTest::newRow("leading dots") << "..5"
+                                      << ""
+                                      << "__5.html";
+        QTest::newRow("blank") << "   "
+                               << ""
+                               << "Calculation Sheet.html";
+        QTest::newRow("folder of the last file") << "B-12-AC"
+                                                 << "/data/slabs/w.qri"
+                                                 << "/data/slabs/B-12-AC.html";
+    }
+    void calcSheetFileName() {
+        QFETCH(QString, structureNumber);
+        QFETCH(QString, lastFile);
+        QFETCH(QString, suggested);
+        if (!lastFile.isEmpty()) {
+            m_platform->fileAnswers = {lastFile};
+            m_platform->openFileName(nullptr, QStringLiteral("*.qri"));
+        }
+        slabrating::SlabFields fields = exampleSlab();
+        fields.StructNo = structureNumber.toLatin1().toStdString();
+        m_window->setRun(std::string(), fields, RunRating(fields, "3/5/24"));
+        m_window->CalcSheet_Click();
+        QCOMPARE(m_platform->fileDialogs.last().kind, QStringLiteral("save"));
+        QCOMPARE(m_platform->fileDialogs.last().fileName, suggested);
     }
 
     void reportLinesShowAsLines() {
