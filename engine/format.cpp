@@ -263,4 +263,58 @@ std::string shortestText(float value) {
     return shortestFixed(value);
 }
 
+std::string shortestText(int value) {
+    return std::to_string(value);
+}
+
+void appendSignificant(std::string& out, double value, int significant) {
+    if (value == 0) {
+        out += '0';
+        return;
+    }
+    std::uint64_t digits = 0;
+    int exponent = 0;
+    if (!exactDigits(value, significant, digits, exponent)) {
+        digitsFromLibrary(value, significant, digits, exponent);
+    }
+    char d[kDoubleDigits + 2];
+    for (int i = significant - 1; i >= 0; --i) {
+        d[i] = static_cast<char>('0' + digits % 10);
+        digits /= 10;
+    }
+    int count = significant;
+    while (count > 1 && d[count - 1] == '0') {
+        --count;
+    }
+    if (value < 0) {
+        out += '-';
+    }
+    if (exponent < -4 || exponent >= significant) {
+        out += d[0];
+        if (count > 1) {
+            out += '.';
+            out.append(d + 1, static_cast<std::size_t>(count - 1));
+        }
+        out += exponent < 0 ? "e-" : "e+";
+        const int power = exponent < 0 ? -exponent : exponent;
+        if (power < 10) {
+            out += '0';
+        }
+        out += std::to_string(power);
+    } else if (exponent < 0) {
+        out += "0.";
+        out.append(static_cast<std::size_t>(-exponent - 1), '0');
+        out.append(d, static_cast<std::size_t>(count));
+    } else {
+        const int whole = exponent + 1;
+        out.append(d, static_cast<std::size_t>(std::min(whole, count)));
+        if (count < whole) {
+            out.append(static_cast<std::size_t>(whole - count), '0');
+        } else if (count > whole) {
+            out += '.';
+            out.append(d + whole, static_cast<std::size_t>(count - whole));
+        }
+    }
+}
+
 }  // namespace slabrating

@@ -29,11 +29,16 @@ void appendMask(std::string& out, double value, int significant, int decimals,
 void digitsFromLibrary(double value, int significant, std::uint64_t& digits, int& exponent);
 bool exactDigits(double value, int significant, std::uint64_t& digits, int& exponent);
 
+/// Appends `value` to `significant` (1 to 15) digits as %g writes it: without trailing
+/// zeros, in fixed notation from 1e-4 up to 10^significant and in scientific notation beyond.
+void appendSignificant(std::string& out, double value, int significant);
+
 /// The shortest decimal text that reads back to `value` in its precision, in fixed
 /// notation without an exponent: "27", "42.5", "0.00005". For the rules' constants and
 /// other exact values a text names.
 std::string shortestText(double value);
 std::string shortestText(float value);
+std::string shortestText(int value);
 
 /// Cuts `text` to its first `width` characters or pads it with blanks on the right.
 std::string fixedLength(std::string_view text, std::size_t width);

@@ -119,7 +119,7 @@ inline constexpr double kDeadLoadCoefficient = 0.1;
 /// of width, with the fixed impact allowance of 30 %.
 inline constexpr int kSlabSpanAddend = 2;  // ft
 inline constexpr int kSlabFormulaDivisor = 32;
-inline constexpr double kImpact = 0.3;
+inline constexpr int kImpactPercent = 30;
 /// (L + 2) x 520 lb-ft: 16000 / 32 x 1.3 x 0.8 = 520, impact and continuity included.
 inline constexpr int kLiveLoadConstant = 520;
 
@@ -146,6 +146,7 @@ inline constexpr double kLiveLoadFactor = 1.3;
 /// inventory live-load factor 2.17 would give 1.3 / 2.17 = 0.599.
 inline constexpr double kInventoryShare = 0.6;
 inline constexpr double kTextbookInventoryLiveLoadFactor = 2.17;
+inline constexpr double kTextbookInventoryShare = kLiveLoadFactor / kTextbookInventoryLiveLoadFactor;
 /// Live load share of the operating level in the stress scale of a load factor run.
 inline constexpr double kOperatingShare = 1.0;
 
