@@ -20,6 +20,11 @@ std::string compSteelNotChecked() {
            " adjustments with the concrete governing (0 without compression steel)";
 }
 
+// The compression steel stress 2n fc (kd - d') / kd, written with the tension steel stress.
+std::string compSteelFormula() {
+    return "f<sub>sc</sub> = " + shortestText(kCompSteelFactorOfN) + " f<sub>s</sub> e / u";
+}
+
 std::string momentFormula() {
     return "M = (A<sub>s</sub> f<sub>s</sub>)<sub>single</sub> j d / " +
            shortestText(kInchesPerFoot);
@@ -112,8 +117,8 @@ void stressRows(Page& page, std::string_view level, const WorkingStressInput& si
                 " / ", s.r);
     }
     if (p.compSteelChecked) {
-        page.eq("f<sub>sc</sub> = 2 f<sub>s</sub> e / u", p.CompSteelStress, "psi", "2 &times; ",
-                p.SteelStress, " &times; ", s.e, " / ", s.u);
+        page.eq(compSteelFormula(), p.CompSteelStress, "psi", Const{kCompSteelFactorOfN},
+                " &times; ", p.SteelStress, " &times; ", s.e, " / ", s.u);
     } else {
         page.eq(compSteelNotChecked(), p.CompSteelStress, "psi");
     }
@@ -152,9 +157,10 @@ void stressRows(Page& page, const WorkingStressInput& si, const InventoryPass& i
                  si.InvConcStress, " / ", a.r, "; ", si.OperConcStress, " / ", b.r);
     }
     if (inv.compSteelChecked) {
-        page.eq2("f<sub>sc</sub> = 2 f<sub>s</sub> e / u", inv.CompSteelStress, op.CompSteelStress,
-                 "psi", "2 &times; ", inv.SteelStress, " &times; ", a.e, " / ", a.u, "; 2 &times; ",
-                 op.SteelStress, " &times; ", b.e, " / ", b.u);
+        page.eq2(compSteelFormula(), inv.CompSteelStress, op.CompSteelStress, "psi",
+                 Const{kCompSteelFactorOfN}, " &times; ", inv.SteelStress, " &times; ", a.e, " / ",
+                 a.u, "; ", Const{kCompSteelFactorOfN}, " &times; ", op.SteelStress, " &times; ",
+                 b.e, " / ", b.u);
     } else {
         page.eq2(compSteelNotChecked(), inv.CompSteelStress, op.CompSteelStress, "psi");
     }
@@ -176,9 +182,8 @@ void passes(Page& page, const WorkingStressInput& si, const InventoryPass& inv,
         sectionRows(page, si, inv, &op);
         page.closeStep();
     } else {
-        page.openStep(title,
-                      "The inventory pass; the operating pass starts again from m = "
-                      "2n &minus; 1.");
+        page.openStep(title, "The inventory pass; the operating pass starts again from m = " +
+                                 shortestText(kCompSteelFactorOfN) + "n &minus; 1.");
         sectionRows<InventoryPass, OperatingPass>(page, si, inv, nullptr);
         page.closeStep();
         page.openStep(title, "The operating pass.");

@@ -17,6 +17,7 @@
 #include "engine/quantity_table.h"
 #include "engine/rating_run.h"
 #include "inputfile/inputfile.h"
+#include "tests/support/golden.h"
 #include "tests/support/support.h"
 
 namespace slabrating {
@@ -117,6 +118,13 @@ TEST(CalcSheetTest, Pages) {
         EXPECT_EQ(page.find("class=\"stopped\">The run stopped here") != std::string::npos,
                   stopped);
         EXPECT_NE(page.find(result.message), std::string::npos) << "the stop message";
+        // The review box lists each finding, or says there is none.
+        EXPECT_NE(page.find("<h2 id=\"review\">Review</h2>"), std::string::npos);
+        EXPECT_EQ(page.find("<p>No findings.</p>") != std::string::npos, result.findings.empty());
+        for (const Finding& finding : result.findings) {
+            EXPECT_NE(page.find("<code>" + std::string(finding.code) + "</code>"),
+                      std::string::npos);
+        }
 
         // Every number is one of the run's quantities with the engine's value, and every
         // quantity the run reached is on the sheet.
@@ -145,6 +153,27 @@ TEST(CalcSheetTest, Pages) {
     EXPECT_NE(page.find("Caf\xC3\xA9 &lt;script&gt;"), std::string::npos);
     EXPECT_EQ(page.find("<b>\""), std::string::npos);
     EXPECT_EQ(page.find('\xE9'), std::string::npos);
+}
+
+// The sheet of one example of each method, byte for byte as tests/data/calcsheet pins it; a
+// mismatch writes <temp>/<name>.html.actual and shows the diff.
+TEST(CalcSheetTest, GoldenSheets) {
+    for (const char* name : {"lf-state-trucks", "ws-slab"}) {
+        SCOPED_TRACE(name);
+        SlabFields f;
+        const std::filesystem::path input =
+            std::filesystem::path(SLABRATING_EXAMPLES) / (std::string(name) + ".qri");
+        ASSERT_EQ(ReadInputFile(input.string(), f).outcome, ReadOutcome::Loaded);
+        const RatingResult result = RunRating(f, "12/07/2026");
+        const RatedSlab slab{.file = input.filename().string(),
+                             .fields = f,
+                             .outcome = slabOutcome(result.outcome),
+                             .message = result.message,
+                             .result = &result};
+        golden::expectSameText(std::filesystem::path(SLABRATING_TEST_DATA) / "calcsheet" /
+                                   (std::string(name) + ".html"),
+                               calcSheetHtml(slab));
+    }
 }
 
 // A file that could not be read has no run: the page says why and shows no number.
