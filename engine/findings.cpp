@@ -31,17 +31,52 @@ FindingValue exact(std::string_view name, double value) {
     return {name, value, false};
 }
 
-std::string label(Field field) {
-    return std::string(fieldInfo(field).label);
+// Parts of a sentence: a field named with its value, a value held in single precision, tons
+// and rating factors as the report prints them, an exact value (a gross weight, a limit).
+struct FieldValue {
+    Field field;
+    float value;
+};
+struct Shortest {
+    double value;
+};
+struct Tons {
+    double value;
+};
+struct Factor {
+    double value;
+};
+
+void append(std::string& text, std::string_view words) {
+    text += words;
+}
+void append(std::string& text, Shortest v) {
+    text += shortestText(v.value);
+}
+void append(std::string& text, Tons v) {
+    appendMask(text, v.value, kDoubleDigits, kTonsDecimals);
+}
+void append(std::string& text, Factor v) {
+    appendMask(text, v.value, kDoubleDigits, kFactorDecimals);
+}
+// "Steel Fy of 20000 psi": the field's label, its value as the run holds it, its unit.
+void append(std::string& text, FieldValue v) {
+    const FieldInfo& info = fieldInfo(v.field);
+    text += info.label;
+    text += " of ";
+    text += shortestText(v.value);
+    if (!info.unit.empty()) {
+        text += ' ';
+        text += info.unit;
+    }
 }
 
-// "Steel Fy of 20000 psi": a field's label and its value as the run holds it, with its unit.
-std::string fieldValue(Field field, float value) {
-    std::string text = label(field) + " of " + shortestText(value);
-    if (!fieldInfo(field).unit.empty()) {
-        text += ' ';
-        text += fieldInfo(field).unit;
-    }
+// One sentence from its parts, written once into a text of its own.
+template <class... Parts>
+std::string say(const Parts&... parts) {
+    std::string text;
+    text.reserve(256);
+    (append(text, parts), ...);
     return text;
 }
 
@@ -60,106 +95,102 @@ private:
 };
 
 void inputFindings(const SlabInput& in, Findings& f) {
-    const std::string h = fieldValue(Field::SlabThick, in.SlabThick);
+    const FieldValue h{Field::SlabThick, in.SlabThick};
     if (!(in.SlabThick > 0.0f)) {
         f.add(findingcode::kSlabNotPositive, Severity::Warning,
-              h + " is not greater than 0: the dead load and the depths of the section are not "
-                  "those of a slab.",
+              say(h,
+                  " is not greater than 0: the dead load and the depths of the section are "
+                  "not those of a slab."),
               {single("input/SlabThick_in", in.SlabThick)});
     }
     if (in.Bitum < 0.0f) {
         f.add(findingcode::kOverlayNegative, Severity::Warning,
-              fieldValue(Field::Bitum, in.Bitum) +
-                  " is below 0: a negative overlay lowers the dead load and raises the rating.",
+              say(FieldValue{Field::Bitum, in.Bitum},
+                  " is below 0: a negative overlay lowers the dead load and raises the rating."),
               {single("input/Bitum_in", in.Bitum)});
     }
-    const std::string slab = "the " + label(Field::SlabThick) + " of " +
-                             shortestText(in.SlabThick) + " " +
-                             std::string(fieldInfo(Field::SlabThick).unit);
     if (in.StDistTop >= in.SlabThick) {
         f.add(findingcode::kTopSteelOutside, Severity::Warning,
-              fieldValue(Field::StDistTop, in.StDistTop) + " is not less than " + slab +
-                  ": the top steel lies outside the slab.",
+              say(FieldValue{Field::StDistTop, in.StDistTop}, " is not less than the ", h,
+                  ": the top steel lies outside the slab."),
               {single("input/StDistTop_in", in.StDistTop),
                single("input/SlabThick_in", in.SlabThick)});
     }
     if (in.StDistBot >= in.SlabThick) {
         f.add(findingcode::kBottomSteelOutside, Severity::Warning,
-              fieldValue(Field::StDistBot, in.StDistBot) + " is not less than " + slab +
-                  ": the bottom steel lies outside the slab.",
+              say(FieldValue{Field::StDistBot, in.StDistBot}, " is not less than the ", h,
+                  ": the bottom steel lies outside the slab."),
               {single("input/StDistBot_in", in.StDistBot),
                single("input/SlabThick_in", in.SlabThick)});
     }
     if (in.StDistTop <= in.StDistBot) {
         f.add(findingcode::kLayersCrossed, Severity::Warning,
-              fieldValue(Field::StDistTop, in.StDistTop) + " is not above the " +
-                  fieldValue(Field::StDistBot, in.StDistBot) +
-                  ": the top and the bottom steel are crossed.",
+              say(FieldValue{Field::StDistTop, in.StDistTop}, " is not above the ",
+                  FieldValue{Field::StDistBot, in.StDistBot},
+                  ": the top and the bottom steel are crossed."),
               {single("input/StDistTop_in", in.StDistTop),
                single("input/StDistBot_in", in.StDistBot)});
     }
 }
 
-// "Concrete Fc of 1200 psi is below 2500 psi and Steel Fy of ...": the parts that hold.
-std::string joined(const std::vector<std::string>& parts) {
-    std::string text;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        text += i == 0 ? "" : " and ";
-        text += parts[i];
+// The strengths (load factor) or allowables (working stress) beyond their limits, in one
+// sentence: "Concrete Fc of 1200 psi is below 2500 psi and Steel Fy of ... is below ...".
+void strengthFindings(const SlabInput& in, RatingMethod method, Findings& f) {
+    const bool lf = method == RatingMethod::LoadFactor;
+    const bool conc = lf ? in.Concfc < kLowestAssumedFc : in.Concfc > kHighestInventoryFc;
+    const bool steel = lf ? in.SteelFy < kLowestAssumedFy : in.SteelFy > kHighestInventoryFs;
+    if (!conc && !steel) {
+        return;
     }
-    return text;
+    const std::string_view psi = fieldInfo(Field::Concfc).unit;
+    const std::string_view beyond = lf ? " is below " : " is above ";
+    std::string text;
+    text.reserve(256);
+    if (conc) {
+        append(text, FieldValue{Field::Concfc, in.Concfc});
+        append(text, beyond);
+        append(text, Shortest{lf ? kLowestAssumedFc : kHighestInventoryFc});
+        append(text, " ");
+        append(text, psi);
+    }
+    if (steel) {
+        append(text, conc ? " and " : "");
+        append(text, FieldValue{Field::SteelFy, in.SteelFy});
+        append(text, beyond);
+        append(text, Shortest{lf ? kLowestAssumedFy : kHighestInventoryFs});
+        append(text, " ");
+        append(text, psi);
+    }
+    const bool both = conc && steel;
+    if (lf) {
+        append(text, both ? ", the lowest strengths assumed for unknown old concrete and steel: "
+                            "they look like allowable stresses typed with the "
+                          : ", the lowest strength assumed for unknown old material: it looks "
+                            "like an allowable stress typed with the ");
+        append(text, fieldInfo(Field::ModRatio).label);
+        append(text, " left blank, which selects the load factor method.");
+    } else {
+        append(text, both ? ", above any inventory allowable stress: they look like strengths, "
+                            "which the working stress method chosen by the "
+                          : ", above any inventory allowable stress: it looks like a strength, "
+                            "which the working stress method chosen by the ");
+        append(text, FieldValue{Field::ModRatio, in.ModRatio});
+        append(text, both ? " takes as allowable stresses." : " takes as an allowable stress.");
+    }
+    f.add(
+        lf ? findingcode::kStrengthsLookLikeAllowables : findingcode::kAllowablesLookLikeStrengths,
+        Severity::Warning, std::move(text),
+        {single("input/Concfc_psi", in.Concfc), single("input/SteelFy_psi", in.SteelFy)});
 }
 
 void methodFindings(const SlabInput& in, RatingMethod method, Findings& f) {
-    const std::string psi(fieldInfo(Field::Concfc).unit);
-    std::vector<std::string> parts;
-    if (method == RatingMethod::LoadFactor) {
-        if (in.Concfc < kLowestAssumedFc) {
-            parts.push_back(fieldValue(Field::Concfc, in.Concfc) + " is below " +
-                            shortestText(kLowestAssumedFc) + " " + psi);
-        }
-        if (in.SteelFy < kLowestAssumedFy) {
-            parts.push_back(fieldValue(Field::SteelFy, in.SteelFy) + " is below " +
-                            shortestText(kLowestAssumedFy) + " " + psi);
-        }
-        if (!parts.empty()) {
-            const bool both = parts.size() > 1;
-            f.add(findingcode::kStrengthsLookLikeAllowables, Severity::Warning,
-                  joined(parts) +
-                      (both ? ", the lowest strengths assumed for unknown old concrete and steel: "
-                              "they look like allowable stresses typed with the "
-                            : ", the lowest strength assumed for unknown old material: it looks "
-                              "like an allowable stress typed with the ") +
-                      label(Field::ModRatio) + " left blank, which selects the load factor method.",
-                  {single("input/Concfc_psi", in.Concfc), single("input/SteelFy_psi", in.SteelFy)});
-        }
-        if (in.SteelFy > kMaxFy) {
-            f.add(findingcode::kFyCapped, Severity::Note,
-                  fieldValue(Field::SteelFy, in.SteelFy) + " is above " + shortestText(kMaxFy) +
-                      " " + psi + ": the load factor method rates with " + shortestText(kMaxFy) +
-                      " " + psi + ".",
-                  {single("input/SteelFy_psi", in.SteelFy)});
-        }
-        return;
-    }
-    if (in.Concfc > kHighestInventoryFc) {
-        parts.push_back(fieldValue(Field::Concfc, in.Concfc) + " is above " +
-                        shortestText(kHighestInventoryFc) + " " + psi);
-    }
-    if (in.SteelFy > kHighestInventoryFs) {
-        parts.push_back(fieldValue(Field::SteelFy, in.SteelFy) + " is above " +
-                        shortestText(kHighestInventoryFs) + " " + psi);
-    }
-    if (!parts.empty()) {
-        const bool both = parts.size() > 1;
-        f.add(findingcode::kAllowablesLookLikeStrengths, Severity::Warning,
-              joined(parts) + ", above any inventory allowable stress: " +
-                  (both ? "they look like strengths, which the"
-                        : "it looks like a strength, which the") +
-                  " working stress method chosen by the " +
-                  fieldValue(Field::ModRatio, in.ModRatio) +
-                  (both ? " takes as allowable stresses." : " takes as an allowable stress."),
-              {single("input/Concfc_psi", in.Concfc), single("input/SteelFy_psi", in.SteelFy)});
+    strengthFindings(in, method, f);
+    if (method == RatingMethod::LoadFactor && in.SteelFy > kMaxFy) {
+        const std::string_view psi = fieldInfo(Field::SteelFy).unit;
+        f.add(findingcode::kFyCapped, Severity::Note,
+              say(FieldValue{Field::SteelFy, in.SteelFy}, " is above ", Shortest{kMaxFy}, " ", psi,
+                  ": the load factor method rates with ", Shortest{kMaxFy}, " ", psi, "."),
+              {single("input/SteelFy_psi", in.SteelFy)});
     }
 }
 
@@ -167,8 +198,8 @@ void ratingFindings(const Rating& r, Findings& f) {
     if (r.hs20 && r.hs20->operating.RatingFactor < 0) {
         const double rf = r.hs20->operating.RatingFactor;
         f.add(findingcode::kDeadLoadExceedsCapacity, Severity::Warning,
-              "The HS20 operating rating factor is " + formatMask(rf, kFactorDecimals) +
-                  ": the dead load alone exceeds the capacity; review the bridge for closing.",
+              say("The HS20 operating rating factor is ", Factor{rf},
+                  ": the dead load alone exceeds the capacity; review the bridge for closing."),
               {exact("hs20/operating/RatingFactor", rf)});
     }
     if (r.legalTrucks) {
@@ -176,10 +207,9 @@ void ratingFindings(const Rating& r, Findings& f) {
             const LegalTruck& truck = r.legalTrucks->trucks[i];
             if (truck.belowGrossWeight) {
                 f.add(findingcode::kBelowLegalWeight, Severity::Warning,
-                      "Legal truck " + std::string(truck.type) + " rates " +
-                          formatMask(truck.RatingTons, kTonsDecimals) +
-                          " tons, below its gross weight of " + shortestText(truck.grossTons) +
-                          " tons: review for posting.",
+                      say("Legal truck ", truck.type, " rates ", Tons{truck.RatingTons},
+                          " tons, below its gross weight of ", Shortest{truck.grossTons},
+                          " tons: review for posting."),
                       {exact(kTruckTons[i], truck.RatingTons),
                        exact(kTruckGross[i], truck.grossTons)});
             }
@@ -191,15 +221,12 @@ void ratingFindings(const Rating& r, Findings& f) {
         if (m.inventory.RatingTons < rated.inventory.RatingTons ||
             m.operating.RatingTons < rated.operating.RatingTons) {
             f.add(findingcode::kMidspanSectionLower, Severity::Warning,
-                  "The midspan section, with the bottom steel in tension, rates " +
-                      formatMask(m.inventory.RatingTons, kTonsDecimals) +
-                      " tons at inventory and " +
-                      formatMask(m.operating.RatingTons, kTonsDecimals) +
-                      " tons at operating, against " +
-                      formatMask(rated.inventory.RatingTons, kTonsDecimals) + " and " +
-                      formatMask(rated.operating.RatingTons, kTonsDecimals) +
+                  say("The midspan section, with the bottom steel in tension, rates ",
+                      Tons{m.inventory.RatingTons}, " tons at inventory and ",
+                      Tons{m.operating.RatingTons}, " tons at operating, against ",
+                      Tons{rated.inventory.RatingTons}, " and ", Tons{rated.operating.RatingTons},
                       " tons for the section over the girders that the report rates: the "
-                      "report's rating may be too high.",
+                      "report's rating may be too high."),
                   {exact("midspan/inventory/RatingTons_tons", m.inventory.RatingTons),
                    exact("midspan/operating/RatingTons_tons", m.operating.RatingTons),
                    exact("hs20/inventory/RatingTons_tons", rated.inventory.RatingTons),
