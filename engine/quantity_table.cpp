@@ -381,23 +381,28 @@ std::span<const QuantityGroup> quantityGroups() {
     return kGroups;
 }
 
-QuantityIndex::QuantityIndex(const Rating& rating) {
-    m_byAddress.reserve(quantities().size());
+QuantityIndex::QuantityIndex(const Rating& rating)
+    : m_base(reinterpret_cast<const unsigned char*>(&rating)), m_byOffset(sizeof(Rating), 0) {
+    m_held.reserve(quantities().size());
     forEachQuantity(rating, [this](const Quantity& quantity, const QuantityValue& value) {
-        m_byAddress.emplace_back(&quantity, value);
-    });
-    // Sorted by address; among equal addresses the table's order stays.
-    std::stable_sort(m_byAddress.begin(), m_byAddress.end(), [](const auto& a, const auto& b) {
-        return std::less<const void*>()(a.second.address, b.second.address);
+        // Every quantity is a member of the rating; the first of two at one place wins.
+        const std::size_t offset = reinterpret_cast<std::uintptr_t>(value.address) -
+                                   reinterpret_cast<std::uintptr_t>(m_base);
+        if (offset < m_byOffset.size() && m_byOffset[offset] == 0) {
+            m_held.emplace_back(&quantity, value);
+            m_byOffset[offset] = static_cast<std::uint16_t>(m_held.size());
+        }
     });
 }
 
 const std::pair<const Quantity*, QuantityValue>* QuantityIndex::find(const void* member) const {
-    const auto at = std::lower_bound(
-        m_byAddress.begin(), m_byAddress.end(), member, [](const auto& entry, const void* address) {
-            return std::less<const void*>()(entry.second.address, address);
-        });
-    return at != m_byAddress.end() && at->second.address == member ? &*at : nullptr;
+    const auto address = reinterpret_cast<std::uintptr_t>(member);
+    const auto base = reinterpret_cast<std::uintptr_t>(m_base);
+    if (address < base || address - base >= m_byOffset.size()) {
+        return nullptr;
+    }
+    const std::uint16_t slot = m_byOffset[address - base];
+    return slot == 0 ? nullptr : &m_held[slot - 1];
 }
 
 }  // namespace slabrating

@@ -4,6 +4,7 @@
 // in it, and never names one by a text of its own.
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string_view>
 #include <utility>
@@ -87,7 +88,11 @@ public:
     const std::pair<const Quantity*, QuantityValue>* find(const void* member) const;
 
 private:
-    std::vector<std::pair<const Quantity*, QuantityValue>> m_byAddress;
+    const unsigned char* m_base;  // the rating's first byte
+    std::vector<std::pair<const Quantity*, QuantityValue>> m_held;
+    // For each byte of the rating, 1 + the index in m_held of the quantity held there; 0
+    // where none is.
+    std::vector<std::uint16_t> m_byOffset;
 };
 
 }  // namespace slabrating

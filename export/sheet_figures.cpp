@@ -37,9 +37,17 @@ private:
     void add(const char* markup) { m_page.raw(markup); }
     void add(const std::string& markup) { m_page.raw(markup); }
     void add(double coordinate) {
+        // In tenths of a pixel, rounded; the drawings' coordinates are far inside this range.
+        const long long tenths = std::llround(std::clamp(coordinate, -1e9, 1e9) * 10);
         char buf[32];
-        const char* end =
-            std::to_chars(buf, buf + sizeof buf, coordinate, std::chars_format::fixed, 1).ptr;
+        char* end = buf;
+        if (tenths < 0) {
+            *end++ = '-';
+        }
+        const unsigned long long magnitude = static_cast<unsigned long long>(std::llabs(tenths));
+        end = std::to_chars(end, buf + sizeof buf, magnitude / 10).ptr;
+        *end++ = '.';
+        *end++ = static_cast<char>('0' + magnitude % 10);
         m_page.raw(std::string_view(buf, static_cast<std::size_t>(end - buf)));
     }
 

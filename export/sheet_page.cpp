@@ -76,7 +76,10 @@ const std::pair<const Quantity*, QuantityValue>* Page::find(const void* member) 
 }
 
 void Page::putQuantity(const void* member, int decimals) {
-    const auto* found = find(member);
+    putFound(find(member), decimals);
+}
+
+void Page::putFound(const std::pair<const Quantity*, QuantityValue>* found, int decimals) {
     if (found == nullptr) {
         // Not a quantity of the run: the page's own test fails on the empty pointer.
         raw("<data value=\"\" data-q=\"\">?</data>");
@@ -128,7 +131,7 @@ void Page::partQuantity(const void* member) {
     if (negative) {
         raw("(");
     }
-    putQuantity(member, -1);
+    putFound(found, -1);
     if (negative) {
         raw(")");
     }
@@ -208,12 +211,12 @@ void Page::row(std::string_view symbols) {
 
 void Page::resultQuantity(const void* member, std::string_view unit) {
     raw("</td><td class=\"res\">= ");
-    putQuantity(member, -1);
+    const auto* found = find(member);
+    putFound(found, -1);
     if (!unit.empty()) {
         raw(" ");
         raw(unit);
     }
-    const auto* found = find(member);
     if (found != nullptr && found->first->precision == Precision::Single) {
         raw("<sup class=\"single\" title=\"stored in single precision\">s</sup>");
     }

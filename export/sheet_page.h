@@ -115,6 +115,7 @@ public:
 private:
     const std::pair<const Quantity*, QuantityValue>* find(const void* member) const;
     void putQuantity(const void* member, int decimals);
+    void putFound(const std::pair<const Quantity*, QuantityValue>* found, int decimals);
     void partQuantity(const void* member);
     void resultQuantity(const void* member, std::string_view unit);
     void secondResult(const void* member, std::string_view unit);
