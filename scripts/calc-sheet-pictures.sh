@@ -19,15 +19,16 @@ cmake --build "$build" --target write_calc_sheet -j2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$out"
-# The window shows the header, the inputs, the sketch and the first steps; a picture of the
-# whole sheet would be several times larger.
+# The window shows what page 1 holds: the header, the rating, the review box and the
+# sign-off; a picture of the whole sheet would be several times larger.
 for pair in lf-state-trucks:calc-load-factor ws-slab:calc-working-stress; do
     example=${pair%%:*}
     picture=${pair#*:}
     (cd "$root" && "$build/tests/calcsheet/write_calc_sheet" "examples/$example.qri" \
         "$work/$example.html" 12/07/2026)
-    HOME="$work" chromium --headless --no-sandbox --disable-gpu --hide-scrollbars \
-        --user-data-dir="$work/profile" --force-device-scale-factor=1 --window-size=820,2000 \
+    HOME="$work" chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+        --disable-background-networking --disable-component-update --disable-sync --hide-scrollbars \
+        --user-data-dir="$work/profile" --force-device-scale-factor=1 --window-size=820,1120 \
         --screenshot="$out/$picture.png" "file://$work/$example.html" >/dev/null 2>&1
     echo "wrote $out/$picture.png"
 done
