@@ -146,7 +146,8 @@ inline constexpr double kLiveLoadFactor = 1.3;
 /// inventory live-load factor 2.17 would give 1.3 / 2.17 = 0.599.
 inline constexpr double kInventoryShare = 0.6;
 inline constexpr double kTextbookInventoryLiveLoadFactor = 2.17;
-inline constexpr double kTextbookInventoryShare = kLiveLoadFactor / kTextbookInventoryLiveLoadFactor;
+inline constexpr double kTextbookInventoryShare =
+    kLiveLoadFactor / kTextbookInventoryLiveLoadFactor;
 /// Live load share of the operating level in the stress scale of a load factor run.
 inline constexpr double kOperatingShare = 1.0;
 
