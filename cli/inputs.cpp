@@ -1,5 +1,6 @@
 #include "cli/inputs.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -40,30 +41,48 @@ bool isInputName(std::string_view name) {
 
 // Every .qri file under `root`/`relative`, subfolders included; a link to a folder is not
 // followed (a loop of links would never end), a link to a file is an input like the file.
-void walk(const fs::path& root, const std::string& relative, std::vector<Found>& found) {
-    std::error_code error;
-    fs::directory_iterator it(relative.empty() ? root : root / relative, error);
-    if (error) {
+// The kind of each entry comes with the listing, so a file costs no status call here.
+void walk(const std::string& root, const std::string& relative, std::vector<Found>& found) {
+    DIR* listing = ::opendir(relative.empty() ? root.c_str() : (root + '/' + relative).c_str());
+    if (listing == nullptr) {
         found.push_back({relative, Found::UnreadableFolder});
         return;
     }
-    for (; it != fs::directory_iterator(); it.increment(error)) {
-        if (error) {
-            found.push_back({relative, Found::UnreadableFolder});
-            return;
+    const int folder = ::dirfd(listing);
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(listing);
+        if (entry == nullptr) {
+            if (errno != 0) {
+                found.push_back({relative, Found::UnreadableFolder});
+            }
+            break;
         }
-        const std::string name = it->path().filename().string();
-        const std::string path = relative.empty() ? name : relative + '/' + name;
-        const fs::file_type type = it->symlink_status(error).type();
-        if (type == fs::file_type::directory) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        unsigned char type = entry->d_type;
+        struct stat status;
+        if (type == DT_UNKNOWN &&
+            ::fstatat(folder, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0) {
+            type = S_ISDIR(status.st_mode)   ? DT_DIR
+                   : S_ISREG(status.st_mode) ? DT_REG
+                   : S_ISLNK(status.st_mode) ? DT_LNK
+                                             : DT_UNKNOWN;
+        }
+        const std::string path =
+            relative.empty() ? std::string(name) : relative + '/' + std::string(name);
+        if (type == DT_DIR) {
             walk(root, path, found);
-        } else if (isInputName(name) && type == fs::file_type::regular) {
+        } else if (isInputName(name) && type == DT_REG) {
             found.push_back({path, Found::File});
-        } else if (isInputName(name) && type == fs::file_type::symlink &&
-                   it->is_regular_file(error)) {
+        } else if (isInputName(name) && type == DT_LNK &&
+                   ::fstatat(folder, entry->d_name, &status, 0) == 0 && S_ISREG(status.st_mode)) {
             found.push_back({path, Found::Link});
         }
     }
+    ::closedir(listing);
 }
 
 // The report's name of an input named on its own: its file name without the extension.

@@ -245,7 +245,10 @@ bool linkUnnamed(int fd, int folder, const char* name) {
 }
 
 bool permitsWriting(const struct stat& status, int folder, const char* name) {
-    const uid_t user = ::geteuid();
+    return permitsWriting(status, folder, name, ::geteuid());
+}
+
+bool permitsWriting(const struct stat& status, int folder, const char* name, uid_t user) {
     mode_t bit = S_IWOTH;
     if (status.st_uid == user) {
         bit = S_IWUSR;

@@ -71,6 +71,8 @@ bool linkUnnamed(int fd, int folder, const char* name);
 /// owner's bits for its owner, the group's for a member, the others' for the rest. Root
 /// is no exception; another user may also be let in by an access control list.
 bool permitsWriting(const struct stat& status, int folder, const char* name);
+/// The same for the user `user` (the process's effective user, looked up once).
+bool permitsWriting(const struct stat& status, int folder, const char* name, uid_t user);
 
 /// True for the errors of a folder that does not let us create a file in it.
 bool deniedHere(int error);

@@ -59,6 +59,7 @@ struct GeneratedFolder::State {
     gid_t group = ::getegid();
     std::optional<mode_t> umask = currentUmask();
     bool unnamedFiles = true;  // the file system makes O_TMPFILE files
+    bool lastExisted = false;  // the last target had a file of its name
     files::StopSignalsCaught caught;
 
     // What a new file in the open folder `info.fd` will look like.
@@ -130,32 +131,8 @@ struct GeneratedFolder::State {
         return files::adoptOwnerAndMode(fd, now, old);
     }
 
-    // Links the finished unnamed file as `name`, over the old file when there is one.
-    WriteResult place(int fd, int folder, const char* name, bool replacing) {
-        if (!replacing) {
-            return files::linkUnnamed(fd, folder, name) ? WriteResult{}
-                                                        : failure(WriteStep::Rename);
-        }
-        const std::string temporary = files::temporaryName(pid);
-        std::optional<files::StopSignalsHeld> held;
-        if (caught.active()) {
-            caught.pending(folder, temporary);
-        } else {
-            held.emplace();
-        }
-        WriteResult result;
-        if (!files::linkUnnamed(fd, folder, temporary.c_str())) {
-            result = failure(WriteStep::Rename);
-        } else if (::renameat(folder, temporary.c_str(), folder, name) != 0) {
-            result = failure(WriteStep::Rename);
-            ::unlinkat(folder, temporary.c_str(), 0);
-        }
-        caught.done();
-        return result;
-    }
-
-    // The same through a temporary file with a name, where the file system has no unnamed
-    // files; the name is caught by the signal handler from its first moment.
+    // Writes through a temporary file with a name, caught by the signal handler (or with the
+    // signals held) from its first moment to its renaming.
     WriteResult replaceThroughNamedTemporary(const FolderInfo& folder, const char* name,
                                              const struct stat* old, std::string_view bytes) {
         const std::string temporary = files::temporaryName(pid);
@@ -212,58 +189,79 @@ struct GeneratedFolder::State {
         return file.close() ? WriteResult{} : failure(WriteStep::Close);
     }
 
+    // A new file, where no file has the name: an unnamed file that takes the name once it
+    // is whole, so the name never shows half a report. Nothing is looked at first: linkat
+    // never replaces or follows what has the name, and fails with EEXIST instead.
+    // Finished: the file was written, or failed for good; else somebody has the name.
+    std::optional<WriteResult> writeNew(const FolderInfo& folder, const char* name,
+                                        std::string_view bytes) {
+        FileDescriptor file(::openat(folder.fd.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+        if (!file) {
+            if (!files::deniedHere(errno)) {
+                unnamedFiles = false;
+            }
+            return std::nullopt;  // looked at again: written in place, or named first
+        }
+        if (!files::writeAll(file.get(), bytes)) {
+            return failure(WriteStep::Write);  // the unnamed file goes with its descriptor
+        }
+        if (!files::linkUnnamed(file.get(), folder.fd.get(), name)) {
+            if (errno == EEXIST) {
+                return std::nullopt;
+            }
+            return failure(WriteStep::Rename);
+        }
+        return file.close() ? WriteResult{} : failure(WriteStep::Close);
+    }
+
     WriteResult write(const FolderInfo& folder, const char* name, std::string_view bytes) {
+        // A batch mostly either fills a fresh folder or replaces the reports of its last
+        // run: the last target tells which way to try first.
+        if (unnamedFiles && !lastExisted) {
+            if (const std::optional<WriteResult> written = writeNew(folder, name, bytes)) {
+                return *written;
+            }
+        }
         const int dir = folder.fd.get();
-        for (int attempt = 0; attempt < 2; ++attempt) {
-            struct stat status;
-            const struct stat* old = nullptr;
-            bool replacing = false;
-            if (::fstatat(dir, name, &status, AT_SYMLINK_NOFOLLOW) == 0) {
-                replacing = true;
-                if (S_ISREG(status.st_mode)) {
-                    if (std::binary_search(protectedFiles.begin(), protectedFiles.end(),
-                                           FileIdentity(status.st_dev, status.st_ino))) {
-                        return refusal(WriteStep::Protected);
-                    }
-                    if (!files::permitsWriting(status, dir, name)) {
-                        return refusal(WriteStep::ReadOnly);
-                    }
-                    old = &status;
-                } else if (!S_ISLNK(status.st_mode)) {
-                    return refusal(WriteStep::NotPlainFile);
-                }
-            } else if (errno != ENOENT) {
+        struct stat status;
+        if (::fstatat(dir, name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno != ENOENT) {
                 return failure(WriteStep::Status);
             }
-            if (!unnamedFiles) {
-                return replaceThroughNamedTemporary(folder, name, old, bytes);
-            }
-            FileDescriptor file(::openat(dir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC,
-                                         old != nullptr ? old->st_mode & 0777 : 0666));
-            if (!file) {
-                const WriteResult failed = failure(WriteStep::Create);
-                if (files::deniedHere(failed.error)) {
-                    return old != nullptr ? writeInPlace(folder, name, bytes) : failed;
+            lastExisted = false;
+            if (unnamedFiles) {
+                if (const std::optional<WriteResult> written = writeNew(folder, name, bytes)) {
+                    return *written;
                 }
-                unnamedFiles = false;
-                return replaceThroughNamedTemporary(folder, name, old, bytes);
+                if (unnamedFiles) {
+                    return {WriteStep::Create,
+                            errno};  // made meanwhile, or a folder we may not write
+                }
             }
-            if (old != nullptr && !adopt(file.get(), folder, *old)) {
-                return failure(WriteStep::Attributes);
-            }
-            if (!files::writeAll(file.get(), bytes)) {
-                return failure(WriteStep::Write);  // the unnamed file goes with its descriptor
-            }
-            const WriteResult placed = place(file.get(), dir, name, replacing);
-            if (!replacing && placed.step == WriteStep::Rename && placed.error == EEXIST) {
-                continue;  // somebody made a file of that name meanwhile: look at it again
-            }
-            if (!placed) {
-                return placed;
-            }
-            return file.close() ? WriteResult{} : failure(WriteStep::Close);
+            return replaceThroughNamedTemporary(folder, name, nullptr, bytes);
         }
-        return {WriteStep::Rename, EEXIST};
+        lastExisted = true;
+        const struct stat* old = nullptr;
+        if (S_ISREG(status.st_mode)) {
+            if (std::binary_search(protectedFiles.begin(), protectedFiles.end(),
+                                   FileIdentity(status.st_dev, status.st_ino))) {
+                return refusal(WriteStep::Protected);
+            }
+            if (!files::permitsWriting(status, dir, name, user)) {
+                return refusal(WriteStep::ReadOnly);
+            }
+            old = &status;
+        } else if (!S_ISLNK(status.st_mode)) {
+            return refusal(WriteStep::NotPlainFile);
+        }
+        // Replacing: a temporary file of ours, named from its first moment, renamed over the
+        // target once whole. One name fewer to make than an unnamed file would need.
+        const WriteResult written = replaceThroughNamedTemporary(folder, name, old, bytes);
+        if (written.step == WriteStep::Create && files::deniedHere(written.error) &&
+            old != nullptr) {
+            return writeInPlace(folder, name, bytes);
+        }
+        return written;
     }
 };
 
