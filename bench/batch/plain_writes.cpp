@@ -30,14 +30,16 @@ int main(int argc, char** argv) {
         const std::string name = entry->d_name;
         if (name.size() > 4 && name.ends_with(".qro")) {
             std::ifstream in(from + "/" + name, std::ios::binary);
-            files.emplace_back(to + "/" + name, std::string(std::istreambuf_iterator<char>(in), {}));
+            files.emplace_back(to + "/" + name,
+                               std::string(std::istreambuf_iterator<char>(in), {}));
         }
     }
     ::closedir(dir);
     const auto start = std::chrono::steady_clock::now();
     for (const auto& [path, bytes] : files) {
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
+        if (fd < 0 ||
+            ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
             ::close(fd) != 0) {
             std::perror(path.c_str());
             return 1;

@@ -172,7 +172,7 @@ TEST(SafeWrite, leftoversOfAProcessThatIsGoneAreRemoved) {
 
 // A writer stopped by a signal at any moment leaves whole files and nothing of its own.
 TEST(SafeWrite, aStoppedWriterLeavesNothingBehind) {
-    for (const int signal : {SIGTERM, SIGINT}) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         for (int attempt = 0; attempt < 10; ++attempt) {
             SCOPED_TRACE(testing::Message() << "signal " << signal << ", attempt " << attempt);
             const TempDir dir;
