@@ -18,8 +18,10 @@ namespace slabrating {
 /// writeFileReplacing writes a FileTarget::Generated name: whole or untouched, a link of
 /// that name replaced and not followed, a read-only file or one that is not a plain file
 /// left alone, owner and mode kept. Subfolders of a relative name are made when missing,
-/// and a link standing in for one is never followed. The stop signals are caught once for
-/// the whole batch, so that a stopped batch leaves no temporary file behind.
+/// and a link standing in for one is never followed. The stop signals (INT, TERM, HUP,
+/// QUIT) are caught once for the whole batch, so that a stopped batch leaves no temporary
+/// file behind; a replacing write killed outright (SIGKILL, a power cut) may leave one,
+/// which the next write into that folder removes.
 class GeneratedFolder {
 public:
     /// The identity of a file on its file system (st_dev, st_ino).
