@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -26,13 +27,17 @@ struct Options {
     std::vector<FieldSetting> settings;    ///< `--set` options, in order
     std::optional<std::string> saveInput;  ///< `--save-input FILE.qri`
     std::optional<std::string> outDir;     ///< `--out DIR`: batch rating of `files`
-    std::vector<std::string> files;        ///< the input files (at most one without --out)
-    std::optional<OutputFormat> format;    ///< `--format report|json` (single run)
-    std::optional<std::string> summary;    ///< `--summary FILE.csv|FILE.jsonl` (batch)
-    bool calc = false;                     ///< `--calc`: write calculation sheets
-    std::optional<std::string> calcFile;   ///< `--calc FILE.html` (single run)
-    bool help = false;                     ///< `--help`: usage text on stdout
-    bool version = false;                  ///< `--version`: program name and version on stdout
+    std::vector<std::string> files;        ///< the input files and folders (one file without --out)
+    std::optional<std::string> fromList;   ///< `--from LIST`: input paths, one a line ("-": stdin)
+    std::optional<std::string> fromList0;  ///< `--from0 LIST`: input paths, each ended by a NUL
+    std::optional<bool>
+        progress;  ///< `--progress`, `--no-progress`; none: when stderr is a terminal
+    std::optional<OutputFormat> format;   ///< `--format report|json` (single run)
+    std::optional<std::string> summary;   ///< `--summary FILE.csv|FILE.jsonl` (batch)
+    bool calc = false;                    ///< `--calc`: write calculation sheets
+    std::optional<std::string> calcFile;  ///< `--calc FILE.html` (single run)
+    bool help = false;                    ///< `--help`: usage text on stdout
+    bool version = false;                 ///< `--version`: program name and version on stdout
 };
 
 /// The options, or the reason why the command line is a usage error.
@@ -44,11 +49,17 @@ struct ParseResult {
 /// Understands the arguments after the program name.
 ParseResult parseArgs(const std::vector<std::string>& args);
 
+/// What the tool knows of its standard error beyond the stream.
+struct Terminal {
+    bool errIsTerminal = false;  ///< standard error is a terminal: a batch shows its progress
+    std::size_t columns = 0;     ///< the terminal's width (characters); 0 when unknown
+};
+
 /// The whole tool: exit status 0 (complete), 1 (a run or a file stopped), 2 (usage error).
 /// The report goes to `out` exactly as built; messages go to `err`, one per line.
-/// An input file named "-" is read from `in`.
+/// An input file named "-" (and a list named "-") is read from `in`.
 int run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-        std::ostream& err);
+        std::ostream& err, const Terminal& terminal = {});
 
 /// Today's date in the user's short date form, without a time.
 std::string todayShortDate();

@@ -1,3 +1,6 @@
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <clocale>
 #include <iostream>
 #include <string>
@@ -10,5 +13,11 @@ int main(int argc, char** argv) {
     std::setlocale(LC_CTYPE, "");
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return slabrating::cli::run(args, std::cin, std::cout, std::cerr);
+    slabrating::cli::Terminal terminal;
+    terminal.errIsTerminal = ::isatty(STDERR_FILENO) == 1;
+    winsize size = {};
+    if (terminal.errIsTerminal && ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0) {
+        terminal.columns = size.ws_col;
+    }
+    return slabrating::cli::run(args, std::cin, std::cout, std::cerr, terminal);
 }

@@ -1,7 +1,6 @@
 #include "export/summary.h"
 
-#include <algorithm>
-
+#include "engine/findings.h"
 #include "engine/format.h"
 #include "export/json_result.h"
 #include "export/text.h"
@@ -10,19 +9,18 @@ namespace slabrating {
 
 namespace {
 
-// The columns of the CSV summary, in order.
+// The columns of the CSV summary, in order. The three legal trucks of a series share one
+// rating factor (the HS20 operating one scaled by the series' wheel load), so it has one
+// column beside the trucks' tons.
 constexpr std::string_view kCsvHeader =
     "file,structure_number,highway,batch_id,rater,method,"
     "hs20_inventory_rf,hs20_operating_rf,hs20_inventory_tons,hs20_operating_tons,"
-    "legal_series,truck_3_rf,truck_3_tons,truck_3s2_rf,truck_3s2_tons,truck_3_2_rf,"
-    "truck_3_2_tons,controlling_legal_rf,review_for_posting,outcome,message\r\n";
+    "legal_series,legal_rf,truck_3_tons,truck_3s2_tons,truck_3_2_tons,controlling_truck,"
+    "review_for_posting,findings,outcome,message,write_error\r\n";
 
 // Decimals of the summary's figures: rating factors to three, tons as the report shows them.
 constexpr int kFactorDecimals = 3;
 constexpr int kTonsDecimals = 2;
-
-// A legal-truck rating factor below this is a bridge to review for posting.
-constexpr double kPostingFactor = 1.0;
 
 // A descriptive text as the summary shows it: without the blanks that pad it in its
 // columns, in UTF-8.
@@ -49,23 +47,22 @@ std::optional<SummaryFormat> summaryFormatOf(std::string_view path) {
     return std::nullopt;
 }
 
-BatchSummary::BatchSummary(SummaryFormat format) : m_format(format) {
-    if (format == SummaryFormat::Csv) {
-        m_bytes = kCsvHeader;
-    }
+std::string_view BatchSummary::header() const {
+    return m_format == SummaryFormat::Csv ? kCsvHeader : std::string_view();
 }
 
-void BatchSummary::add(const RatedSlab& slab) {
+void BatchSummary::appendRow(std::string& out, const RatedSlab& slab,
+                             std::string_view writeError) const {
     if (m_format == SummaryFormat::JsonLines) {
-        m_bytes += slabJsonText(slab);
-        m_bytes += '\n';
+        out += slabJsonText(slab);
+        out += '\n';
         return;
     }
-    addCsvRow(slab);
+    appendCsvRow(out, slab, writeError);
 }
 
-void BatchSummary::addCsvRow(const RatedSlab& slab) {
-    std::string& row = m_bytes;
+void BatchSummary::appendCsvRow(std::string& row, const RatedSlab& slab,
+                                std::string_view writeError) const {
     const auto field = [&row](std::string_view utf8) {
         appendCsvField(row, utf8);
         row += ',';
@@ -94,20 +91,30 @@ void BatchSummary::addCsvRow(const RatedSlab& slab) {
     if (rated && rating->legalTrucks) {
         const LegalTruckRatings& legal = *rating->legalTrucks;
         field(legal.series == TruckSeries::State ? "state" : "interstate");
-        double controlling = legal.trucks.front().RatingFactor;
+        field(formatMask(legal.trucks[legal.controlling].RatingFactor, kFactorDecimals));
         for (const LegalTruck& truck : legal.trucks) {
-            field(formatMask(truck.RatingFactor, kFactorDecimals));
             field(formatMask(truck.RatingTons, kTonsDecimals));
-            controlling = std::min(controlling, truck.RatingFactor);
         }
-        field(formatMask(controlling, kFactorDecimals));
-        // Compared unrounded, as the legal-truck table's own threshold is.
-        field(controlling < kPostingFactor ? "yes" : "no");
+        field(legal.trucks[legal.controlling].type);
     } else {
-        row.append(9, ',');
+        row.append(6, ',');
     }
+    if (rated) {
+        field(needsPostingReview(slab.result->findings) ? "yes" : "no");
+    } else {
+        row += ',';
+    }
+    std::string codes;
+    if (slab.result != nullptr) {
+        for (const Finding& finding : slab.result->findings) {
+            codes += codes.empty() ? "" : " ";
+            codes += finding.code;
+        }
+    }
+    field(codes);
     field(outcomeName(slab.outcome));
-    appendCsvField(row, latin1ToUtf8(slab.message));
+    field(latin1ToUtf8(slab.message));
+    appendCsvField(row, writeError);
     row += "\r\n";
 }
 

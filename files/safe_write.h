@@ -17,14 +17,44 @@ enum class FileTarget {
     Generated,
 };
 
+/// The step at which a write failed.
+enum class WriteStep {
+    None,          ///< nothing failed: the file holds the new bytes
+    Name,          ///< the path names no file ("", a folder's name with a final "/", "..")
+    Status,        ///< the existing file or the chain of links to it could not be looked at
+    NotPlainFile,  ///< a folder (or, for a generated name, a device, FIFO or socket) is there
+    ReadOnly,      ///< the existing file's permission bits do not let the user write it
+    Protected,     ///< the existing file is one the caller asked to keep (a batch's input)
+    Folder,        ///< the folder could not be opened or made
+    Create,        ///< the new file could not be made in the folder
+    Attributes,    ///< the new file could not be given the old file's owner or mode
+    Write,         ///< writing the bytes failed (a full disk, a file-size limit)
+    Sync,          ///< the bytes did not reach the disk
+    Close,         ///< closing the file reported a delayed write failure
+    Rename,        ///< the new file could not take the old one's name
+};
+
+/// How a write ended: the failed step and the system's error number, or success.
+struct WriteResult {
+    WriteStep step = WriteStep::None;
+    int error = 0;  ///< errno of the failed call; 0 where the program itself refused
+
+    /// True when the file was written.
+    explicit operator bool() const { return step == WriteStep::None; }
+    /// Why the write failed, short and in English: "read-only", "rename: Permission
+    /// denied", "create: No space left on device"; empty when it did not fail.
+    std::string reason() const;
+};
+
 /// Writes `bytes` as the file `path`. A plain file ends up either as it was or holding
 /// exactly `bytes`, never half-written: the bytes go into an unnamed file beside it that
 /// takes the old file's place in one step, with the old file's permission bits (set before
 /// the first byte is written) and its owner and group where the process may set them.
-/// A folder that does not let us create a file there, holding a file that we may write,
-/// gets that file written in place. Nothing of ours is left behind, not even when the
-/// process is stopped by a signal. False when the file could not be written.
-bool writeFileReplacing(const std::string& path, std::string_view bytes,
-                        FileTarget target = FileTarget::UserNamed);
+/// An existing file whose permission bits do not let the user write it is left as it is,
+/// for root too (ReadOnly). A folder that does not let us create a file there, holding a
+/// file that we may write, gets that file written in place. Nothing of ours is left
+/// behind, not even when the process is stopped by a signal.
+WriteResult writeFileReplacing(const std::string& path, std::string_view bytes,
+                               FileTarget target = FileTarget::UserNamed);
 
 }  // namespace slabrating

@@ -1,7 +1,9 @@
 // libFuzzer target: the whole command-line tool in memory, with arbitrary arguments and
 // standard input. The bytes before the first "\0\0" are the arguments, separated by NUL
 // bytes; the rest is standard input. The tool may write files where its arguments say, so
-// it runs in a scratch folder of its own and no argument may name a path outside it.
+// it runs in a scratch folder of its own and no argument may name a path outside it; nor
+// may a list of input paths read from standard input (--from -, --from0 -), since a folder
+// named there is walked.
 #include <unistd.h>
 
 #include <cstddef>
@@ -61,7 +63,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         argText.remove_prefix(cut + 1);
     }
 
-    std::istringstream in{std::string(input)};
+    std::string stdinBytes(input);
+    for (const std::string& arg : args) {
+        if (arg == "--from" || arg == "--from0") {
+            for (std::size_t at = 0; at < stdinBytes.size(); ++at) {
+                if (stdinBytes[at] == '/' || (stdinBytes[at] == '.' && at + 1 < stdinBytes.size() &&
+                                              stdinBytes[at + 1] == '.')) {
+                    stdinBytes[at] = '_';
+                }
+            }
+        }
+    }
+    std::istringstream in{stdinBytes};
     std::ostringstream out;
     std::ostringstream err;
     const int status = slabrating::cli::run(args, in, out, err);

@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <string>
 
+#include "files/generated_folder.h"
+#include "files/streamed_file.h"
 #include "tests/support/support.h"
 
 namespace slabrating {
@@ -66,7 +68,8 @@ TEST(SafeWrite, generatedNamesReplaceOnlyPlainFilesOrLinks) {
         make(row.existing, dir, target);
         const fs::file_type before = fs::symlink_status(target).type();
 
-        EXPECT_EQ(writeFileReplacing(target, kNew, FileTarget::Generated), row.written);
+        EXPECT_EQ(static_cast<bool>(writeFileReplacing(target, kNew, FileTarget::Generated)),
+                  row.written);
         EXPECT_EQ(readBytes(dir.path("victim.conf")), "victim");
         EXPECT_FALSE(fs::exists(dir.path("made.qro")));
         if (row.written) {
@@ -169,17 +172,24 @@ TEST(SafeWrite, leftoversOfAProcessThatIsGoneAreRemoved) {
 
 // A writer stopped by a signal at any moment leaves whole files and nothing of its own.
 TEST(SafeWrite, aStoppedWriterLeavesNothingBehind) {
-    for (const int signal : {SIGTERM, SIGINT}) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         for (int attempt = 0; attempt < 10; ++attempt) {
             SCOPED_TRACE(testing::Message() << "signal " << signal << ", attempt " << attempt);
             const TempDir dir;
             const std::string report(4096, 'r');
             const pid_t child = ::fork();
             if (child == 0) {
+                // A batch's writer, its signals caught once, beside single saves.
+                GeneratedFolder batch(dir.dir().string());
                 for (unsigned i = 0;; ++i) {
-                    const std::string name = dir.path("r" + std::to_string(i % 8) + ".qro");
-                    writeFileReplacing(name, report,
-                                       i % 2 == 0 ? FileTarget::Generated : FileTarget::UserNamed);
+                    const std::string name = "r" + std::to_string(i % 8) + ".qro";
+                    if (i % 3 == 0) {
+                        batch.write(name, report);
+                    } else {
+                        writeFileReplacing(
+                            dir.path(name), report,
+                            i % 3 == 1 ? FileTarget::Generated : FileTarget::UserNamed);
+                    }
                 }
             }
             ::usleep(static_cast<useconds_t>(2000 + 1500 * attempt));
@@ -214,6 +224,154 @@ TEST(SafeWriteUnprivileged, aWritableFileInAFolderWeCannotWriteIsWrittenInPlace)
         fs::permissions(dir.dir(), fs::perms::owner_all, fs::perm_options::replace);
         EXPECT_EQ(readBytes(file), kNew);
     }
+}
+
+// A write that fails says where and why, in words a summary can hold.
+TEST(SafeWrite, failuresSayTheirStepAndReason) {
+    struct Row {
+        WriteResult result;
+        const char* reason;
+    };
+    const Row rows[] = {
+        {{}, ""},
+        {{WriteStep::ReadOnly, 0}, "read-only"},
+        {{WriteStep::NotPlainFile, 0}, "not a plain file"},
+        {{WriteStep::Rename, EACCES}, "rename: Permission denied"},
+        {{WriteStep::Create, ENOSPC}, "create: No space left on device"},
+        {{WriteStep::Write, EFBIG}, "write: File too large"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.reason);
+        EXPECT_EQ(row.result.reason(), row.reason);
+    }
+    const TempDir dir;
+    EXPECT_EQ(writeFileReplacing(dir.path("none/x.qri"), kNew).reason(),
+              "folder: No such file or directory");
+    EXPECT_EQ(writeFileReplacing(dir.dir().string(), kNew).step, WriteStep::NotPlainFile);
+}
+
+// A file whose permission bits do not let the user write it stays as it is, whichever way
+// it is written, and for root too, as cp without -f leaves it. (Before: a save replaced a
+// file made read-only with chmod 444 wherever its folder was writable.)
+TEST(SafeWrite, readOnlyFilesAreKept) {
+    enum class Way { UserNamed, Generated, BatchFolder, Streamed };
+    struct Row {
+        const char* name;
+        Way way;
+        mode_t mode;
+        bool written;
+    };
+    const Row rows[] = {
+        {"user-named, 0444", Way::UserNamed, 0444, false},
+        {"generated, 0444", Way::Generated, 0444, false},
+        {"batch folder, 0444", Way::BatchFolder, 0444, false},
+        {"streamed, 0444", Way::Streamed, 0444, false},
+        {"batch folder, owner may write", Way::BatchFolder, 0644, true},
+        {"streamed, owner may write", Way::Streamed, 0600, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const TempDir dir;
+        const std::string file = dir.path("x.qro");
+        writeBytes(file, "old");
+        ASSERT_EQ(::chmod(file.c_str(), row.mode), 0);
+        WriteResult result;
+        switch (row.way) {
+            case Way::UserNamed:
+                result = writeFileReplacing(file, kNew);
+                break;
+            case Way::Generated:
+                result = writeFileReplacing(file, kNew, FileTarget::Generated);
+                break;
+            case Way::BatchFolder:
+                result = GeneratedFolder(dir.dir().string()).write("x.qro", kNew);
+                break;
+            case Way::Streamed: {
+                StreamedFile streamed(file);
+                streamed.append(kNew);
+                result = streamed.finish();
+                break;
+            }
+        }
+        EXPECT_EQ(static_cast<bool>(result), row.written);
+        EXPECT_EQ(result.step, row.written ? WriteStep::None : WriteStep::ReadOnly);
+        EXPECT_EQ(readBytes(file), row.written ? std::string(kNew) : "old");
+        struct stat status;
+        ASSERT_EQ(::stat(file.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, row.mode);
+        EXPECT_EQ(dir.listing(), "x.qro");
+    }
+}
+
+// A batch's folder writes as a generated name is written, and its subfolders too: a link
+// planted in place of a subfolder is never followed, an input file is never replaced.
+TEST(SafeWrite, batchFolderWritesGeneratedFilesAndSubfolders) {
+    const TempDir dir;
+    writeBytes(dir.path("victim.conf"), "victim");
+    fs::create_directories(dir.path("elsewhere"));
+    fs::create_directories(dir.path("out"));
+    fs::create_directory_symlink(dir.path("elsewhere"), dir.path("out/planted"));
+    fs::create_symlink(dir.path("victim.conf"), dir.path("out/link.qro"));
+    writeBytes(dir.path("out/old.qro"), "old");
+    ASSERT_EQ(::chmod(dir.path("out/old.qro").c_str(), 0640), 0);
+    writeBytes(dir.path("out/input.qro"), "input");
+    struct stat input;
+    ASSERT_EQ(::stat(dir.path("out/input.qro").c_str(), &input), 0);
+    ASSERT_EQ(::mkfifo(dir.path("out/fifo.qro").c_str(), 0644), 0);
+
+    GeneratedFolder folder(dir.path("out"));
+    folder.protect({{input.st_dev, input.st_ino}});
+    struct Row {
+        const char* relative;
+        WriteStep step;
+    };
+    const Row rows[] = {
+        {"new.qro", WriteStep::None},        {"old.qro", WriteStep::None},
+        {"link.qro", WriteStep::None},       {"a/b/deep.qro", WriteStep::None},
+        {"a/b/deep.qro", WriteStep::None},   {"planted/x.qro", WriteStep::Folder},
+        {"input.qro", WriteStep::Protected}, {"fifo.qro", WriteStep::NotPlainFile},
+        {"a/../x.qro", WriteStep::Name},     {"a/", WriteStep::Name},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.relative);
+        EXPECT_EQ(folder.write(row.relative, kNew).step, row.step);
+    }
+    EXPECT_EQ(readBytes(dir.path("out/a/b/deep.qro")), kNew);
+    EXPECT_EQ(readBytes(dir.path("out/old.qro")), kNew);
+    struct stat status;
+    ASSERT_EQ(::stat(dir.path("out/old.qro").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir.path("out/link.qro"))));
+    EXPECT_EQ(readBytes(dir.path("victim.conf")), "victim");
+    EXPECT_EQ(readBytes(dir.path("out/input.qro")), "input");
+    EXPECT_TRUE(fs::is_empty(dir.path("elsewhere")));
+}
+
+// A streamed file takes its name only when finished: until then the old file is whole,
+// and a stream given up leaves it so, with nothing of ours beside it.
+TEST(SafeWrite, streamedFileTakesItsNameWhenFinished) {
+    const TempDir dir;
+    const std::string file = dir.path("s.csv");
+    writeBytes(file, "old summary");
+    ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+    {
+        StreamedFile abandoned(file);
+        abandoned.append(std::string(300000, 'x'));
+    }
+    EXPECT_EQ(readBytes(file), "old summary");
+    StreamedFile streamed(file);
+    const std::string row(1000, 'r');
+    for (int i = 0; i < 600; ++i) {
+        streamed.append(row);
+    }
+    EXPECT_EQ(readBytes(file), "old summary");
+    EXPECT_TRUE(streamed.finish());
+    EXPECT_EQ(readBytes(file).size(), 600000u);
+    struct stat status;
+    ASSERT_EQ(::stat(file.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+    EXPECT_EQ(dir.listing(), "s.csv");
+    EXPECT_EQ(StreamedFile(dir.path("none/s.csv")).finish().step, WriteStep::Folder);
 }
 
 }  // namespace

@@ -1,0 +1,37 @@
+#pragma once
+// The parts of the command-line tool, one file each: the options (options.cpp), the single
+// run (single_run.cpp), the batch's inputs (inputs.cpp) and the batch run (batch_run.cpp).
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/cli.h"
+#include "cli/inputs.h"
+#include "engine/findings.h"
+
+namespace slabrating::cli {
+
+/// LoadType takes 0, 1 or 2 only, as the list's selection; none for another text.
+std::optional<int> loadTypeOf(std::string_view text);
+
+/// Rates one slab (or saves its fields) as `options` say.
+int runOne(const Options& options, std::istream& in, std::ostream& out, std::ostream& err);
+
+/// Rates every input of a batch into `options.outDir`.
+int runBatch(const Options& options, const BatchInputs& inputs, std::ostream& out,
+             std::ostream& err, const Terminal& terminal);
+
+/// A run's review findings as standard error shows them, one line each: "warning: <sentence>"
+/// or "note: <sentence>".
+std::string findingLines(const std::vector<Finding>& findings);
+
+/// The line that ends a batch some of whose files have review findings; empty when none has.
+std::string reviewLine(std::size_t withFindings, std::size_t total, bool summary);
+
+/// `status`, or 1 when standard output could not be written (with a message).
+int finish(std::ostream& out, std::ostream& err, int status);
+
+}  // namespace slabrating::cli

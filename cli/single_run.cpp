@@ -1,0 +1,101 @@
+#include <istream>
+#include <ostream>
+
+#include "cli/parts.h"
+#include "engine/field_table.h"
+#include "engine/findings.h"
+#include "engine/rating_run.h"
+#include "export/calc_sheet.h"
+#include "export/json_result.h"
+#include "export/rated_slab.h"
+#include "files/safe_write.h"
+#include "inputfile/inputfile.h"
+
+namespace slabrating::cli {
+
+namespace {
+
+void applySettings(const std::vector<FieldSetting>& settings, SlabFields& fields) {
+    for (const FieldSetting& setting : settings) {
+        if (setting.name == kLoadTypeName) {
+            fields.LoadType = *loadTypeOf(setting.text);
+        } else {
+            fields.*fieldNamed(setting.name)->text = setting.text;
+        }
+    }
+}
+
+}  // namespace
+
+std::string findingLines(const std::vector<Finding>& findings) {
+    std::string lines;
+    for (const Finding& finding : findings) {
+        lines += severityName(finding.severity);
+        lines += ": ";
+        lines += finding.message;
+        lines += '\n';
+    }
+    return lines;
+}
+
+int runOne(const Options& options, std::istream& in, std::ostream& out, std::ostream& err) {
+    const bool json = options.format == OutputFormat::Json;
+    RatedSlab slab;
+    if (!options.files.empty()) {
+        const std::string& file = options.files.front();
+        if (file != "-") {
+            slab.file = file;
+        }
+        const ReadResult read =
+            file == "-" ? readInputStream(in, slab.fields) : ReadInputFile(file, slab.fields);
+        for (const std::string& message : read.messages) {
+            err << message << '\n';
+        }
+        if (read.stopped()) {
+            if (json) {
+                slab.outcome = read.outcome == ReadOutcome::InvalidInput
+                                   ? SlabOutcome::InvalidInput
+                                   : SlabOutcome::FileNotFound;
+                slab.message = read.messages.front();
+                out << slabJsonText(slab) << '\n';
+                return finish(out, err, 1);
+            }
+            return 1;
+        }
+    }
+    applySettings(options.settings, slab.fields);
+
+    if (options.saveInput) {
+        const SaveResult saved = SaveInputFile(slab.fields, *options.saveInput);
+        if (saved.outcome != SaveOutcome::Saved) {
+            err << saved.message << '\n';
+            return 1;
+        }
+        return 0;
+    }
+
+    const std::string date = options.date ? *options.date : todayShortDate();
+    const RatingResult result = RunRating(slab.fields, date);
+    slab.outcome = slabOutcome(result.outcome);
+    slab.message = result.message;
+    slab.result = &result;
+    if (json) {
+        out << slabJsonText(slab) << '\n';
+    } else {
+        out << result.report;
+    }
+    if (result.outcome != RunOutcome::Complete) {
+        err << result.message << '\n';
+    }
+    // The review findings stand beside the rating: they change neither the output nor the
+    // exit status.
+    err << findingLines(result.findings);
+    int status = result.outcome == RunOutcome::Complete ? 0 : 1;
+    if (options.calcFile && !writeFileReplacing(*options.calcFile, calcSheetHtml(slab))) {
+        err << *options.calcFile << ": " << kSaveFailedMessage << '\n';
+        status = 1;
+    }
+    return finish(out, err, status);
+}
+
+}  // namespace slabrating::cli

@@ -1,0 +1,117 @@
+#pragma once
+// The system calls the file writers share: descriptors, whole writes, links, temporary
+// names, leftovers of stopped processes, owners and modes, and the stop signals.
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "files/safe_write.h"
+
+namespace slabrating::files {
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd = -1) : m_fd(fd) {}
+    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept {
+        reset(std::exchange(other.m_fd, -1));
+        return *this;
+    }
+    ~FileDescriptor() { reset(-1); }
+    int get() const { return m_fd; }
+    explicit operator bool() const { return m_fd >= 0; }
+    void reset(int fd);
+    /// Closes the file; false with errno set when the close reported an error (a delayed
+    /// write failure).
+    bool close();
+
+private:
+    int m_fd;
+};
+
+/// A failed step with the current errno.
+WriteResult failure(WriteStep step);
+/// A step the program itself refused.
+inline WriteResult refusal(WriteStep step) {
+    return {step, 0};
+}
+
+/// Writes all of `bytes`; false with errno set when a write fails.
+bool writeAll(int fd, std::string_view bytes);
+
+std::string folderOf(const std::string& path);
+std::string nameOf(const std::string& path);
+/// True when `name` can be the last part of a file's path ("", "." and ".." cannot).
+bool isFileName(std::string_view name);
+
+/// The name at the end of a chain of links (the file a save through the link writes);
+/// the path itself when it is no link. Empty when the chain is too long or unreadable.
+std::string followLinks(std::string path);
+
+/// ".slabrating-<pid>-<count>.tmp": short and independent of the target's name.
+std::string temporaryName(long pid);
+
+/// Removes, once per folder and run of the program, the temporary files that a process
+/// killed outright (SIGKILL, a power cut) left in `folder`.
+void removeLeftovers(int folder, const std::string& folderName);
+
+/// Gives a new file the owner, group and permission bits of the file it replaces, `now`
+/// being the new file's status. The set-user-ID and set-group-ID bits are not carried over.
+bool adoptOwnerAndMode(int fd, const struct stat& now, const struct stat& old);
+
+/// Names an unnamed file (O_TMPFILE) in `folder`; false with errno set when it cannot.
+bool linkUnnamed(int fd, int folder, const char* name);
+
+/// True when the permission bits of the file let this process's user write it: the
+/// owner's bits for its owner, the group's for a member, the others' for the rest. Root
+/// is no exception; another user may also be let in by an access control list.
+bool permitsWriting(const struct stat& status, int folder, const char* name);
+/// The same for the user `user` (the process's effective user, looked up once).
+bool permitsWriting(const struct stat& status, int folder, const char* name, uid_t user);
+
+/// True for the errors of a folder that does not let us create a file in it.
+bool deniedHere(int error);
+
+/// The signals that ask a program to stop, and SIGXFSZ, held while a file of ours may
+/// have a name in the user's folder: a batch stopped with Ctrl-C or SIGTERM leaves only
+/// whole reports. SIGXFSZ waits too, so a file-size limit makes the write fail (and the
+/// temporary go) instead of killing the process.
+class StopSignalsHeld {
+public:
+    StopSignalsHeld();
+    StopSignalsHeld(const StopSignalsHeld&) = delete;
+    StopSignalsHeld& operator=(const StopSignalsHeld&) = delete;
+    ~StopSignalsHeld();
+
+private:
+    sigset_t m_previous;
+};
+
+/// For a writer of many files: the stop signals are caught once, for its whole life, by a
+/// handler that removes the temporary name the writer has in the folder at that moment and
+/// then stops the process as the signal would have; SIGXFSZ is ignored, so a file-size
+/// limit makes a write fail. Where the process handles a stop signal itself, or another
+/// writer holds the handler, `active()` is false and each write holds the signals instead.
+class StopSignalsCaught {
+public:
+    StopSignalsCaught();
+    StopSignalsCaught(const StopSignalsCaught&) = delete;
+    StopSignalsCaught& operator=(const StopSignalsCaught&) = delete;
+    ~StopSignalsCaught();
+
+    bool active() const { return m_active; }
+    /// The temporary `name` in `folder` now exists, or may at any moment (at most 63 bytes).
+    void pending(int folder, std::string_view name);
+    /// The temporary name is gone or has become the target.
+    void done();
+
+private:
+    bool m_active = false;
+};
+
+}  // namespace slabrating::files

@@ -1,0 +1,310 @@
+#include "files/generated_folder.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "files/file_ops.h"
+
+namespace slabrating {
+
+namespace {
+
+using files::failure;
+using files::FileDescriptor;
+using files::refusal;
+
+// The process's file mode creation mask, read without changing it (umask() would, for a
+// moment, for every thread); none when the kernel does not show it.
+std::optional<mode_t> currentUmask() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        unsigned mask = 0;
+        if (std::sscanf(line.c_str(), "Umask: %o", &mask) == 1) {
+            return static_cast<mode_t>(mask);
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+// One folder that files are written into, and what a new file made there will look like.
+struct FolderInfo {
+    FileDescriptor fd;
+    std::string name;  // for the leftovers' once-per-folder bookkeeping
+    gid_t newGroup = 0;
+    // False where a default ACL (or an unknown umask) makes the new file's mode unknown
+    // until it is looked at.
+    bool predictable = false;
+};
+
+struct GeneratedFolder::State {
+    WriteResult openFailure;
+    FolderInfo root;
+    std::string subKey;  // the relative name of `sub`, the last subfolder written into
+    FolderInfo sub;
+    std::vector<FileIdentity> protectedFiles;  // sorted
+    long pid = ::getpid();
+    uid_t user = ::geteuid();
+    gid_t group = ::getegid();
+    std::optional<mode_t> umask = currentUmask();
+    bool unnamedFiles = true;  // the file system makes O_TMPFILE files
+    bool lastExisted = false;  // the last target had a file of its name
+    files::StopSignalsCaught caught;
+
+    // What a new file in the open folder `info.fd` will look like.
+    void describe(FolderInfo& info) {
+        struct stat status;
+        if (::fstat(info.fd.get(), &status) != 0) {
+            info.predictable = false;
+            return;
+        }
+        info.newGroup = (status.st_mode & S_ISGID) != 0 ? status.st_gid : group;
+        const ssize_t acl = ::fgetxattr(info.fd.get(), "system.posix_acl_default", nullptr, 0);
+        info.predictable = umask.has_value() && acl < 0;
+        files::removeLeftovers(info.fd.get(), info.name);
+    }
+
+    // The folder of `relative`'s files, made when missing; a link is never followed.
+    std::optional<WriteResult> folderFor(std::string_view dir, FolderInfo*& info) {
+        if (dir.empty()) {
+            info = &root;
+            return std::nullopt;
+        }
+        if (dir == subKey && sub.fd) {
+            info = &sub;
+            return std::nullopt;
+        }
+        sub.fd.reset(-1);
+        subKey.clear();
+        FileDescriptor current(::dup(root.fd.get()));
+        std::string_view rest = dir;
+        while (!rest.empty()) {
+            const std::size_t slash = rest.find('/');
+            const std::string part(rest.substr(0, slash));
+            rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
+            if (!files::isFileName(part)) {
+                return refusal(WriteStep::Name);
+            }
+            const int flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+            int next = ::openat(current.get(), part.c_str(), flags);
+            if (next < 0 && errno == ENOENT) {
+                if (::mkdirat(current.get(), part.c_str(), 0777) != 0 && errno != EEXIST) {
+                    return failure(WriteStep::Folder);
+                }
+                next = ::openat(current.get(), part.c_str(), flags);
+            }
+            if (next < 0) {
+                return failure(WriteStep::Folder);  // ELOOP or ENOTDIR: a link or a file there
+            }
+            current.reset(next);
+        }
+        sub.fd = std::move(current);
+        sub.name = root.name + '/' + std::string(dir);
+        describe(sub);
+        subKey = dir;
+        info = &sub;
+        return std::nullopt;
+    }
+
+    // Gives the new file the old one's owner and mode, looking at it only where what the
+    // kernel made of it cannot be told in advance.
+    bool adopt(int fd, const FolderInfo& folder, const struct stat& old) {
+        struct stat now = {};
+        if (folder.predictable) {
+            now.st_uid = user;
+            now.st_gid = folder.newGroup;
+            now.st_mode = old.st_mode & 0777 & ~*umask;
+        } else if (::fstat(fd, &now) != 0) {
+            return false;
+        }
+        return files::adoptOwnerAndMode(fd, now, old);
+    }
+
+    // Writes through a temporary file with a name, caught by the signal handler (or with the
+    // signals held) from its first moment to its renaming.
+    WriteResult replaceThroughNamedTemporary(const FolderInfo& folder, const char* name,
+                                             const struct stat* old, std::string_view bytes) {
+        const std::string temporary = files::temporaryName(pid);
+        std::optional<files::StopSignalsHeld> held;
+        if (caught.active()) {
+            caught.pending(folder.fd.get(), temporary);
+        } else {
+            held.emplace();
+        }
+        FileDescriptor file(::openat(folder.fd.get(), temporary.c_str(),
+                                     O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                                     old != nullptr ? old->st_mode & 0777 : 0666));
+        if (!file) {
+            const WriteResult failed = failure(WriteStep::Create);
+            caught.done();
+            return failed;
+        }
+        WriteResult result;
+        if (old != nullptr && !adopt(file.get(), folder, *old)) {
+            result = failure(WriteStep::Attributes);
+        } else if (!files::writeAll(file.get(), bytes)) {
+            result = failure(WriteStep::Write);
+        }
+        if (!file.close() && result) {
+            result = failure(WriteStep::Close);
+        }
+        if (result && ::renameat(folder.fd.get(), temporary.c_str(), folder.fd.get(), name) != 0) {
+            result = failure(WriteStep::Rename);
+        }
+        if (!result) {
+            ::unlinkat(folder.fd.get(), temporary.c_str(), 0);
+        }
+        caught.done();
+        return result;
+    }
+
+    // Writes a plain file where it is, for a folder that lets us create no file.
+    WriteResult writeInPlace(const FolderInfo& folder, const char* name, std::string_view bytes) {
+        FileDescriptor file(
+            ::openat(folder.fd.get(), name, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat status;
+        if (!file) {
+            return failure(WriteStep::Create);
+        }
+        if (::fstat(file.get(), &status) != 0) {
+            return failure(WriteStep::Status);
+        }
+        if (!S_ISREG(status.st_mode)) {
+            return refusal(WriteStep::NotPlainFile);
+        }
+        if (::ftruncate(file.get(), 0) != 0 || !files::writeAll(file.get(), bytes)) {
+            return failure(WriteStep::Write);
+        }
+        return file.close() ? WriteResult{} : failure(WriteStep::Close);
+    }
+
+    // A new file, where no file has the name: an unnamed file that takes the name once it
+    // is whole, so the name never shows half a report. Nothing is looked at first: linkat
+    // never replaces or follows what has the name, and fails with EEXIST instead.
+    // Finished: the file was written, or failed for good; else somebody has the name.
+    std::optional<WriteResult> writeNew(const FolderInfo& folder, const char* name,
+                                        std::string_view bytes) {
+        FileDescriptor file(::openat(folder.fd.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+        if (!file) {
+            if (!files::deniedHere(errno)) {
+                unnamedFiles = false;
+            }
+            return std::nullopt;  // looked at again: written in place, or named first
+        }
+        if (!files::writeAll(file.get(), bytes)) {
+            return failure(WriteStep::Write);  // the unnamed file goes with its descriptor
+        }
+        if (!files::linkUnnamed(file.get(), folder.fd.get(), name)) {
+            if (errno == EEXIST) {
+                return std::nullopt;
+            }
+            return failure(WriteStep::Rename);
+        }
+        return file.close() ? WriteResult{} : failure(WriteStep::Close);
+    }
+
+    WriteResult write(const FolderInfo& folder, const char* name, std::string_view bytes) {
+        // A batch mostly either fills a fresh folder or replaces the reports of its last
+        // run: the last target tells which way to try first.
+        if (unnamedFiles && !lastExisted) {
+            if (const std::optional<WriteResult> written = writeNew(folder, name, bytes)) {
+                return *written;
+            }
+        }
+        const int dir = folder.fd.get();
+        struct stat status;
+        if (::fstatat(dir, name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno != ENOENT) {
+                return failure(WriteStep::Status);
+            }
+            lastExisted = false;
+            if (unnamedFiles) {
+                if (const std::optional<WriteResult> written = writeNew(folder, name, bytes)) {
+                    return *written;
+                }
+                if (unnamedFiles) {
+                    return {WriteStep::Create,
+                            errno};  // made meanwhile, or a folder we may not write
+                }
+            }
+            return replaceThroughNamedTemporary(folder, name, nullptr, bytes);
+        }
+        lastExisted = true;
+        const struct stat* old = nullptr;
+        if (S_ISREG(status.st_mode)) {
+            if (std::binary_search(protectedFiles.begin(), protectedFiles.end(),
+                                   FileIdentity(status.st_dev, status.st_ino))) {
+                return refusal(WriteStep::Protected);
+            }
+            if (!files::permitsWriting(status, dir, name, user)) {
+                return refusal(WriteStep::ReadOnly);
+            }
+            old = &status;
+        } else if (!S_ISLNK(status.st_mode)) {
+            return refusal(WriteStep::NotPlainFile);
+        }
+        // Replacing: a temporary file of ours, named from its first moment, renamed over the
+        // target once whole. One name fewer to make than an unnamed file would need.
+        const WriteResult written = replaceThroughNamedTemporary(folder, name, old, bytes);
+        if (written.step == WriteStep::Create && files::deniedHere(written.error) &&
+            old != nullptr) {
+            return writeInPlace(folder, name, bytes);
+        }
+        return written;
+    }
+};
+
+GeneratedFolder::GeneratedFolder(const std::string& path) : m_state(std::make_unique<State>()) {
+    State& s = *m_state;
+    if (path.empty()) {
+        s.openFailure = refusal(WriteStep::Name);
+        return;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    s.root.fd.reset(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!s.root.fd) {
+        s.openFailure = failure(WriteStep::Folder);
+        return;
+    }
+    s.root.name = path;
+    s.describe(s.root);
+}
+
+GeneratedFolder::~GeneratedFolder() = default;
+
+void GeneratedFolder::protect(std::vector<FileIdentity> sortedIdentities) {
+    m_state->protectedFiles = std::move(sortedIdentities);
+}
+
+WriteResult GeneratedFolder::write(std::string_view relative, std::string_view bytes) {
+    State& s = *m_state;
+    if (!s.root.fd) {
+        return s.openFailure;
+    }
+    const std::size_t slash = relative.rfind('/');
+    const std::string name(slash == std::string_view::npos ? relative : relative.substr(slash + 1));
+    if (!files::isFileName(name)) {
+        return refusal(WriteStep::Name);
+    }
+    FolderInfo* folder = nullptr;
+    if (const std::optional<WriteResult> failed = s.folderFor(
+            slash == std::string_view::npos ? std::string_view() : relative.substr(0, slash),
+            folder)) {
+        return *failed;
+    }
+    return s.write(*folder, name.c_str(), bytes);
+}
+
+}  // namespace slabrating

@@ -1,0 +1,53 @@
+# Runs a command and checks what CTest's regular expressions cannot: its exit status
+# together with its whole standard output, and the files it was to write.
+#
+#   cmake -DEXPECT_STATUS=N [-DEXPECT_STDOUT_FILE=PATH] [-DREMOVE=PATH]
+#         [-DCOMPARE="ACTUAL|EXPECTED|ACTUAL|EXPECTED..."] -P expect_run.cmake -- COMMAND ARGS...
+#
+# REMOVE is removed first, so that a file left by an earlier run cannot pass for this one.
+set(command)
+math(EXPR last "${CMAKE_ARGC} - 1")
+set(found_script FALSE)
+foreach(i RANGE 1 ${last})
+  if(found_script)
+    list(APPEND command "${CMAKE_ARGV${i}}")
+  elseif(CMAKE_ARGV${i} STREQUAL "--")
+    set(found_script TRUE)
+  endif()
+endforeach()
+
+if(DEFINED REMOVE)
+  file(REMOVE_RECURSE "${REMOVE}")
+endif()
+execute_process(COMMAND ${command} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+set(failed FALSE)
+if(NOT status STREQUAL EXPECT_STATUS)
+  set(failed TRUE)
+  message(SEND_ERROR "exit status ${status}, expected ${EXPECT_STATUS}; stderr:\n${err}")
+endif()
+if(DEFINED EXPECT_STDOUT_FILE)
+  file(READ "${EXPECT_STDOUT_FILE}" expected)
+  if(NOT out STREQUAL expected)
+    set(failed TRUE)
+    message(SEND_ERROR "standard output:\n${out}\nexpected:\n${expected}")
+  endif()
+endif()
+if(DEFINED COMPARE)
+  string(REPLACE "|" ";" pairs "${COMPARE}")
+  list(LENGTH pairs count)
+  math(EXPR pair_last "${count} - 1")
+  foreach(i RANGE 0 ${pair_last} 2)
+    math(EXPR j "${i} + 1")
+    list(GET pairs ${i} actual)
+    list(GET pairs ${j} wanted)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${actual}" "${wanted}"
+                    RESULT_VARIABLE differs)
+    if(differs)
+      set(failed TRUE)
+      message(SEND_ERROR "${actual} is not byte for byte ${wanted}")
+    endif()
+  endforeach()
+endif()
+if(failed)
+  message(FATAL_ERROR "${command}: not as expected")
+endif()
