@@ -236,7 +236,7 @@ void capacityChart(Page& page) {
         "impact, the orange part the live-load demand: green over orange is the level's "
         "rating factor (RF).");
     if (lf) {
-        page.parts(" Load factor: the capacity is &phi;M<sub>n</sub>, its dead-load part ",
+        page.parts(" Load factor: the capacity is &phi;M<sub>n</sub>, its dead-load part is ",
                    Const{kDeadLoadFactor}, " DL; the demand is ", Const{kDeadLoadFactor},
                    " DL + A<sub>2</sub> (LL+I) with A<sub>2</sub> = ", Const{kLiveLoadFactor},
                    " at operating and ", Const{kLiveLoadFactor}, " / ", Const{kInventoryShare},
