@@ -10,6 +10,7 @@
 #include <QTextCursor>
 
 #include "engine/rating_run.h"
+#include "tests/support/messages.h"
 #include "tests/ui/fake_platform.h"
 #include "tests/ui/ui_test_main.h"
 #include "ui/placement.h"
@@ -132,8 +133,8 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("saved and shown") << "sheet.html" << true << true << "";
         QTest::newRow("cancelled") << "" << true << false << "";
-        QTest::newRow("not saved")
-            << "missing/dir/sheet.html" << true << false << "Error: The file could not be saved.";
+        QTest::newRow("not saved") << "missing/dir/sheet.html" << true << false
+                                   << QString::fromStdString(slabrating::support::kSaveFailed);
         QTest::newRow("no browser")
             << "sheet.html" << false << true
             << "The calculation sheet was saved as %1, but no program could be started to show "
