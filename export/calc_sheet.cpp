@@ -34,7 +34,7 @@ constexpr std::size_t kSheetCapacity = 96 * 1024;
 // so that page 1 holds the rating.
 constexpr std::string_view kStyle = R"(
 *{box-sizing:border-box}
-body{font:9pt/1.25 "DejaVu Sans",Verdana,Arial,sans-serif;color:#111;margin:0 auto;max-width:190mm;background:#fff}
+body{font:9pt/1.2 "DejaVu Sans",Verdana,Arial,sans-serif;color:#111;margin:0 auto;max-width:190mm;background:#fff}
 @media screen{body{padding:6mm 4mm}}
 h1{font-size:14pt;margin:0 0 .5mm}
 .scope{margin:0 0 2mm;color:#333}
@@ -53,7 +53,7 @@ table.grid tr.low td{background:#fdeaea;font-weight:700}
 h3 .why{font-weight:400;color:#333;font-size:8pt}
 p.items{margin:.4mm 0;font-size:8pt}
 p.items span{white-space:nowrap}
-table.eqs{border-collapse:collapse;width:100%;font-size:8pt;line-height:1.2}
+table.eqs{border-collapse:collapse;width:100%;font-size:8pt;line-height:1.15}
 table.eqs td{padding:.1mm 1.5mm .1mm 0;vertical-align:top}
 table.eqs th{font-size:8pt;text-align:left;color:#444;font-weight:600}
 table.eqs td.sym{width:27%;font-style:italic}
@@ -134,7 +134,7 @@ void head(Page& page) {
     page.raw(kVersionNumber);
     page.raw("\"><title>Calculation sheet ");
     page.text(structure);
-    page.raw("</title><style>@page{margin:11mm 12mm 10mm;@top-left{content:");
+    page.raw("</title><style>@page{margin:10mm 12mm 9mm;@top-left{content:");
     std::string margin;
     appendCssString(margin, "Slab Rating calculation sheet \xC2\xB7 Structure " + structure);
     page.raw(margin);
