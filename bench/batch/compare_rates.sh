@@ -25,11 +25,17 @@ records=(
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f\n", a / b }'; }
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
+# One batch run, its output dropped; a run that fails shows why and stops the measure.
+batch() {
+  "$cli" --date 01/02/2024 --no-progress "$@" >/dev/null 2>"$work/stderr" ||
+    { cat "$work/stderr" >&2; exit 1; }
+}
+
 # Files a second of one batch run: rate ARGS...
 rate() {
   local start end
   start=$(date +%s.%N)
-  "$cli" --date 01/02/2024 --no-progress "$@" >/dev/null 2>&1
+  batch "$@"
   end=$(date +%s.%N)
   awk -v n="$count" -v s="$start" -v e="$end" 'BEGIN { printf "%.0f\n", n / (e - s) }'
 }
@@ -41,7 +47,7 @@ measure() {  # measure PARENT LABEL
   for ((i = 0; i < count; i++)); do
     printf '%s\r\n' "${records[i % 4]}" >"$work/in/slab$i.qri"
   done
-  "$cli" --date 01/02/2024 --out "$work/warm" "$work/in" >/dev/null 2>&1  # warms the caches
+  batch --out "$work/warm" "$work/in"  # warms the caches
   fresh=$(for ((i = 0; i < runs; i++)); do rm -rf "$work/out"; rate --out "$work/out" "$work/in"; done | median)
   replace=$(for ((i = 0; i < runs; i++)); do rate --out "$work/out" "$work/in"; done | median)
   csv=$(for ((i = 0; i < runs; i++)); do rate --summary "$work/s.csv" --out "$work/out" "$work/in"; done | median)
