@@ -17,12 +17,14 @@ constexpr int kTonsDecimals = 2;    // tons as the report prints them
 constexpr int kFactorDecimals = 3;  // a rating factor
 
 // The values a finding is about, named by their place in the JSON result below /rating.
-constexpr std::array<std::string_view, 3> kTruckTons{"legalTrucks/trucks/0/RatingTons_tons",
-                                                     "legalTrucks/trucks/1/RatingTons_tons",
-                                                     "legalTrucks/trucks/2/RatingTons_tons"};
-constexpr std::array<std::string_view, 3> kTruckGross{"legalTrucks/trucks/0/grossTons_tons",
-                                                      "legalTrucks/trucks/1/grossTons_tons",
-                                                      "legalTrucks/trucks/2/grossTons_tons"};
+constexpr std::array<std::string_view, 3> kTruckTons{
+    "governing/legalTrucks/trucks/0/RatingTons_tons",
+    "governing/legalTrucks/trucks/1/RatingTons_tons",
+    "governing/legalTrucks/trucks/2/RatingTons_tons"};
+constexpr std::array<std::string_view, 3> kTruckGross{
+    "governing/legalTrucks/trucks/0/grossTons_tons",
+    "governing/legalTrucks/trucks/1/grossTons_tons",
+    "governing/legalTrucks/trucks/2/grossTons_tons"};
 
 FindingValue single(std::string_view name, float value) {
     return {name, value, true};
@@ -97,34 +99,34 @@ private:
 void inputFindings(const SlabInput& in, Findings& f) {
     const FieldValue h{Field::SlabThick, in.SlabThick};
     if (!(in.SlabThick > 0.0f)) {
-        f.add(findingcode::kSlabNotPositive, Severity::Warning,
+        f.add(findingcode::kSlabNotPositive, Severity::Error,
               say(h,
                   " is not greater than 0: the dead load and the depths of the section are "
                   "not those of a slab."),
               {single("input/SlabThick_in", in.SlabThick)});
     }
     if (in.Bitum < 0.0f) {
-        f.add(findingcode::kOverlayNegative, Severity::Warning,
+        f.add(findingcode::kOverlayNegative, Severity::Error,
               say(FieldValue{Field::Bitum, in.Bitum},
                   " is below 0: a negative overlay lowers the dead load and raises the rating."),
               {single("input/Bitum_in", in.Bitum)});
     }
     if (in.StDistTop >= in.SlabThick) {
-        f.add(findingcode::kTopSteelOutside, Severity::Warning,
+        f.add(findingcode::kTopSteelOutside, Severity::Error,
               say(FieldValue{Field::StDistTop, in.StDistTop}, " is not less than the ", h,
                   ": the top steel lies outside the slab."),
               {single("input/StDistTop_in", in.StDistTop),
                single("input/SlabThick_in", in.SlabThick)});
     }
     if (in.StDistBot >= in.SlabThick) {
-        f.add(findingcode::kBottomSteelOutside, Severity::Warning,
+        f.add(findingcode::kBottomSteelOutside, Severity::Error,
               say(FieldValue{Field::StDistBot, in.StDistBot}, " is not less than the ", h,
                   ": the bottom steel lies outside the slab."),
               {single("input/StDistBot_in", in.StDistBot),
                single("input/SlabThick_in", in.SlabThick)});
     }
     if (in.StDistTop <= in.StDistBot) {
-        f.add(findingcode::kLayersCrossed, Severity::Warning,
+        f.add(findingcode::kLayersCrossed, Severity::Error,
               say(FieldValue{Field::StDistTop, in.StDistTop}, " is not above the ",
                   FieldValue{Field::StDistBot, in.StDistBot},
                   ": the top and the bottom steel are crossed."),
@@ -194,17 +196,19 @@ void methodFindings(const SlabInput& in, RatingMethod method, Findings& f) {
     }
 }
 
+// The findings of the governing rating: the section that rates lowest.
 void ratingFindings(const Rating& r, Findings& f) {
-    if (r.hs20 && r.hs20->operating.RatingFactor < 0) {
-        const double rf = r.hs20->operating.RatingFactor;
+    if (r.governing && r.governing->operating.RatingFactor < 0) {
+        const double rf = r.governing->operating.RatingFactor;
         f.add(findingcode::kDeadLoadExceedsCapacity, Severity::Warning,
-              say("The HS20 operating rating factor is ", Factor{rf},
+              say("The governing HS20 operating rating factor is ", Factor{rf},
                   ": the dead load alone exceeds the capacity; review the bridge for closing."),
-              {exact("hs20/operating/RatingFactor", rf)});
+              {exact("governing/operating/ratingFactor", rf)});
     }
-    if (r.legalTrucks) {
-        for (std::size_t i = 0; i < r.legalTrucks->trucks.size(); ++i) {
-            const LegalTruck& truck = r.legalTrucks->trucks[i];
+    if (r.governing && r.governing->legalTrucks) {
+        const LegalTruckRatings& legal = *r.governing->legalTrucks;
+        for (std::size_t i = 0; i < legal.trucks.size(); ++i) {
+            const LegalTruck& truck = legal.trucks[i];
             if (truck.belowGrossWeight) {
                 f.add(findingcode::kBelowLegalWeight, Severity::Warning,
                       say("Legal truck ", truck.type, " rates ", Tons{truck.RatingTons},
@@ -226,7 +230,8 @@ void ratingFindings(const Rating& r, Findings& f) {
                       Tons{m.operating.RatingTons}, " tons at operating, against ",
                       Tons{rated.inventory.RatingTons}, " and ", Tons{rated.operating.RatingTons},
                       " tons for the section over the girders that the report rates: the "
-                      "report's rating may be too high."),
+                      "midspan section governs where it rates lower, and the report's rating is "
+                      "too high there."),
                   {exact("midspan/inventory/RatingTons_tons", m.inventory.RatingTons),
                    exact("midspan/operating/RatingTons_tons", m.operating.RatingTons),
                    exact("hs20/inventory/RatingTons_tons", rated.inventory.RatingTons),
@@ -248,7 +253,15 @@ void ratingFindings(const Rating& r, Findings& f) {
 }  // namespace
 
 std::string_view severityName(Severity severity) {
-    return severity == Severity::Warning ? "warning" : "note";
+    switch (severity) {
+        case Severity::Error:
+            return "error";
+        case Severity::Warning:
+            return "warning";
+        case Severity::Note:
+            return "note";
+    }
+    return "note";
 }
 
 std::vector<Finding> reviewFindings(const SlabFields& fields, const Rating& rating) {
@@ -269,13 +282,6 @@ std::vector<Finding> reviewFindings(const SlabFields& fields, const Rating& rati
     }
     ratingFindings(rating, f);
     return out;
-}
-
-bool needsPostingReview(const std::vector<Finding>& findings) {
-    return std::any_of(findings.begin(), findings.end(), [](const Finding& f) {
-        return f.code == findingcode::kBelowLegalWeight ||
-               f.code == findingcode::kDeadLoadExceedsCapacity;
-    });
 }
 
 }  // namespace slabrating

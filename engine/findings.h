@@ -48,11 +48,12 @@ inline constexpr std::array<std::string_view, 13> kFindingCodes{
 
 /// How much a finding weighs.
 enum class Severity {
+    Error,    ///< the inputs cannot describe a slab: the rating is withheld
     Warning,  ///< the rating may be wrong for this slab
     Note,     ///< worth knowing; the rating stands
 };
 
-/// "warning" or "note".
+/// "error", "warning" or "note".
 std::string_view severityName(Severity severity);
 
 /// One value a finding is about, named with its unit as the JSON result names it.
@@ -73,9 +74,5 @@ struct Finding {
 /// The findings of a run, in the order of their codes' list: those that the fields and
 /// the values the run reached support (a stopped run gets fewer).
 std::vector<Finding> reviewFindings(const SlabFields& fields, const Rating& rating);
-
-/// True when the findings ask for the bridge to be reviewed for posting or closing:
-/// a legal truck rates below its weight, or the dead load alone exceeds the capacity.
-bool needsPostingReview(const std::vector<Finding>& findings);
 
 }  // namespace slabrating

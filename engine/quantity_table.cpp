@@ -190,32 +190,114 @@ void addHs20Column(std::vector<Quantity>& t, std::string_view g) {
     t.push_back(q<&Rating::hs20, Column, &C::RatingTons>(g, "RatingTons_tons", "tons"));
 }
 
+// The legal-truck table the report prints, and the one rated from the governing rating.
+const LegalTruckRatings* reportTrucks(const Rating& rating) {
+    return rating.legalTrucks ? &*rating.legalTrucks : nullptr;
+}
+const LegalTruckRatings* governingTrucks(const Rating& rating) {
+    return rating.governing && rating.governing->legalTrucks ? &*rating.governing->legalTrucks
+                                                             : nullptr;
+}
+using TruckTable = const LegalTruckRatings* (*)(const Rating&);
+
 // The series' name and title are formed from the series the engine chose.
-template <std::string_view (*Text)(TruckSeries)>
+template <TruckTable Table, std::string_view (*Text)(TruckSeries)>
 bool seriesText(const Rating& rating, QuantityValue& value) {
-    if (!rating.legalTrucks) {
+    const LegalTruckRatings* table = Table(rating);
+    if (table == nullptr) {
         return false;
     }
-    value.address = &rating.legalTrucks->series;
-    value.text = Text(rating.legalTrucks->series);
+    value.address = &table->series;
+    value.text = Text(table->series);
     return true;
 }
 
-template <std::size_t I, auto Member>
-bool truck(const Rating& rating, QuantityValue& value) {
-    return rating.legalTrucks && hold(rating.legalTrucks->trucks[I].*Member, value);
+template <TruckTable Table, auto Member>
+bool truckTable(const Rating& rating, QuantityValue& value) {
+    const LegalTruckRatings* table = Table(rating);
+    return table != nullptr && hold(table->*Member, value);
 }
 
-template <std::size_t I>
+template <TruckTable Table, std::size_t I, auto Member>
+bool truck(const Rating& rating, QuantityValue& value) {
+    const LegalTruckRatings* table = Table(rating);
+    return table != nullptr && hold(table->trucks[I].*Member, value);
+}
+
+template <TruckTable Table, std::size_t I>
 void addTruck(std::vector<Quantity>& t, std::string_view g) {
     using T = LegalTruck;
-    t.push_back({g, "type", {}, Precision::Text, Presence::Always, &truck<I, &T::type>});
+    t.push_back({g, "type", {}, Precision::Text, Presence::Always, &truck<Table, I, &T::type>});
     t.push_back({g, "grossTons_tons", "tons", Precision::Double, Presence::Always,
-                 &truck<I, &T::grossTons>});
-    t.push_back(
-        {g, "RatingFactor", {}, Precision::Double, Presence::Always, &truck<I, &T::RatingFactor>});
+                 &truck<Table, I, &T::grossTons>});
+    t.push_back({g,
+                 "RatingFactor",
+                 {},
+                 Precision::Double,
+                 Presence::Always,
+                 &truck<Table, I, &T::RatingFactor>});
     t.push_back({g, "RatingTons_tons", "tons", Precision::Double, Presence::Always,
-                 &truck<I, &T::RatingTons>});
+                 &truck<Table, I, &T::RatingTons>});
+}
+
+// A legal-truck table: its group and the groups of its three trucks.
+template <TruckTable Table>
+void addLegalTrucks(std::vector<Quantity>& t, const std::array<std::string_view, 4>& groups) {
+    using L = LegalTruckRatings;
+    const std::string_view g = groups[0];
+    t.push_back(
+        {g, "series", {}, Precision::Text, Presence::Always, &seriesText<Table, &seriesName>});
+    t.push_back(
+        {g, "title", {}, Precision::Text, Presence::Always, &seriesText<Table, &seriesTitle>});
+    t.push_back({g, "wheelKips_kips", "kips", Precision::Double, Presence::Always,
+                 &truckTable<Table, &L::wheelKips>});
+    t.push_back({g, "TruckMoment_kipft", "kip-ft", Precision::Double, Presence::StateSeries,
+                 &truckTable<Table, &L::stateTruckMoment>});
+    t.push_back({g, "TruckMoment_kipft", "kip-ft", Precision::Single, Presence::InterstateSeries,
+                 &truckTable<Table, &L::interstateTruckMoment>});
+    addTruck<Table, 0>(t, groups[1]);
+    addTruck<Table, 1>(t, groups[2]);
+    addTruck<Table, 2>(t, groups[3]);
+}
+
+// One level of the governing rating.
+template <auto Level>
+void addGoverningLevel(std::vector<Quantity>& t, std::string_view g) {
+    using G = GoverningLevel;
+    t.push_back({g,
+                 "section",
+                 {},
+                 Precision::Text,
+                 Presence::Always,
+                 [](const Rating& rating, QuantityValue& value) {
+                     if (!rating.governing) {
+                         return false;
+                     }
+                     const GoverningLevel& level = (*rating.governing).*Level;
+                     value.address = &level.section;
+                     value.text = sectionName(level.section);
+                     return true;
+                 }});
+    t.push_back(q<&Rating::governing, Level, &G::RatingFactor>(g, "ratingFactor"));
+    t.push_back(q<&Rating::governing, Level, &G::RatingTons>(g, "ratingTons", "tons"));
+}
+
+// The status, formed from the run's outcome and its findings, named as the summary names it.
+bool statusText(const Rating& rating, QuantityValue& value) {
+    value.address = &rating.status;
+    value.text = statusName(rating.status);
+    return true;
+}
+
+// The controlling truck of the governing legal trucks, by its type.
+bool controllingTruck(const Rating& rating, QuantityValue& value) {
+    const LegalTruckRatings* table = governingTrucks(rating);
+    if (table == nullptr) {
+        return false;
+    }
+    value.address = &table->controlling;
+    value.text = table->trucks[table->controlling].type;
+    return true;
 }
 
 std::vector<Quantity> buildTable() {
@@ -312,18 +394,8 @@ std::vector<Quantity> buildTable() {
     addHs20Column<&Hs20Rating::inventory>(t, "hs20/inventory");
     addHs20Column<&Hs20Rating::operating>(t, "hs20/operating");
 
-    constexpr std::string_view lt = "legalTrucks";
-    t.push_back({lt, "series", {}, Precision::Text, Presence::Always, &seriesText<&seriesName>});
-    t.push_back({lt, "title", {}, Precision::Text, Presence::Always, &seriesText<&seriesTitle>});
-    t.push_back(
-        q<&Rating::legalTrucks, &LegalTruckRatings::wheelKips>(lt, "wheelKips_kips", "kips"));
-    t.push_back(q<&Rating::legalTrucks, &LegalTruckRatings::stateTruckMoment>(
-        lt, "TruckMoment_kipft", "kip-ft", Presence::StateSeries));
-    t.push_back(q<&Rating::legalTrucks, &LegalTruckRatings::interstateTruckMoment>(
-        lt, "TruckMoment_kipft", "kip-ft", Presence::InterstateSeries));
-    addTruck<0>(t, "legalTrucks/trucks/0");
-    addTruck<1>(t, "legalTrucks/trucks/1");
-    addTruck<2>(t, "legalTrucks/trucks/2");
+    addLegalTrucks<&reportTrucks>(
+        t, {"legalTrucks", "legalTrucks/trucks/0", "legalTrucks/trucks/1", "legalTrucks/trucks/2"});
 
     addSectionInput<&Rating::midspan, &MidspanSection::sectionInput>(t, "midspan/sectionInput");
     addPass<&Rating::midspan, &MidspanSection::inventoryPass>(t, "midspan/inventoryPass",
@@ -332,10 +404,25 @@ std::vector<Quantity> buildTable() {
                                                               "midspan/operatingPass/section");
     addLevel<&Rating::midspan, &MidspanSection::inventory>(t, "midspan/inventory");
     addLevel<&Rating::midspan, &MidspanSection::operating>(t, "midspan/operating");
+
+    addGoverningLevel<&GoverningRating::inventory>(t, "governing/inventory");
+    addGoverningLevel<&GoverningRating::operating>(t, "governing/operating");
+    addLegalTrucks<&governingTrucks>(
+        t, {"governing/legalTrucks", "governing/legalTrucks/trucks/0",
+            "governing/legalTrucks/trucks/1", "governing/legalTrucks/trucks/2"});
+    constexpr std::string_view go = "governing";
+    t.push_back(q<&Rating::governing, &GoverningRating::reviewForPosting>(go, "reviewForPosting"));
+    t.push_back({go,
+                 "controllingTruck",
+                 {},
+                 Precision::Text,
+                 Presence::WithLegalTrucks,
+                 &controllingTruck});
+    t.push_back({{}, "status", {}, Precision::Text, Presence::Always, &statusText});
     return t;
 }
 
-constexpr std::array<QuantityGroup, 32> kGroups{{
+constexpr std::array<QuantityGroup, 39> kGroups{{
     {"input", "every run whose numbers read as numbers"},
     {"loadFactorInput", "load factor runs"},
     {"inventoryAllowables", "load factor runs"},
@@ -368,6 +455,14 @@ constexpr std::array<QuantityGroup, 32> kGroups{{
     {"midspan/operatingPass/section", "with the midspan section"},
     {"midspan/inventory", "with the midspan section"},
     {"midspan/operating", "with the midspan section"},
+    {"governing", "complete runs"},
+    {"governing/inventory", "with the governing rating"},
+    {"governing/operating", "with the governing rating"},
+    {"governing/legalTrucks",
+     "complete runs whose governing HS20 operating rating is below the HS20 gross weight", true},
+    {"governing/legalTrucks/trucks/0", "with the governing legal-truck table"},
+    {"governing/legalTrucks/trucks/1", "with the governing legal-truck table"},
+    {"governing/legalTrucks/trucks/2", "with the governing legal-truck table"},
 }};
 
 }  // namespace

@@ -269,6 +269,40 @@ struct MidspanSection {
     LevelRating operating;  ///< HS20 rating of the midspan section, operating
 };
 
+/// One level of the governing rating: the lower of the strip's sections at that level.
+struct GoverningLevel {
+    /// The section that governs: over the girders (the top steel in tension, the section the
+    /// report rates) or midspan (the bottom steel in tension). In a load factor run, the face
+    /// whose lever term gave `UltimateCapacity`, the same at both levels.
+    TensionFace section;
+    double RatingFactor;  ///< HS20 rating factor of that section at this level
+    double RatingTons;    ///< HS20 rating of that section at this level (tons)
+};
+
+/// The rating of the strip: at each level the section that rates lowest. In a working stress
+/// run the lower of the section over the girders (the report's) and the midspan section
+/// (the report's section when the midspan one is not analysed, and on a tie); in a load
+/// factor run the report's rating, whose capacity is already the smaller of the two faces.
+struct GoverningRating {
+    GoverningLevel inventory;
+    GoverningLevel operating;
+    /// The legal trucks rated from the governing operating rating factor; absent when the
+    /// governing HS20 operating rating is 36 tons or more.
+    std::optional<LegalTruckRatings> legalTrucks;
+    /// The bridge is to be reviewed for posting or closing: a governing legal truck rates
+    /// below its gross weight, or the governing operating rating factor is below 0 (the dead
+    /// load alone exceeds the capacity).
+    bool reviewForPosting;
+};
+
+/// Whether a rating may be signed.
+enum class RatingStatus {
+    Rated,     ///< the run completed and no finding says its inputs cannot be a slab
+    Withheld,  ///< the run completed, but a finding of severity error says the inputs cannot
+               ///< describe a slab: the rating is not to be signed
+    Stopped,   ///< the run stopped (a numeric test, a range check or an arithmetic fault)
+};
+
 /// Everything a rating run found, as far as it got: a stopped run holds the quantities it
 /// reached, and every later one is absent.
 struct Rating {
@@ -311,12 +345,23 @@ struct Rating {
     /// compression steel not between the compression face and the tension steel, or an
     /// arithmetic fault in the analysis.
     bool midspanNotAnalysed = false;
+
+    // Complete runs, beside the report.
+    /// The rating of the strip, from the section that governs at each level.
+    std::optional<GoverningRating> governing;
+    /// Whether the rating may be signed; set once the review findings are known.
+    RatingStatus status = RatingStatus::Stopped;
 };
 
 /// The title of a legal-truck series as the report prints it: "Brevania Trucks".
 std::string_view seriesTitle(TruckSeries series);
 /// The series as the JSON result names it: "state" or "interstate".
 std::string_view seriesName(TruckSeries series);
+
+/// The section as the JSON result names it: "over the girders" or "midspan".
+std::string_view sectionName(TensionFace section);
+/// The status as the JSON result and the summary name it: "rated", "withheld", "stopped".
+std::string_view statusName(RatingStatus status);
 
 /// The HS20 operating rating (tons) exactly as the report's HS20 table prints it, without
 /// the blanks that right-align it: "55.32".

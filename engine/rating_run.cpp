@@ -1,5 +1,6 @@
 #include "engine/rating_run.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -190,6 +191,16 @@ void rateMidspan(const SlabInput& in, Rating& r) {
     }
 }
 
+// A complete run is rated unless a finding says its inputs cannot describe a slab.
+RatingStatus ratingStatus(RunOutcome outcome, const std::vector<Finding>& findings) {
+    if (outcome != RunOutcome::Complete) {
+        return RatingStatus::Stopped;
+    }
+    const bool error = std::any_of(findings.begin(), findings.end(),
+                                   [](const Finding& f) { return f.severity == Severity::Error; });
+    return error ? RatingStatus::Withheld : RatingStatus::Rated;
+}
+
 }  // namespace
 
 RatingResult RunRating(const SlabFields& fields, std::string_view date) {
@@ -211,6 +222,7 @@ RatingResult RunRating(const SlabFields& fields, std::string_view date) {
                 if (rating.method == RatingMethod::WorkingStress) {
                     rateMidspan(held, rating);
                 }
+                rating.governing = governingRating(rating);
             }
         }
     } catch (const ArithmeticFault&) {
@@ -221,6 +233,7 @@ RatingResult RunRating(const SlabFields& fields, std::string_view date) {
     result.report.reserve(kReportCapacity);
     writeReport(rating, result.report);
     result.findings = reviewFindings(fields, rating);
+    rating.status = ratingStatus(result.outcome, result.findings);
     return result;
 }
 

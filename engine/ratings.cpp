@@ -69,9 +69,67 @@ LegalTruckRatings legalTruckRatings(double RatingFactor, int loadType, const Mom
     return series;
 }
 
+namespace {
+
+// The level of the section over the girders, replaced by the midspan level when that rates
+// lower; a tie keeps the section the report rates.
+GoverningLevel lowerLevel(GoverningLevel overGirders, const LevelRating* midspan) {
+    if (midspan != nullptr && midspan->ratingFactor < overGirders.RatingFactor) {
+        return {TensionFace::Bottom, midspan->ratingFactor, midspan->RatingTons};
+    }
+    return overGirders;
+}
+
+}  // namespace
+
+GoverningRating governingRating(const Rating& rating) {
+    const Hs20Rating& t = *rating.hs20;
+    GoverningRating g{};
+    if (rating.method == RatingMethod::LoadFactor) {
+        // The capacity is already the smaller of the two faces: the report's rating governs.
+        const TensionFace face = rating.ultimateCapacity->governs;
+        g.inventory = {face, t.inventory.RatingFactor, t.inventory.RatingTons};
+        g.operating = {face, t.operating.RatingFactor, t.operating.RatingTons};
+    } else {
+        const MidspanSection* m = rating.midspan ? &*rating.midspan : nullptr;
+        g.inventory =
+            lowerLevel({TensionFace::Top, t.inventory.RatingFactor, t.inventory.RatingTons},
+                       m != nullptr ? &m->inventory : nullptr);
+        g.operating =
+            lowerLevel({TensionFace::Top, t.operating.RatingFactor, t.operating.RatingTons},
+                       m != nullptr ? &m->operating : nullptr);
+    }
+    bool belowWeight = false;
+    if (g.operating.RatingTons < kHs20Tons) {
+        const LegalTruckRatings& legal = g.legalTrucks.emplace(
+            legalTruckRatings(g.operating.RatingFactor, rating.input->LoadType, *rating.moments));
+        for (const LegalTruck& truck : legal.trucks) {
+            belowWeight = belowWeight || truck.belowGrossWeight;
+        }
+    }
+    g.reviewForPosting = belowWeight || g.operating.RatingFactor < 0;
+    return g;
+}
+
 }  // namespace slabrating
 
 namespace slabrating {
+
+std::string_view sectionName(TensionFace section) {
+    return section == TensionFace::Top ? "over the girders" : "midspan";
+}
+
+std::string_view statusName(RatingStatus status) {
+    switch (status) {
+        case RatingStatus::Rated:
+            return "rated";
+        case RatingStatus::Withheld:
+            return "withheld";
+        case RatingStatus::Stopped:
+            return "stopped";
+    }
+    return "stopped";
+}
 
 std::string_view seriesTitle(TruckSeries series) {
     return series == TruckSeries::State ? "Brevania Trucks" : "Interstate Trucks";

@@ -25,4 +25,9 @@ float stressScale(double liveShare, double RatingFactor, double workingStressTon
 /// with the series' moment from `moments`.
 LegalTruckRatings legalTruckRatings(double RatingFactor, int loadType, const Moments& moments);
 
+/// The governing rating of a complete run (`hs20`, `moments` and, in a load factor run,
+/// `ultimateCapacity` present): at each level the lower of the section over the girders and
+/// the midspan section, and the legal trucks from the governing operating rating factor.
+GoverningRating governingRating(const Rating& rating);
+
 }  // namespace slabrating
