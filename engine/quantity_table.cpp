@@ -27,7 +27,7 @@ constexpr Precision precisionOf() {
         return Precision::Double;
     } else if constexpr (std::is_same_v<T, bool>) {
         return Precision::Flag;
-    } else if constexpr (std::is_integral_v<T>) {
+    } else if constexpr (std::is_integral_v<T> || std::is_enum_v<T>) {
         return Precision::Whole;
     } else {
         static_assert(std::is_convertible_v<T, std::string_view>, "a number, a flag or a text");
@@ -38,7 +38,9 @@ constexpr Precision precisionOf() {
 template <class T>
 bool hold(const T& member, QuantityValue& value) {
     value.address = &member;
-    if constexpr (std::is_arithmetic_v<T>) {
+    if constexpr (std::is_enum_v<T>) {
+        value.number = static_cast<double>(static_cast<std::underlying_type_t<T>>(member));
+    } else if constexpr (std::is_arithmetic_v<T>) {
         value.number = static_cast<double>(member);
     } else {
         value.text = member;
@@ -190,14 +192,14 @@ void addHs20Column(std::vector<Quantity>& t, std::string_view g) {
     t.push_back(q<&Rating::hs20, Column, &C::RatingTons>(g, "RatingTons_tons", "tons"));
 }
 
-// The series' name and title are formed from the series the engine chose.
-template <std::string_view (*Text)(TruckSeries)>
+// The series' name and title are the series table's, for the series the engine chose.
+template <std::string_view SeriesInfo::*Text>
 bool seriesText(const Rating& rating, QuantityValue& value) {
     if (!rating.legalTrucks) {
         return false;
     }
     value.address = &rating.legalTrucks->series;
-    value.text = Text(rating.legalTrucks->series);
+    value.text = seriesInfo(rating.legalTrucks->series).*Text;
     return true;
 }
 
@@ -313,8 +315,10 @@ std::vector<Quantity> buildTable() {
     addHs20Column<&Hs20Rating::operating>(t, "hs20/operating");
 
     constexpr std::string_view lt = "legalTrucks";
-    t.push_back({lt, "series", {}, Precision::Text, Presence::Always, &seriesText<&seriesName>});
-    t.push_back({lt, "title", {}, Precision::Text, Presence::Always, &seriesText<&seriesTitle>});
+    t.push_back(
+        {lt, "series", {}, Precision::Text, Presence::Always, &seriesText<&SeriesInfo::name>});
+    t.push_back(
+        {lt, "title", {}, Precision::Text, Presence::Always, &seriesText<&SeriesInfo::title>});
     t.push_back(
         q<&Rating::legalTrucks, &LegalTruckRatings::wheelKips>(lt, "wheelKips_kips", "kips"));
     t.push_back(q<&Rating::legalTrucks, &LegalTruckRatings::stateTruckMoment>(
