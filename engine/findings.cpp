@@ -275,7 +275,7 @@ std::vector<Finding> reviewFindings(const SlabFields& fields, const Rating& rati
     if (rating.method) {
         methodFindings(in, *rating.method, f);
     }
-    if (fields.LoadType != StateTrucks && fields.LoadType != Interstate) {
+    if (!isListed(fields.LoadType)) {
         f.add(findingcode::kNoLoadType, Severity::Note,
               "No load type was chosen, so the legal trucks are those of the Interstate series.",
               {});

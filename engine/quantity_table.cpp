@@ -27,7 +27,7 @@ constexpr Precision precisionOf() {
         return Precision::Double;
     } else if constexpr (std::is_same_v<T, bool>) {
         return Precision::Flag;
-    } else if constexpr (std::is_integral_v<T>) {
+    } else if constexpr (std::is_integral_v<T> || std::is_enum_v<T>) {
         return Precision::Whole;
     } else {
         static_assert(std::is_convertible_v<T, std::string_view>, "a number, a flag or a text");
@@ -38,7 +38,9 @@ constexpr Precision precisionOf() {
 template <class T>
 bool hold(const T& member, QuantityValue& value) {
     value.address = &member;
-    if constexpr (std::is_arithmetic_v<T>) {
+    if constexpr (std::is_enum_v<T>) {
+        value.number = static_cast<double>(static_cast<std::underlying_type_t<T>>(member));
+    } else if constexpr (std::is_arithmetic_v<T>) {
         value.number = static_cast<double>(member);
     } else {
         value.text = member;
@@ -200,15 +202,15 @@ const LegalTruckRatings* governingTrucks(const Rating& rating) {
 }
 using TruckTable = const LegalTruckRatings* (*)(const Rating&);
 
-// The series' name and title are formed from the series the engine chose.
-template <TruckTable Table, std::string_view (*Text)(TruckSeries)>
+// The series' name and title are the series table's, for the series the engine chose.
+template <TruckTable Table, std::string_view SeriesInfo::*Text>
 bool seriesText(const Rating& rating, QuantityValue& value) {
     const LegalTruckRatings* table = Table(rating);
     if (table == nullptr) {
         return false;
     }
     value.address = &table->series;
-    value.text = Text(table->series);
+    value.text = seriesInfo(table->series).*Text;
     return true;
 }
 
@@ -245,10 +247,18 @@ template <TruckTable Table>
 void addLegalTrucks(std::vector<Quantity>& t, const std::array<std::string_view, 4>& groups) {
     using L = LegalTruckRatings;
     const std::string_view g = groups[0];
-    t.push_back(
-        {g, "series", {}, Precision::Text, Presence::Always, &seriesText<Table, &seriesName>});
-    t.push_back(
-        {g, "title", {}, Precision::Text, Presence::Always, &seriesText<Table, &seriesTitle>});
+    t.push_back({g,
+                 "series",
+                 {},
+                 Precision::Text,
+                 Presence::Always,
+                 &seriesText<Table, &SeriesInfo::name>});
+    t.push_back({g,
+                 "title",
+                 {},
+                 Precision::Text,
+                 Presence::Always,
+                 &seriesText<Table, &SeriesInfo::title>});
     t.push_back({g, "wheelKips_kips", "kips", Precision::Double, Presence::Always,
                  &truckTable<Table, &L::wheelKips>});
     t.push_back({g, "TruckMoment_kipft", "kip-ft", Precision::Double, Presence::StateSeries,

@@ -97,7 +97,7 @@ void BatchSummary::appendCsvRow(std::string& row, const RatedSlab& slab,
 
     if (g != nullptr && g->legalTrucks) {
         const LegalTruckRatings& legal = *g->legalTrucks;
-        field(seriesName(legal.series));
+        field(seriesInfo(legal.series).name);
         field(formatMask(legal.trucks[legal.controlling].RatingFactor, kFactorDecimals));
         for (const LegalTruck& truck : legal.trucks) {
             field(formatMask(truck.RatingTons, kTonsDecimals));

@@ -15,7 +15,7 @@ namespace {
 SlabFields changed(SlabFields f, const std::map<std::string, std::string>& texts) {
     for (const auto& [name, text] : texts) {
         if (name == kLoadTypeName) {
-            f.LoadType = std::stoi(text);
+            f.LoadType = *loadTypeText(text);
         } else {
             f.*fieldNamed(name)->text = text;
         }
