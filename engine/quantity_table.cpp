@@ -292,6 +292,16 @@ void addGoverningLevel(std::vector<Quantity>& t, std::string_view g) {
     t.push_back(q<&Rating::governing, Level, &G::RatingTons>(g, "ratingTons", "tons"));
 }
 
+// One face's steel checks of a load factor run.
+template <auto Face>
+void addFaceCheck(std::vector<Quantity>& t, std::string_view g) {
+    using F = FaceSteelCheck;
+    t.push_back(q<&Rating::loadFactorChecks, Face, &F::steelRatio>(g, "steelRatio"));
+    t.push_back(q<&Rating::loadFactorChecks, Face, &F::balancedRatio>(g, "balancedRatio"));
+    t.push_back(q<&Rating::loadFactorChecks, Face, &F::balancedShare>(g, "balancedShare"));
+    t.push_back(q<&Rating::loadFactorChecks, Face, &F::phiMn>(g, "phiMn_kipft", "kip-ft"));
+}
+
 // The status, formed from the run's outcome and its findings, named as the summary names it.
 bool statusText(const Rating& rating, QuantityValue& value) {
     value.address = &rating.status;
@@ -428,11 +438,28 @@ std::vector<Quantity> buildTable() {
                  Precision::Text,
                  Presence::WithLegalTrucks,
                  &controllingTruck});
+
+    using LC = LoadFactorChecks;
+    addFaceCheck<&LC::top>(t, "loadFactorChecks/top");
+    addFaceCheck<&LC::bottom>(t, "loadFactorChecks/bottom");
+    constexpr std::string_view lc = "loadFactorChecks";
+    t.push_back(
+        q<&Rating::loadFactorChecks, &LC::modulusOfRupture>(lc, "modulusOfRupture_psi", "psi"));
+    t.push_back(
+        q<&Rating::loadFactorChecks, &LC::crackingMoment>(lc, "crackingMoment_kipft", "kip-ft"));
+    t.push_back(
+        q<&Rating::loadFactorChecks, &LC::minimumCapacity>(lc, "minimumCapacity_kipft", "kip-ft"));
+    constexpr std::string_view mc = "modularRatioCheck";
+    using MC = ModularRatioCheck;
+    t.push_back(q<&Rating::modularRatioCheck, &MC::fc>(mc, "fc_psi", "psi"));
+    t.push_back(q<&Rating::modularRatioCheck, &MC::EsOverEc>(mc, "esOverEc"));
+    t.push_back(q<&Rating::modularRatioCheck, &MC::n>(mc, "n"));
+
     t.push_back({{}, "status", {}, Precision::Text, Presence::Always, &statusText});
     return t;
 }
 
-constexpr std::array<QuantityGroup, 39> kGroups{{
+constexpr std::array<QuantityGroup, 43> kGroups{{
     {"input", "every run whose numbers read as numbers"},
     {"loadFactorInput", "load factor runs"},
     {"inventoryAllowables", "load factor runs"},
@@ -473,6 +500,10 @@ constexpr std::array<QuantityGroup, 39> kGroups{{
     {"governing/legalTrucks/trucks/0", "with the governing legal-truck table"},
     {"governing/legalTrucks/trucks/1", "with the governing legal-truck table"},
     {"governing/legalTrucks/trucks/2", "with the governing legal-truck table"},
+    {"loadFactorChecks", "complete load factor runs whose checks are defined"},
+    {"loadFactorChecks/top", "with the load factor checks"},
+    {"loadFactorChecks/bottom", "with the load factor checks"},
+    {"modularRatioCheck", "complete working stress runs whose Concrete Fc is above 0"},
 }};
 
 }  // namespace

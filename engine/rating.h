@@ -264,6 +264,32 @@ struct MidspanSection {
     LevelRating operating;  ///< HS20 rating of the midspan section, operating
 };
 
+/// One face's steel held against the load factor method's limits.
+struct FaceSteelCheck {
+    double steelRatio;     ///< rho = As / (12 d), with d that face's effective depth
+    double balancedRatio;  ///< rho_b = 0.85 Beta1 f'c / Fy x 87000 / (87000 + Fy)
+    double balancedShare;  ///< rho / rho_b
+    double phiMn;          ///< factored moment capacity of this face alone (kip-ft)
+};
+
+/// The checks of a complete load factor run's section beside its rating: the steel ratio
+/// of each face against the balanced one, and its capacity against the cracking moment.
+struct LoadFactorChecks {
+    FaceSteelCheck top;       ///< the top steel in tension at d,top
+    FaceSteelCheck bottom;    ///< the bottom steel in tension at h - d'
+    double modulusOfRupture;  ///< fr = 7.5 sqrt(f'c) (psi)
+    double crackingMoment;    ///< Mcr = fr 12 h^2 / 6 of the gross strip (kip-ft)
+    double minimumCapacity;   ///< 1.2 Mcr, the least capacity of a face (kip-ft)
+};
+
+/// The modular ratio that a complete working stress run's allowable concrete stress
+/// implies, to hold the entered one against.
+struct ModularRatioCheck {
+    double fc;        ///< f'c = `Concfc` / 0.40, the strength the allowable implies (psi)
+    double EsOverEc;  ///< 29,000,000 / (57,000 sqrt(f'c))
+    double n;         ///< Es / Ec to the nearest whole number, at least 6
+};
+
 /// One level of the governing rating: the lower of the strip's sections at that level.
 struct GoverningLevel {
     /// The section that governs: over the girders (the top steel in tension, the section the
@@ -344,6 +370,11 @@ struct Rating {
     // Complete runs, beside the report.
     /// The rating of the strip, from the section that governs at each level.
     std::optional<GoverningRating> governing;
+    /// The checks beside a complete load factor run's rating; absent when their arithmetic
+    /// is undefined for these inputs (they never stop a run).
+    std::optional<LoadFactorChecks> loadFactorChecks;
+    /// The modular ratio check of a complete working stress run whose `Concfc` is above 0.
+    std::optional<ModularRatioCheck> modularRatioCheck;
     /// Whether the rating may be signed; set once the review findings are known.
     RatingStatus status = RatingStatus::Stopped;
 };

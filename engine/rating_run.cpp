@@ -12,6 +12,7 @@
 #include "engine/numeric.h"
 #include "engine/ratings.h"
 #include "engine/report_layout.h"
+#include "engine/review_checks.h"
 #include "engine/working_stress.h"
 
 namespace slabrating {
@@ -223,6 +224,12 @@ RatingResult RunRating(const SlabFields& fields, std::string_view date) {
                     rateMidspan(held, rating);
                 }
                 rating.governing = governingRating(rating);
+                if (rating.ultimateCapacity) {
+                    rating.loadFactorChecks =
+                        loadFactorChecks(*rating.loadFactorInput, *rating.ultimateCapacity);
+                } else {
+                    rating.modularRatioCheck = modularRatioCheck(held.Concfc);
+                }
             }
         }
     } catch (const ArithmeticFault&) {

@@ -159,4 +159,50 @@ inline constexpr float kLowestAssumedFy = 33000.0f;
 inline constexpr float kHighestInventoryFc = 2000.0f;
 inline constexpr float kHighestInventoryFs = 30000.0f;
 
+/// The cracking moment of the gross section: the modulus of rupture fr = 7.5 sqrt(f'c) psi
+/// (normal weight concrete) over the section modulus b h^2 / 6 of the strip.
+inline constexpr double kModulusOfRuptureFactor = 7.5;
+inline constexpr int kSectionModulusDivisor = 6;
+/// Each face's steel develops at least this many cracking moments, so that the face does
+/// not fail as it cracks.
+inline constexpr double kMinimumSteelCrackingShare = 1.2;
+/// Nearest distance from a face of the slab to the centre of its bars (in): less leaves no
+/// room for the cover and the bar itself. The program's threshold.
+inline constexpr float kMinFaceToBarCentreIn = 1.0f;
+/// Thickest overlay (in), and the largest share of the slab thickness, that the program
+/// takes without a doubt: more is most likely another slab or a mistyped field.
+inline constexpr float kMaxOverlayIn = 4.0f;
+inline constexpr double kMaxOverlayShareOfSlab = 0.5;
+/// A working stress modular ratio further than this from Es / Ec of the concrete its
+/// allowable stress implies is doubted.
+inline constexpr double kModularRatioTolerance = 2.0;
+/// The rating manual's operating allowable concrete stress in flexure, as a share of f'c;
+/// the program's table (kOperConcStresses) is lower in every band but the second.
+inline constexpr double kManualOperConcShare = 0.6;
+
+// The articles the rules come from, as the findings and the sheet's basis cite them.
+// "Standard Specifications": the AASHTO Standard Specifications for Highway Bridges, 17th
+// edition (2002), Division I. "Manual": the AASHTO Manual for Bridge Evaluation, Section 6,
+// Part B (allowable stress and load factor rating).
+inline constexpr std::string_view kSpecificationsTitle =
+    "AASHTO Standard Specifications for Highway Bridges, 17th edition";
+inline constexpr std::string_view kManualTitle =
+    "AASHTO Manual for Bridge Evaluation, Section 6, Part B";
+inline constexpr std::string_view kArtSlabMoment = "Standard Specifications 3.24.3.1";
+inline constexpr std::string_view kArtImpact = "Standard Specifications 3.8.2.1";
+inline constexpr std::string_view kArtYieldLimit = "Standard Specifications 8.3.3";
+inline constexpr std::string_view kArtModuli = "Standard Specifications 8.7";
+inline constexpr std::string_view kArtMinimumDepth = "Standard Specifications 8.9.2";
+inline constexpr std::string_view kArtOldMinimumDepth = "1.5.40(B) of the older editions";
+inline constexpr std::string_view kArtAllowableStresses = "Standard Specifications 8.15.2.1.1";
+inline constexpr std::string_view kArtModularRatio = "Standard Specifications 8.15.3.4";
+inline constexpr std::string_view kArtFlexureStrength = "Standard Specifications 8.16.3.2";
+inline constexpr std::string_view kArtBalancedSteel = "Standard Specifications 8.16.3.1.1";
+inline constexpr std::string_view kArtMinimumSteel = "Standard Specifications 8.17.1.1";
+inline constexpr std::string_view kArtCover = "Standard Specifications 8.22.1";
+inline constexpr std::string_view kArtRatingEquation = "Manual 6B.4.1";
+inline constexpr std::string_view kArtAllowableStressRating = "Manual 6B.4.2";
+inline constexpr std::string_view kArtLoadFactorRating = "Manual 6B.4.3";
+inline constexpr std::string_view kArtManualAllowables = "Manual 6B.5.2";
+
 }  // namespace slabrating::rules

@@ -70,6 +70,7 @@ json findingsJson(const std::vector<Finding>& findings) {
         list.push_back({{"code", std::string(finding.code)},
                         {"severity", std::string(severityName(finding.severity))},
                         {"message", finding.message},
+                        {"article", std::string(finding.article)},
                         {"values", std::move(values)}});
     }
     return list;

@@ -168,12 +168,18 @@ json findingSchema() {
                       "error: the inputs cannot describe a slab and the rating is withheld; "
                       "warning: the rating may be wrong for this slab; note: worth knowing"}};
     p["message"] = {{"type", "string"}, {"description", "one plain sentence"}};
+    p["article"] = {{"type", "string"},
+                    {"description",
+                     "the article the rule comes from, \"Standard Specifications\" being the "
+                     "AASHTO Standard Specifications for Highway Bridges and \"Manual\" the "
+                     "AASHTO Manual for Bridge Evaluation; empty for a rule of the program's "
+                     "own"}};
     p["values"] = {{"type", "object"},
                    {"additionalProperties", {{"type", "number"}}},
                    {"description",
                     "the values it is about, each named by its place in the result below "
                     "/rating and given as the run holds it"}};
-    for (const char* key : {"code", "severity", "message", "values"}) {
+    for (const char* key : {"code", "severity", "message", "article", "values"}) {
         finding["required"].push_back(key);
     }
     return finding;
