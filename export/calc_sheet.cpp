@@ -65,7 +65,7 @@ table.eqs td.res data{font-weight:700}
 sub{font-size:75%}
 sup.single{font-size:6.5pt;color:#666;margin-left:.4mm}
 .stopped{border:2px solid #b00;background:#fdeaea;color:#700;padding:1.5mm 3mm;margin:2mm 0;font-weight:700;break-inside:avoid}
-.warn{border:2px solid #c70;background:#fff4e0;color:#630;padding:1mm 3mm;margin:1mm 0;font-weight:700}
+.warn{display:block;border:2px solid #c70;background:#fff4e0;color:#630;padding:1mm 3mm;margin:1mm 0;font-weight:700}
 .review{border:2px solid #555;padding:1mm 3mm 1.5mm;margin:2.5mm 0;break-inside:avoid}
 .review h2{margin-top:1mm}
 .review ul{margin:1mm 0;padding-left:5mm}
