@@ -178,10 +178,13 @@ constexpr OptionInfo kOptions[] = {
      .manualValue = "_SUMMARY_.csv|_SUMMARY_.jsonl",
      .manual = "With *--out*: also writes one summary of the batch, a row per input file\n"
                "in the order given, failed files included. A name ending in *.csv* gives\n"
-               "RFC 4180 CSV with a header row: HS20 inventory and operating rating factors\n"
-               "and tons, the legal rating factor the three trucks share, their tons, the\n"
-               "controlling truck, review_for_posting (*yes* or *no* on every rated row,\n"
-               "empty for a file that did not rate), the codes of the review findings,\n"
+               "RFC 4180 CSV with a header row, from the governing rating (at each level\n"
+               "the lower of the section over the girders and the midspan section): the\n"
+               "status (*rated*, *withheld* or *stopped*), the governing section at each\n"
+               "level, HS20 inventory and operating rating factors and tons, the legal\n"
+               "rating factor the three trucks share, their tons, the controlling truck,\n"
+               "review_for_posting (*yes* or *no* on every rated row, empty for a withheld\n"
+               "rating or a file that did not rate), the codes of the review findings,\n"
                "outcome, message and write_error (why a file was not written); *.jsonl*\n"
                "gives one JSON result per line. The summary is written as the batch goes\n"
                "and takes its name at the end.",
