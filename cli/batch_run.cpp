@@ -12,7 +12,7 @@
 #include "export/calc_sheet.h"
 #include "export/rated_slab.h"
 #include "export/summary.h"
-#include "files/generated_folder.h"
+#include "files/folder_writer.h"
 #include "files/streamed_file.h"
 #include "inputfile/inputfile.h"
 

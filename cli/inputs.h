@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "files/generated_folder.h"
+#include "files/folder_writer.h"
 
 namespace slabrating::cli {
 

@@ -7,7 +7,8 @@
 #include <cerrno>
 #include <optional>
 
-#include "files/file_ops.h"
+#include "files/stop_signals.h"
+#include "files/system_calls.h"
 
 namespace slabrating {
 

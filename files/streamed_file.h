@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "files/safe_write.h"
+#include "files/file_writer.h"
 
 namespace slabrating {
 

@@ -12,7 +12,7 @@
 #include "engine/checked.h"
 #include "engine/field_table.h"
 #include "engine/numeric.h"
-#include "files/safe_write.h"
+#include "files/file_writer.h"
 
 namespace slabrating {
 

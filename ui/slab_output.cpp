@@ -14,7 +14,7 @@
 #include "engine/rating_run.h"
 #include "export/calc_sheet.h"
 #include "export/rated_slab.h"
-#include "files/safe_write.h"
+#include "files/file_writer.h"
 #include "inputfile/inputfile.h"
 #include "ui/placement.h"
 #include "ui/platform.h"

@@ -1,6 +1,4 @@
 // The one file writer, tried as an attacker who can write to the output folder would.
-#include "files/safe_write.h"
-
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -11,7 +9,8 @@
 #include <filesystem>
 #include <string>
 
-#include "files/generated_folder.h"
+#include "files/file_writer.h"
+#include "files/folder_writer.h"
 #include "files/streamed_file.h"
 #include "tests/support/support.h"
 

@@ -1,4 +1,4 @@
-#include "files/safe_write.h"
+#include "files/file_writer.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,7 +7,8 @@
 #include <cerrno>
 #include <string>
 
-#include "files/file_ops.h"
+#include "files/stop_signals.h"
+#include "files/system_calls.h"
 
 namespace slabrating {
 

@@ -1,4 +1,4 @@
-#include "files/generated_folder.h"
+#include "files/folder_writer.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,7 +12,8 @@
 #include <fstream>
 #include <optional>
 
-#include "files/file_ops.h"
+#include "files/stop_signals.h"
+#include "files/system_calls.h"
 
 namespace slabrating {
 

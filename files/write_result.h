@@ -1,7 +1,7 @@
 #pragma once
+// How a write ends: the kind of name written, the step that failed and why.
 
 #include <string>
-#include <string_view>
 
 namespace slabrating {
 
@@ -45,16 +45,5 @@ struct WriteResult {
     /// denied", "create: No space left on device"; empty when it did not fail.
     std::string reason() const;
 };
-
-/// Writes `bytes` as the file `path`. A plain file ends up either as it was or holding
-/// exactly `bytes`, never half-written: the bytes go into an unnamed file beside it that
-/// takes the old file's place in one step, with the old file's permission bits (set before
-/// the first byte is written) and its owner and group where the process may set them.
-/// An existing file whose permission bits do not let the user write it is left as it is,
-/// for root too (ReadOnly). A folder that does not let us create a file there, holding a
-/// file that we may write, gets that file written in place. Nothing of ours is left
-/// behind, not even when the process is stopped by a signal.
-WriteResult writeFileReplacing(const std::string& path, std::string_view bytes,
-                               FileTarget target = FileTarget::UserNamed);
 
 }  // namespace slabrating

@@ -1,8 +1,7 @@
 #pragma once
 // The system calls the file writers share: descriptors, whole writes, links, temporary
-// names, leftovers of stopped processes, owners and modes, and the stop signals.
+// names, leftovers of stopped processes, owners and modes.
 
-#include <signal.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 
@@ -10,7 +9,7 @@
 #include <string_view>
 #include <utility>
 
-#include "files/safe_write.h"
+#include "files/write_result.h"
 
 namespace slabrating::files {
 
@@ -76,42 +75,5 @@ bool permitsWriting(const struct stat& status, int folder, const char* name, uid
 
 /// True for the errors of a folder that does not let us create a file in it.
 bool deniedHere(int error);
-
-/// The signals that ask a program to stop, and SIGXFSZ, held while a file of ours may
-/// have a name in the user's folder: a batch stopped with Ctrl-C or SIGTERM leaves only
-/// whole reports. SIGXFSZ waits too, so a file-size limit makes the write fail (and the
-/// temporary go) instead of killing the process.
-class StopSignalsHeld {
-public:
-    StopSignalsHeld();
-    StopSignalsHeld(const StopSignalsHeld&) = delete;
-    StopSignalsHeld& operator=(const StopSignalsHeld&) = delete;
-    ~StopSignalsHeld();
-
-private:
-    sigset_t m_previous;
-};
-
-/// For a writer of many files: the stop signals are caught once, for its whole life, by a
-/// handler that removes the temporary name the writer has in the folder at that moment and
-/// then stops the process as the signal would have; SIGXFSZ is ignored, so a file-size
-/// limit makes a write fail. Where the process handles a stop signal itself, or another
-/// writer holds the handler, `active()` is false and each write holds the signals instead.
-class StopSignalsCaught {
-public:
-    StopSignalsCaught();
-    StopSignalsCaught(const StopSignalsCaught&) = delete;
-    StopSignalsCaught& operator=(const StopSignalsCaught&) = delete;
-    ~StopSignalsCaught();
-
-    bool active() const { return m_active; }
-    /// The temporary `name` in `folder` now exists, or may at any moment (at most 63 bytes).
-    void pending(int folder, std::string_view name);
-    /// The temporary name is gone or has become the target.
-    void done();
-
-private:
-    bool m_active = false;
-};
 
 }  // namespace slabrating::files

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "files/safe_write.h"
+#include "files/file_writer.h"
 
 namespace slabrating {
 
