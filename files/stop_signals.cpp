@@ -14,25 +14,38 @@ namespace {
 
 constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
-// The temporary name of the writer that holds the stop-signal handler: the handler
-// removes it. `folder` is published last, so the handler never sees half a name.
+// The temporary names the handler removes. `folder` is published last, so the handler
+// never sees half a name.
 struct PendingName {
     std::atomic<int> folder{-1};
     char name[64] = {};
 };
-PendingName g_pending;
+PendingName g_pending[2];
 std::mutex g_caughtMutex;
-bool g_caught = false;
+int g_users = 0;                // living StopSignalsCaught objects
+bool g_caught = false;          // the handler is installed
+std::atomic<int> g_waiting{0};  // living FirstStop::Waits objects
+volatile sig_atomic_t g_requested = 0;
 struct sigaction g_previous[std::size(kStopSignals)];
 struct sigaction g_previousFileSize;
 
-extern "C" void removePendingAndStop(int signal) {
-    const int folder = g_pending.folder.load();
-    if (folder >= 0) {
-        ::unlinkat(folder, g_pending.name, 0);
+extern "C" void onStopSignal(int signal) {
+    if (g_waiting.load() > 0 && g_requested == 0) {
+        g_requested = signal;
+        return;
     }
-    // SA_RESETHAND has put the default action back; the signal raised again waits until
-    // this handler returns and then stops the process as it would have without us.
+    for (PendingName& pending : g_pending) {
+        const int folder = pending.folder.load();
+        if (folder >= 0) {
+            ::unlinkat(folder, pending.name, 0);
+        }
+    }
+    // The default action back; the signal raised again waits until this handler returns
+    // and then stops the process as it would have without us.
+    struct sigaction standard = {};
+    standard.sa_handler = SIG_DFL;
+    sigemptyset(&standard.sa_mask);
+    ::sigaction(signal, &standard, nullptr);
     ::raise(signal);
 }
 
@@ -54,21 +67,31 @@ StopSignalsHeld::~StopSignalsHeld() {
     ::pthread_sigmask(SIG_SETMASK, &m_previous, nullptr);
 }
 
-StopSignalsCaught::StopSignalsCaught() {
+StopSignalsCaught::StopSignalsCaught(FirstStop first) {
     const std::lock_guard<std::mutex> lock(g_caughtMutex);
-    if (g_caught) {
-        return;
+    if (g_users++ > 0) {
+        m_active = g_caught;
+    } else {
+        m_active = g_caught = install();
     }
+    if (m_active && first == FirstStop::Waits) {
+        m_waits = true;
+        if (g_waiting.fetch_add(1) == 0) {
+            g_requested = 0;
+        }
+    }
+}
+
+bool StopSignalsCaught::install() {
     for (std::size_t i = 0; i < std::size(kStopSignals); ++i) {
         if (::sigaction(kStopSignals[i], nullptr, &g_previous[i]) != 0 ||
             (g_previous[i].sa_handler != SIG_DFL && g_previous[i].sa_handler != SIG_IGN) ||
             (g_previous[i].sa_flags & SA_SIGINFO) != 0) {
-            return;  // the process has its own handler: each write holds the signals
+            return false;  // the process has its own handler: each write holds the signals
         }
     }
     struct sigaction caught = {};
-    caught.sa_handler = removePendingAndStop;
-    caught.sa_flags = SA_RESETHAND;
+    caught.sa_handler = onStopSignal;
     sigemptyset(&caught.sa_mask);
     for (int signal : kStopSignals) {
         sigaddset(&caught.sa_mask, signal);
@@ -83,33 +106,42 @@ StopSignalsCaught::StopSignalsCaught() {
     ignored.sa_handler = SIG_IGN;
     sigemptyset(&ignored.sa_mask);
     ::sigaction(SIGXFSZ, &ignored, &g_previousFileSize);
-    g_caught = true;
-    m_active = true;
+    return true;
 }
 
 StopSignalsCaught::~StopSignalsCaught() {
-    if (!m_active) {
+    const std::lock_guard<std::mutex> lock(g_caughtMutex);
+    if (m_waits) {
+        g_waiting.fetch_sub(1);
+    }
+    if (--g_users > 0 || !g_caught) {
         return;
     }
-    const std::lock_guard<std::mutex> lock(g_caughtMutex);
     for (std::size_t i = 0; i < std::size(kStopSignals); ++i) {
         ::sigaction(kStopSignals[i], &g_previous[i], nullptr);
     }
     ::sigaction(SIGXFSZ, &g_previousFileSize, nullptr);
-    g_pending.folder.store(-1);
+    for (PendingName& pending : g_pending) {
+        pending.folder.store(-1);
+    }
     g_caught = false;
 }
 
-void StopSignalsCaught::pending(int folder, std::string_view name) {
-    g_pending.folder.store(-1);
-    const std::size_t length = std::min(name.size(), sizeof g_pending.name - 1);
-    name.copy(g_pending.name, length);
-    g_pending.name[length] = '\0';
-    g_pending.folder.store(folder);
+void StopSignalsCaught::pending(PendingSlot slot, int folder, std::string_view name) {
+    PendingName& pending = g_pending[static_cast<std::size_t>(slot)];
+    pending.folder.store(-1);
+    const std::size_t length = std::min(name.size(), sizeof pending.name - 1);
+    name.copy(pending.name, length);
+    pending.name[length] = '\0';
+    pending.folder.store(folder);
 }
 
-void StopSignalsCaught::done() {
-    g_pending.folder.store(-1);
+void StopSignalsCaught::done(PendingSlot slot) {
+    g_pending[static_cast<std::size_t>(slot)].folder.store(-1);
+}
+
+int StopSignalsCaught::requested() {
+    return g_requested;
 }
 
 }  // namespace files

@@ -23,26 +23,41 @@ private:
     sigset_t m_previous;
 };
 
+/// The temporary names a stop-signal handler removes before the process stops: one of a
+/// write in progress, one of a file streamed for the whole run (a summary).
+enum class PendingSlot { Write, Streamed };
+
 /// For a writer of many files: the stop signals are caught once, for its whole life, by a
-/// handler that removes the temporary name the writer has in the folder at that moment and
-/// then stops the process as the signal would have; SIGXFSZ is ignored, so a file-size
-/// limit makes a write fail. Where the process handles a stop signal itself, or another
-/// writer holds the handler, `active()` is false and each write holds the signals instead.
+/// handler that removes the temporary names of ours in the user's folders at that moment
+/// and then stops the process as the signal would have; SIGXFSZ is ignored, so a file-size
+/// limit makes a write fail. Where the process handles a stop signal itself, `active()` is
+/// false and each write holds the signals instead. Several writers share one handler.
 class StopSignalsCaught {
 public:
-    StopSignalsCaught();
+    /// What the first stop signal does while this object lives.
+    enum class FirstStop {
+        Stops,  ///< the process stops at once, its temporaries removed
+        Waits,  ///< the signal is only noted (`requested()`), for a caller that ends its own
+                ///< work cleanly; a second one stops the process at once
+    };
+    explicit StopSignalsCaught(FirstStop first = FirstStop::Stops);
     StopSignalsCaught(const StopSignalsCaught&) = delete;
     StopSignalsCaught& operator=(const StopSignalsCaught&) = delete;
     ~StopSignalsCaught();
 
     bool active() const { return m_active; }
     /// The temporary `name` in `folder` now exists, or may at any moment (at most 63 bytes).
-    void pending(int folder, std::string_view name);
+    static void pending(PendingSlot slot, int folder, std::string_view name);
     /// The temporary name is gone or has become the target.
-    void done();
+    static void done(PendingSlot slot);
+    /// The stop signal noted since the first FirstStop::Waits caller came; 0 for none.
+    static int requested();
 
 private:
+    static bool install();
+
     bool m_active = false;
+    bool m_waits = false;
 };
 
 }  // namespace slabrating::files

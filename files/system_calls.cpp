@@ -2,15 +2,18 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
+#include <linux/fs.h>
 #include <string.h>
+#include <sys/ioctl.h>
+#include <sys/random.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <ctime>
 #include <mutex>
-#include <optional>
 #include <set>
 #include <vector>
 
@@ -27,37 +30,53 @@ constexpr std::string_view kTemporarySuffix = ".tmp";
 constexpr std::string_view kSparePrefix = ".slabrating-spare-";
 constexpr std::string_view kSpareSuffix = ".qro";
 
-std::optional<long> decimal(std::string_view digits) {
-    if (digits.empty() || digits.size() > 9) {
-        return std::nullopt;
-    }
-    long value = 0;
-    for (char c : digits) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + (c - '0');
-    }
-    return value;
+// A leftover younger than this may belong to a writer that has made its temporary and not
+// yet locked it (a few microseconds); older and unlocked, its writer is gone.
+constexpr time_t kLeftoverAgeSeconds = 60;
+
+// True when `name` is one of our temporary files (of any run, or of an earlier version,
+// which named them by process number) or an earlier version's spare report.
+bool isLeftoverName(std::string_view name) {
+    return (name.starts_with(kSparePrefix) && name.ends_with(kSpareSuffix)) ||
+           (name.starts_with(kTemporaryPrefix) && name.ends_with(kTemporarySuffix) &&
+            name.size() > kTemporaryPrefix.size() + kTemporarySuffix.size());
 }
 
-// The process that left `name` behind, when it is one of our temporary or spare files.
-std::optional<long> leftoverOwner(std::string_view name) {
-    if (name.starts_with(kSparePrefix) && name.ends_with(kSpareSuffix)) {
-        name.remove_prefix(kSparePrefix.size());
-        name.remove_suffix(kSpareSuffix.size());
-        return decimal(name);
+// A random part of this run's temporary names, so that no other run (in another PID
+// namespace, on another host sharing the folder) can take them for its own.
+const std::string& runMark() {
+    static const std::string mark = [] {
+        unsigned char bytes[8] = {};
+        if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) {
+            // No entropy at all: the clock and the process still tell runs apart.
+            const auto now = static_cast<unsigned long long>(::time(nullptr)) ^
+                             (static_cast<unsigned long long>(::getpid()) << 32);
+            std::memcpy(bytes, &now, sizeof bytes);
+        }
+        std::string text;
+        for (const unsigned char byte : bytes) {
+            text += "0123456789abcdef"[byte >> 4];
+            text += "0123456789abcdef"[byte & 15];
+        }
+        return text;
+    }();
+    return mark;
+}
+
+// True when the leftover `name` in `folder` is provably no live writer's: old enough and
+// not locked. A file system that keeps no locks proves nothing, so its leftovers stay.
+bool provablyAbandoned(int folder, const char* name) {
+    files::FileDescriptor file(
+        ::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat status;
+    if (!file || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        status.st_mtime > ::time(nullptr) - kLeftoverAgeSeconds) {
+        return false;
     }
-    if (!name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix)) {
-        return std::nullopt;
-    }
-    name.remove_prefix(kTemporaryPrefix.size());
-    name.remove_suffix(kTemporarySuffix.size());
-    const std::size_t dash = name.find('-');
-    if (dash == std::string_view::npos || !decimal(name.substr(dash + 1))) {
-        return std::nullopt;
-    }
-    return decimal(name.substr(0, dash));
+    struct flock lock = {};
+    lock.l_type = F_RDLCK;
+    lock.l_whence = SEEK_SET;
+    return ::fcntl(file.get(), F_OFD_SETLK, &lock) == 0;
 }
 
 bool isMember(gid_t group) {
@@ -152,14 +171,24 @@ std::string followLinks(std::string path) {
     return {};
 }
 
-std::string temporaryName(long pid) {
+std::string temporaryName() {
     static std::atomic<unsigned long> counter{0};
     std::string name(kTemporaryPrefix);
-    name += std::to_string(pid);
+    name += runMark();
     name += '-';
     name += std::to_string(counter.fetch_add(1, std::memory_order_relaxed));
     name += kTemporarySuffix;
     return name;
+}
+
+void lockTemporary(int fd) {
+    struct flock lock = {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    // Where the file system keeps no locks, nobody can prove the file abandoned either.
+    if (::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
+        return;
+    }
 }
 
 void removeLeftovers(int folder, const std::string& folderName) {
@@ -175,16 +204,11 @@ void removeLeftovers(int folder, const std::string& folderName) {
     if (listing == nullptr) {
         return;
     }
-    const pid_t self = ::getpid();
+    const std::string own = std::string(kTemporaryPrefix) + runMark() + '-';
     while (const dirent* entry = ::readdir(listing)) {
-        const std::optional<long> owner = leftoverOwner(entry->d_name);
-        if (!owner || *owner == self) {
-            continue;
-        }
-        struct stat leftover;
-        if (::kill(static_cast<pid_t>(*owner), 0) != 0 && errno == ESRCH &&
-            ::fstatat(folder, entry->d_name, &leftover, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(leftover.st_mode)) {
+        const std::string_view name = entry->d_name;
+        if (isLeftoverName(name) && !name.starts_with(own) &&
+            provablyAbandoned(folder, entry->d_name)) {
             ::unlinkat(folder, entry->d_name, 0);
         }
     }
@@ -226,6 +250,11 @@ bool permitsWriting(const struct stat& status, int folder, const char* name) {
 }
 
 bool permitsWriting(const struct stat& status, int folder, const char* name, uid_t user) {
+    if (user == 0) {
+        // Root keeps only what nobody may write (chmod 444), as editors do; a file its
+        // owner may write is replaced with its mode and owner kept.
+        return (status.st_mode & 0222) != 0;
+    }
     mode_t bit = S_IWOTH;
     if (status.st_uid == user) {
         bit = S_IWUSR;
@@ -235,8 +264,37 @@ bool permitsWriting(const struct stat& status, int folder, const char* name, uid
     if ((status.st_mode & bit) != 0) {
         return true;
     }
-    // Root would pass any access check; an unprivileged user may be let in by an ACL.
-    return user != 0 && ::faccessat(folder, name, W_OK, AT_EACCESS) == 0;
+    // An access control list may let an unprivileged user in.
+    return ::faccessat(folder, name, W_OK, AT_EACCESS) == 0;
+}
+
+bool overwriteInPlace(int fd, std::string_view bytes) {
+    // The new bytes first, the old tail cut off after: stopped between the two, the file
+    // holds the new report (and, where the old one was longer, its last bytes), never none.
+    for (off_t at = 0; !bytes.empty();) {
+        const ssize_t written = ::pwrite(fd, bytes.data(), bytes.size(), at);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written < 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+        at += written;
+    }
+    return true;
+}
+
+bool overwriteInPlace(int fd, std::string_view bytes, off_t oldSize) {
+    return overwriteInPlace(fd, bytes) && (oldSize <= static_cast<off_t>(bytes.size()) ||
+                                           ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0);
+}
+
+bool keptByItsFlags(int folder, const char* name) {
+    FileDescriptor file(::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    int flags = 0;
+    return file && ::ioctl(file.get(), FS_IOC_GETFLAGS, &flags) == 0 &&
+           (flags & (FS_IMMUTABLE_FL | FS_APPEND_FL)) != 0;
 }
 
 bool deniedHere(int error) {

@@ -26,6 +26,9 @@ std::string WriteResult::reason() const {
         case WriteStep::Protected:
             name = "protected file";
             break;
+        case WriteStep::WrittenThisRun:
+            name = "a file this run wrote already";
+            break;
         case WriteStep::Folder:
             name = "folder";
             break;
