@@ -240,4 +240,17 @@ WriteResult writeFileReplacing(const std::string& path, std::string_view bytes, 
                                            : writeGenerated(path, bytes);
 }
 
+SetAside setAsideFile(const std::string& path, std::string_view suffix) {
+    const std::string target = files::followLinks(path);
+    struct stat status;
+    if (target.empty() || ::lstat(target.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return SetAside::Absent;
+    }
+    const std::string aside = target + std::string(suffix);
+    if (::rename(target.c_str(), aside.c_str()) == 0) {
+        return SetAside::Renamed;
+    }
+    return ::unlink(target.c_str()) == 0 ? SetAside::Removed : SetAside::Kept;
+}
+
 }  // namespace slabrating

@@ -19,4 +19,17 @@ namespace slabrating {
 WriteResult writeFileReplacing(const std::string& path, std::string_view bytes,
                                FileTarget target = FileTarget::UserNamed);
 
+/// What setAsideFile did.
+enum class SetAside {
+    Absent,   ///< no plain file had the name
+    Renamed,  ///< the file now has the name with the suffix
+    Removed,  ///< it could not be renamed, so it was removed
+    Kept,     ///< it could be neither renamed nor removed
+};
+
+/// Moves the plain file that a name the user chose reaches (following links, as a write
+/// would) out of the way, to the same name with `suffix` ("s.csv.incomplete"), so that an
+/// earlier run's file cannot pass for the one this run did not finish.
+SetAside setAsideFile(const std::string& path, std::string_view suffix);
+
 }  // namespace slabrating

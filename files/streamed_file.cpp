@@ -93,9 +93,15 @@ struct StreamedFile::State {
     void open() {
         const mode_t mode = start.old ? start.old->st_mode & 0777 : 0666;
         file.reset(::openat(folder.get(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode));
-        if (file || files::deniedHere(errno)) {
-            // A folder we may not write holds the bytes in memory; the old file, where we may
-            // write it, is then written in place at the end.
+        if (file) {
+            return;
+        }
+        if (files::deniedHere(errno)) {
+            // A folder we may not write: the old file, where we may write it, is written in
+            // place at the end, its bytes held in memory until then; a new one cannot be made.
+            if (!start.old) {
+                status = failure(WriteStep::Create);
+            }
             return;
         }
         const std::string name = files::temporaryName();
