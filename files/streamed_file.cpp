@@ -153,6 +153,8 @@ struct StreamedFile::State {
                      : failure(WriteStep::Write);
     }
 
+    WriteResult finish(const StreamedFile::Refuse& refuse);
+
     // Gives the finished file the target's name.
     WriteResult place(const StreamedFile::Refuse& refuse) {
         const Resolved now = resolve(path);
@@ -207,6 +209,29 @@ struct StreamedFile::State {
     }
 };
 
+WriteResult StreamedFile::State::finish(const Refuse& refuse) {
+    if (!status) {
+        return status;
+    }
+    if (!file) {
+        const WriteResult written = writeFileReplacing(path, buffer, FileTarget::UserNamed);
+        buffer.clear();
+        return written;
+    }
+    flush();
+    if (!status) {
+        return status;
+    }
+    if (::fsync(file.get()) != 0) {
+        return failure(WriteStep::Sync);
+    }
+    const WriteResult placed = place(refuse);
+    if (!file.close() && placed) {
+        return failure(WriteStep::Close);
+    }
+    return placed;
+}
+
 StreamedFile::StreamedFile(std::string path) : m_state(std::make_unique<State>()) {
     State& s = *m_state;
     s.path = std::move(path);
@@ -251,26 +276,11 @@ void StreamedFile::append(std::string_view bytes) {
 
 WriteResult StreamedFile::finish(const Refuse& refuse) {
     State& s = *m_state;
-    if (!s.status) {
-        return s.status;
+    const WriteResult result = s.finish(refuse);
+    if (!result) {
+        s.dropTemporary();  // a failed finish leaves the old file, and nothing of ours
     }
-    if (!s.file) {
-        const WriteResult written = writeFileReplacing(s.path, s.buffer, FileTarget::UserNamed);
-        s.buffer.clear();
-        return written;
-    }
-    s.flush();
-    if (!s.status) {
-        return s.status;
-    }
-    if (::fsync(s.file.get()) != 0) {
-        return failure(WriteStep::Sync);
-    }
-    const WriteResult placed = s.place(refuse);
-    if (!s.file.close() && placed) {
-        return failure(WriteStep::Close);
-    }
-    return placed;
+    return result;
 }
 
 }  // namespace slabrating
