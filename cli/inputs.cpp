@@ -102,45 +102,59 @@ void walk(const std::string& root, const std::string& relative, std::vector<Foun
     ::closedir(listing);
 }
 
-// The report's name of an input named on its own: its file name without the extension.
-BatchInput namedInput(std::string file) {
-    BatchInput input;
-    const std::size_t slash = file.rfind('/');
-    const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
-    input.reportStart = static_cast<std::uint32_t>(start);
-    input.reportLength =
-        static_cast<std::uint32_t>(fs::path(file.substr(start)).stem().string().size());
-    input.file = std::move(file);
-    return input;
+// The length of `path` without its extension, as the name of its report: "x" of "x.qri".
+std::size_t stemLength(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    const std::size_t start = slash == std::string_view::npos ? 0 : slash + 1;
+    return start + fs::path(path.substr(start)).stem().string().size();
 }
 
 class Collector {
 public:
-    explicit Collector(BatchInputs& batch) : m_batch(batch) {}
+    Collector(BatchInputs& batch, const std::optional<std::string>& root) : m_batch(batch) {
+        if (root) {
+            m_root = fs::absolute(*root).lexically_normal();
+            if (!m_root->has_filename()) {
+                m_root = m_root->parent_path();  // "DIR/" is DIR
+            }
+        }
+    }
 
-    // One path as a user named it; false with `error` set for a folder without inputs.
+    // One path as a user named it; false with `error` set for a folder without inputs or,
+    // with --root, a path outside its folder.
     bool add(std::string path, std::string& error) {
         struct stat status;
-        if (::stat(path.c_str(), &status) != 0) {
-            BatchInput input = namedInput(std::move(path));
-            // A file that is not there fails when it is read, with the reader's message.
-            if (errno != ENOENT) {
-                input.kind = InputKind::Unreachable;
-                input.error = errno;
-            }
-            m_batch.inputs.push_back(std::move(input));
-            return true;
+        const bool exists = ::stat(path.c_str(), &status) == 0;
+        if (exists && S_ISDIR(status.st_mode)) {
+            return addFolder(path, error);
         }
-        if (!S_ISDIR(status.st_mode)) {
-            BatchInput input = namedInput(std::move(path));
-            if (S_ISREG(status.st_mode)) {
-                m_batch.identities.emplace_back(status.st_dev, status.st_ino);
-            } else {
-                input.kind = InputKind::NotPlainFile;  // never opened: a FIFO would block
-            }
-            m_batch.inputs.push_back(std::move(input));
-            return true;
+        BatchInput input;
+        // A file that is not there fails when it is read, with the reader's message.
+        if (!exists && errno != ENOENT) {
+            input.kind = InputKind::Unreachable;
+            input.error = errno;
+        } else if (exists && S_ISREG(status.st_mode)) {
+            m_batch.identities.emplace_back(status.st_dev, status.st_ino);
+        } else if (exists) {
+            input.kind = InputKind::NotPlainFile;  // never opened: a FIFO would block
         }
+        input.file = std::move(path);
+        if (!m_root) {
+            // Named on its own: its report has its file name, in DIR itself.
+            const std::size_t slash = input.file.rfind('/');
+            const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
+            place(input, std::string_view(input.file).substr(start));
+        } else if (const std::optional<std::string> relative = underRoot(input.file, error)) {
+            place(input, *relative);
+        } else {
+            return false;
+        }
+        m_batch.inputs.push_back(std::move(input));
+        return true;
+    }
+
+private:
+    bool addFolder(const std::string& path, std::string& error) {
         std::vector<Found> found;
         walk(path, {}, found);
         if (found.empty()) {
@@ -149,18 +163,24 @@ public:
         }
         std::sort(found.begin(), found.end(),
                   [](const Found& a, const Found& b) { return a.relative < b.relative; });
-        std::string prefix = path;
-        if (prefix.back() != '/') {
-            prefix += '/';
+        // Without --root, a folder's reports mirror it under DIR; with it, the root's.
+        std::string base;
+        if (m_root) {
+            const std::optional<std::string> relative = underRoot(path, error);
+            if (!relative) {
+                return false;
+            }
+            base = *relative;
         }
+        const std::string prefix = path.back() == '/' ? path : path + '/';
         for (Found& entry : found) {
             BatchInput input;
             input.file = entry.relative.empty() ? path : prefix + entry.relative;
-            input.reportStart = static_cast<std::uint32_t>(prefix.size());
             input.kind = entry.kind;
             input.error = entry.error;
-            input.reportLength = static_cast<std::uint32_t>(
-                entry.relative.size() - (entry.kind == InputKind::UnreadableFolder ? 0 : 4));
+            place(input, base.empty() || entry.relative.empty() ? base + entry.relative
+                                                                : base + '/' + entry.relative);
+            struct stat status;
             // A plain file found here is named *.qri, so no report (*.qro) or sheet (*.html)
             // can have its name; only a link can lead a report's name to it.
             if (entry.link && ::stat(input.file.c_str(), &status) == 0) {
@@ -171,8 +191,33 @@ public:
         return true;
     }
 
-private:
+    // `path` relative to the --root folder ("" for the folder itself), compared as names
+    // after "." and ".." are taken out; none, with `error` set, for a path outside it.
+    std::optional<std::string> underRoot(const std::string& path, std::string& error) const {
+        const fs::path relative = fs::absolute(path).lexically_normal().lexically_relative(*m_root);
+        if (relative.empty() || *relative.begin() == "..") {
+            error = quotedName(path) + " is outside --root " + quotedName(m_root->string());
+            return std::nullopt;
+        }
+        return relative == "." ? std::string() : relative.string();
+    }
+
+    // Gives `input` the report at `relative` (its path under DIR, with the input's own
+    // extension, which the report's replaces): a part of its file's name where that ends
+    // so, else a name of its own.
+    static void place(BatchInput& input, std::string_view relative) {
+        const std::size_t length =
+            input.kind == InputKind::UnreadableFolder ? relative.size() : stemLength(relative);
+        if (std::string_view(input.file).ends_with(relative)) {
+            input.reportStart = static_cast<std::uint32_t>(input.file.size() - relative.size());
+            input.reportLength = static_cast<std::uint32_t>(length);
+        } else {
+            input.reportOwn = relative.substr(0, length);
+        }
+    }
+
     BatchInputs& m_batch;
+    std::optional<fs::path> m_root;
 };
 
 // The bytes of a list: a file, or standard input for "-".
@@ -257,7 +302,7 @@ bool isFolder(const std::string& path) {
 
 CollectedInputs collectInputs(const Options& options, std::istream& in, std::ostream& err) {
     CollectedInputs result;
-    Collector collector(result.batch);
+    Collector collector(result.batch, options.root);
     for (const std::string& file : options.files) {
         if (!collector.add(file, result.error)) {
             return result;

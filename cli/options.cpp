@@ -112,8 +112,12 @@ ParseResult parseArgs(const std::vector<std::string>& args) {
                 if (!loadTypeValue(setting.text)) {
                     return usageError("LoadType must be 0, 1 or 2, not " + setting.text);
                 }
-            } else if (fieldNamed(setting.name) == nullptr) {
+            } else if (const FieldInfo* field = fieldNamed(setting.name); field == nullptr) {
                 return usageError("unknown field " + setting.name);
+            } else if (std::string problem =
+                           textProblem(setting.name, setting.text, field->typedLimit);
+                       !problem.empty()) {
+                return usageError(std::move(problem));
             }
             options.settings.push_back(std::move(setting));
             continue;
@@ -141,6 +145,9 @@ ParseResult parseArgs(const std::vector<std::string>& args) {
             std::optional<std::string> text = toLatin1(value);
             if (!text) {
                 return usageError("--date: " + std::string(kNotLatin1));
+            }
+            if (std::string problem = textProblem("--date", *text); !problem.empty()) {
+                return usageError(std::move(problem));
             }
             slot = std::move(*text);
             continue;

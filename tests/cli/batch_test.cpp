@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/inputs.h"
 #include "cli/parts.h"
 #include "tests/support/messages.h"
 #include "tests/support/support.h"
@@ -277,6 +278,106 @@ TEST_F(Batch, aClosedStandardOutputEndsTheBatchCleanly) {
     for (const auto& entry : fs::directory_iterator(path("r"))) {
         EXPECT_EQ(fs::file_size(entry.path()), fs::file_size(path("r/s0.qro")));
     }
+}
+
+// A line end, an escape or a NUL in --set or --date would write a line of the caller's
+// choosing into a report (every report of a batch, for --date), and a text longer than its
+// field would be cut without a word, so that two structures could share a number: each is
+// a usage error naming the field. (Before: "--set Comments=...\nHS20 OP 99.99 TONS"
+// printed that line in the report, and StructNo=B-12-ACDE9 was cut to B-12-AC.)
+TEST(CliTexts, textsThatWouldForgeAReportAreUsageErrors) {
+    const std::string control =
+        " holds a control character (a line end, escape or NUL byte), which a report cannot "
+        "hold";
+    struct Row {
+        const char* name;
+        std::vector<std::string> args;
+        std::string error;
+    };
+    const std::vector<Row> rows = {
+        {"line end in a text",
+         {"--set", "Comments=SH 50\r\nHS20 OP 99.99 TONS"},
+         "Comments" + control},
+        {"escape in a text", {"--set", "Rater=J\x1b[2J"}, "Rater" + control},
+        {"NUL in a text", {"--set", std::string("Hwy=5\0", 6)}, "Hwy" + control},
+        {"line end in the date", {"--date", "01/02/2024\nHS20 OP 99.99 TONS"}, "--date" + control},
+        {"longer than its field",
+         {"--set", "StructNo=B-12-ACDE9"},
+         "StructNo is 10 characters long; the field holds 7"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Outcome outcome = runTool(row.args);
+        EXPECT_EQ(outcome.status, 2);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_EQ(outcome.err.substr(0, outcome.err.find('\n')), "slabrating-cli: " + row.error);
+    }
+    EXPECT_TRUE(
+        parseArgs({"--set", "StructNo=B-12-AC", "--set", "Comments=" + std::string(21, 'c')})
+            .options);
+}
+
+// With --root DIR, an input's report is its path under DIR, whether it came from a folder
+// walk, a list or the command line, so an incremental run writes where the whole run
+// wrote; an input outside DIR is a usage error. (Before: the README's find | --from0 run
+// wrote a flat reports/203-010.qro beside reports/district-2/county-203/203-010.qro.)
+TEST_F(Batch, rootGivesEveryInputItsPathUnderTheRoot) {
+    slab("inventory/district-2/county-203/203-010.qri");
+    slab("inventory/district-2/county-203/203-011.QRI");
+    slab("elsewhere/x.qri");
+    struct Row {
+        const char* name;
+        std::vector<std::string> files;
+        std::string list;
+        std::vector<std::string> reports;
+    };
+    const std::string county = path("inventory/district-2/county-203");
+    const std::vector<Row> rows = {
+        {"folder walk of the root",
+         {path("inventory")},
+         "",
+         {"district-2/county-203/203-010", "district-2/county-203/203-011"}},
+        {"folder walk below the root",
+         {county},
+         "",
+         {"district-2/county-203/203-010", "district-2/county-203/203-011"}},
+        {"named file", {county + "/203-010.qri"}, "", {"district-2/county-203/203-010"}},
+        {"listed file, through . and ..",
+         {},
+         path("inventory/./district-2/../district-2/county-203/203-011.QRI") + '\n',
+         {"district-2/county-203/203-011"}},
+        {"doubled slashes",
+         {path("inventory//district-2/county-203//203-010.qri")},
+         "",
+         {"district-2/county-203/203-010"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Options options;
+        options.outDir = path("reports");
+        options.root = path("inventory") + "/";
+        options.files = row.files;
+        if (!row.list.empty()) {
+            options.fromList = "-";
+        }
+        std::istringstream in(row.list);
+        std::ostringstream err;
+        const CollectedInputs collected = collectInputs(options, in, err);
+        ASSERT_EQ(collected.error, "");
+        std::vector<std::string> reports;
+        for (const BatchInput& input : collected.batch.inputs) {
+            reports.emplace_back(input.reportName());
+        }
+        EXPECT_EQ(reports, row.reports);
+    }
+    Options outside;
+    outside.outDir = path("reports");
+    outside.root = path("inventory");
+    outside.files = {path("elsewhere/x.qri")};
+    std::istringstream in;
+    std::ostringstream err;
+    EXPECT_EQ(collectInputs(outside, in, err).error,
+              path("elsewhere/x.qri") + " is outside --root " + path("inventory"));
 }
 
 }  // namespace
