@@ -90,7 +90,8 @@ ParseResult parseArgs(const std::vector<std::string>& args) {
             continue;
         }
         if (arg != "--date" && arg != "--set" && arg != "--save-input" && arg != "--out" &&
-            arg != "--format" && arg != "--summary" && arg != "--from" && arg != "--from0") {
+            arg != "--format" && arg != "--summary" && arg != "--from" && arg != "--from0" &&
+            arg != "--root") {
             return usageError("unknown option " + arg);
         }
         if (i + 1 >= args.size()) {
@@ -137,6 +138,7 @@ ParseResult parseArgs(const std::vector<std::string>& args) {
                                            : arg == "--summary"    ? options.summary
                                            : arg == "--from"       ? options.fromList
                                            : arg == "--from0"      ? options.fromList0
+                                           : arg == "--root"       ? options.root
                                                                    : options.outDir;
         if (slot) {
             return usageError(arg + " given twice");
@@ -200,8 +202,10 @@ ParseResult parseArgs(const std::vector<std::string>& args) {
         if (options.summary) {
             return usageError("--summary needs --out DIR");
         }
-        if (options.fromList || options.fromList0) {
-            return usageError(std::string(options.fromList ? "--from" : "--from0") +
+        if (options.fromList || options.fromList0 || options.root) {
+            return usageError(std::string(options.fromList    ? "--from"
+                                          : options.fromList0 ? "--from0"
+                                                              : "--root") +
                               " needs --out DIR");
         }
         if (options.progress) {
@@ -246,7 +250,7 @@ const std::string& usage() {
                "       slabrating-cli [--set NAME=TEXT]... --save-input FILE.qri [FILE.qri]\n"
                "       slabrating-cli [--date TEXT] [--summary FILE.csv|FILE.jsonl] [--calc]\n"
                "                      [--from LIST] [--from0 LIST] [--progress|--no-progress]\n"
-               "                      --out DIR [FILE.qri|FOLDER]...\n"
+               "                      [--root DIR] --out DIR [FILE.qri|FOLDER]...\n"
                "\n"
                "Rates one slab strip and writes its report to standard output, or, with --out,\n"
                "rates every FILE.qri and writes DIR/<name>.qro for each; a FOLDER gives every\n"
@@ -257,6 +261,8 @@ const std::string& usage() {
                names +
                "  --save-input FILE.qri   writes the fields as an input file instead of rating\n"
                "  --out DIR               batch rating: one report file per input file\n"
+               "  --root DIR              with --out: each report at its input's path under DIR,\n"
+               "                          however the input was named\n"
                "  --format report|json    a single run's output: the report (default) or the\n"
                "                          JSON result\n"
                "  --calc [SHEET.html]     also writes the calculation sheet (HTML); with --out\n"

@@ -1,7 +1,7 @@
 # bash completion for slabrating-cli                        -*- shell-script -*-
 # Options; the field names after --set (with "="); 0 1 2 after LoadType=;
 # .qri files (and folders on the way to them, or to rate) as arguments; folders after
-# --out; any file after --from and --from0.
+# --out and --root; any file after --from and --from0.
 # Stands alone: it needs no bash-completion helpers.
 
 _slabrating_cli_files()
@@ -47,7 +47,7 @@ _slabrating_cli()
         fi
         return
         ;;
-    --out)
+    --out | --root)
         local IFS=$'\n'
         compopt -o filenames 2>/dev/null
         COMPREPLY=($(compgen -d -- "$cur"))
@@ -80,7 +80,7 @@ _slabrating_cli()
 
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '--date --set --save-input --out --format --summary --calc
-            --from --from0 --progress --no-progress --help --version --' -- "$cur"))
+            --from --from0 --root --progress --no-progress --help --version --' -- "$cur"))
         return
     fi
     _slabrating_cli_files "$cur"

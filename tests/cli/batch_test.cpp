@@ -35,6 +35,11 @@ struct Outcome {
     std::string err;
 };
 
+std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 Outcome runTool(const std::vector<std::string>& args, const std::string& input = {}) {
     std::istringstream in(input);
     std::ostringstream out;
@@ -378,6 +383,26 @@ TEST_F(Batch, rootGivesEveryInputItsPathUnderTheRoot) {
     std::ostringstream err;
     EXPECT_EQ(collectInputs(outside, in, err).error,
               path("elsewhere/x.qri") + " is outside --root " + path("inventory"));
+}
+
+// The README's incremental recipe: the whole inventory rated once, then the files that
+// changed, listed as find lists them, with the same --root: the changed report is
+// replaced where the first run wrote it, and no report lands flat beside it.
+TEST_F(Batch, anIncrementalRunWritesWhereTheWholeRunWrote) {
+    slab("inventory/district-2/county-203/203-010.qri");
+    slab("inventory/district-2/county-203/203-011.qri");
+    const std::vector<std::string> root = {"--date",          "d",     "--root",
+                                           path("inventory"), "--out", path("reports")};
+    ASSERT_EQ(runTool(concat(root, {path("inventory")})).status, 0);
+    writeBytes(path("reports/district-2/county-203/203-010.qro"), "stale");
+    const Outcome changed = runTool(concat(root, {"--from0", "-"}),
+                                    path("inventory/district-2/county-203/203-010.qri") + '\0');
+    EXPECT_EQ(changed.status, 0);
+    EXPECT_EQ(readBytes(path("reports/district-2/county-203/203-010.qro")),
+              readBytes(path("reports/district-2/county-203/203-011.qro")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(path("reports")), fs::directory_iterator()), 1);
+    EXPECT_EQ(runTool({"--root", path("inventory"), path("x.qri")}).err.substr(0, 41),
+              "slabrating-cli: --root needs --out DIR\nus");
 }
 
 }  // namespace
