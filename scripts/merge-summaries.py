@@ -16,19 +16,17 @@ import sys
 
 def csv_rows(data):
     """The rows of a CSV summary as the tool writes it: each ends in CR LF outside quotes."""
-    rows, start, quoted = [], 0, False
-    i = 0
-    while i < len(data):
-        c = data[i]
-        if c == '"':
-            quoted = not quoted
-        elif not quoted and data.startswith("\r\n", i):
-            rows.append(data[start:i + 2])
-            start = i + 2
-            i += 1
-        i += 1
-    if start < len(data):
+    if data and not data.endswith("\r\n"):
         sys.exit("merge-summaries: the CSV summary does not end with a line end")
+    rows, pending = [], ""
+    for piece in data.split("\r\n")[:-1]:
+        pending += piece + "\r\n"
+        # An even count of quotes: the line end stands outside every quoted field.
+        if pending.count('"') % 2 == 0:
+            rows.append(pending)
+            pending = ""
+    if pending:
+        sys.exit("merge-summaries: the CSV summary ends inside a quoted field")
     return rows
 
 
@@ -73,7 +71,7 @@ def main():
         sys.exit("merge-summaries: the two summaries have different columns")
     newer = dict(new)
     out = sys.stdout
-    out.reconfigure(newline="")
+    out.reconfigure(encoding="utf-8", newline="")
     out.write(header)
     seen = set()
     for key, row in whole:
