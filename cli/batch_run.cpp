@@ -395,7 +395,7 @@ int Batch::end() {
     m_err << stopped;
     if (stopped.empty() && m_summaryFile) {
         // The summary never replaces a report or sheet of this batch, whatever link leads to it.
-        const auto ours = [this](FileIdentity identity) { return m_folder->wrote(identity); };
+        const auto ours = [this](const std::string& target) { return m_folder->wrote(target); };
         if (const WriteResult written = m_summaryFile->finish(ours); !written) {
             std::string aside = setAsideEarlier(m_named.front());
             m_err << quotedName(*m_options.summary) << ": " << kSaveFailedMessage << " ("

@@ -2,13 +2,16 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <optional>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "files/stop_signals.h"
 #include "files/system_calls.h"
@@ -20,6 +23,24 @@ namespace {
 using files::failure;
 using files::FileDescriptor;
 using files::refusal;
+
+// The process's file mode creation mask, read without changing it (umask() would, for a
+// moment, for every thread); none when the kernel does not show it.
+std::optional<mode_t> currentUmask() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        unsigned mask = 0;
+        if (std::sscanf(line.c_str(), "Umask: %o", &mask) == 1) {
+            return static_cast<mode_t>(mask);
+        }
+    }
+    return std::nullopt;
+}
+
+bool notBefore(const struct timespec& a, const struct timespec& b) {
+    return a.tv_sec > b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec >= b.tv_nsec);
+}
 
 struct IdentityHash {
     std::size_t operator()(const GeneratedFolder::FileIdentity& id) const {
@@ -33,10 +54,15 @@ GeneratedFolder::FileIdentity identityOf(const struct stat& status) {
 
 }  // namespace
 
-// One folder that files are written into.
+// One folder that files are written into, and what a new file made there will look like.
 struct FolderInfo {
     FileDescriptor fd;
     std::string name;  // for the leftovers' once-per-folder bookkeeping
+    FileIdentity identity;
+    gid_t newGroup = 0;
+    // False where a default ACL (or an unknown umask) makes the new file's mode unknown
+    // until it is looked at.
+    bool predictable = false;
 };
 
 struct GeneratedFolder::State {
@@ -45,22 +71,71 @@ struct GeneratedFolder::State {
     std::string subKey;  // the relative name of `sub`, the last subfolder written into
     FolderInfo sub;
     std::vector<FileIdentity> protectedFiles;  // sorted
-    // The files this folder writer made: a name that reaches one of them again is a name
-    // that the file system takes for an earlier one (Bridge.qro and BRIDGE.qro where case
-    // does not count).
-    std::unordered_set<FileIdentity, IdentityHash> written;
+    // The names this writer gave files, by folder. A name that reaches one of those files
+    // again is one the file system takes for an earlier name (Bridge.qro and BRIDGE.qro
+    // where case does not count). Only a file changed since this writer's first file was
+    // made can be one (`firstMade`, the file system's own clock), so the names are looked
+    // at only then, and a batch that replaces an earlier run's reports never looks.
+    std::unordered_map<FileIdentity, std::vector<std::string>, IdentityHash> names;
+    std::optional<struct timespec> firstMade;
     uid_t user = ::geteuid();
+    gid_t group = ::getegid();
+    std::optional<mode_t> umask = currentUmask();
     bool unnamedFiles = true;  // the file system makes O_TMPFILE files
     bool lastExisted = false;  // the last target had a file of its name
     files::StopSignalsCaught caught;
 
+    // What a new file in the open folder `info.fd` will look like, and its leftovers gone.
+    void describe(FolderInfo& info) {
+        struct stat status;
+        if (::fstat(info.fd.get(), &status) != 0) {
+            info.predictable = false;
+            return;
+        }
+        info.identity = identityOf(status);
+        info.newGroup = (status.st_mode & S_ISGID) != 0 ? status.st_gid : group;
+        const ssize_t acl = ::fgetxattr(info.fd.get(), "system.posix_acl_default", nullptr, 0);
+        info.predictable = umask.has_value() && acl < 0;
+        files::removeLeftovers(info.fd.get(), info.name);
+    }
+
+    // Notes `name` in `folder` as a file this writer made.
+    void made(const FolderInfo& folder, const char* name) {
+        names[folder.identity].emplace_back(name);
+        struct stat status;
+        if (!firstMade && ::fstatat(folder.fd.get(), name, &status, AT_SYMLINK_NOFOLLOW) == 0) {
+            firstMade = status.st_ctim;
+        }
+    }
+
+    // True when the file `status` in the folder of identity `folder` (open as `dir`) is one
+    // this writer made.
+    bool madeHere(const FileIdentity& folder, int dir, const struct stat& status) const {
+        if (!firstMade || !notBefore(status.st_ctim, *firstMade)) {
+            return false;
+        }
+        const auto found = names.find(folder);
+        if (found == names.end()) {
+            return false;
+        }
+        for (const std::string& name : found->second) {
+            struct stat mine;
+            if (::fstatat(dir, name.c_str(), &mine, AT_SYMLINK_NOFOLLOW) == 0 &&
+                identityOf(mine) == identityOf(status)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
     // Why an existing plain file may not be replaced or removed; none when it may.
-    std::optional<WriteResult> keep(int dir, const char* name, const struct stat& status) const {
-        const FileIdentity identity = identityOf(status);
-        if (std::binary_search(protectedFiles.begin(), protectedFiles.end(), identity)) {
+    std::optional<WriteResult> keep(const FolderInfo& folder, const char* name,
+                                    const struct stat& status) const {
+        const int dir = folder.fd.get();
+        if (std::binary_search(protectedFiles.begin(), protectedFiles.end(), identityOf(status))) {
             return refusal(WriteStep::Protected);
         }
-        if (written.contains(identity)) {
+        if (madeHere(folder.identity, dir, status)) {
             return refusal(WriteStep::WrittenThisRun);
         }
         if (!files::permitsWriting(status, dir, name, user)) {
@@ -69,14 +144,18 @@ struct GeneratedFolder::State {
         return std::nullopt;
     }
 
-    // Notes the file `fd`, about to take a name, as one this writer made.
-    bool note(int fd) {
-        struct stat status;
-        if (::fstat(fd, &status) != 0) {
+    // Gives the new file the old one's owner and mode, looking at it only where what the
+    // kernel made of it cannot be told in advance.
+    bool adopt(int fd, const FolderInfo& folder, const struct stat& old) {
+        struct stat now = {};
+        if (folder.predictable) {
+            now.st_uid = user;
+            now.st_gid = folder.newGroup;
+            now.st_mode = old.st_mode & 0777 & ~*umask;
+        } else if (::fstat(fd, &now) != 0) {
             return false;
         }
-        written.insert(identityOf(status));
-        return true;
+        return files::adoptOwnerAndMode(fd, now, old);
     }
 
     // The folder of `relative`'s files, made when missing (when `make`); a link is never
@@ -116,7 +195,7 @@ struct GeneratedFolder::State {
         }
         sub.fd = std::move(current);
         sub.name = root.name + '/' + std::string(dir);
-        files::removeLeftovers(sub.fd.get(), sub.name);
+        describe(sub);
         subKey = dir;
         info = &sub;
         return std::nullopt;
@@ -144,10 +223,7 @@ struct GeneratedFolder::State {
         }
         files::lockTemporary(file.get());
         WriteResult result;
-        struct stat now;
-        if (::fstat(file.get(), &now) != 0) {
-            result = failure(WriteStep::Status);
-        } else if (old != nullptr && !files::adoptOwnerAndMode(file.get(), now, *old)) {
+        if (old != nullptr && !adopt(file.get(), folder, *old)) {
             result = failure(WriteStep::Attributes);
         } else if (!files::writeAll(file.get(), bytes)) {
             result = failure(WriteStep::Write);
@@ -161,7 +237,7 @@ struct GeneratedFolder::State {
         if (!result) {
             ::unlinkat(folder.fd.get(), temporary.c_str(), 0);
         } else {
-            written.insert(identityOf(now));
+            made(folder, name);
         }
         files::StopSignalsCaught::done(files::PendingSlot::Write);
         return result;
@@ -185,7 +261,7 @@ struct GeneratedFolder::State {
         if (!files::overwriteInPlace(file.get(), bytes, status.st_size)) {
             return failure(WriteStep::Write);
         }
-        written.insert(identityOf(status));
+        made(folder, name);
         return file.close() ? WriteResult{} : failure(WriteStep::Close);
     }
 
@@ -205,17 +281,13 @@ struct GeneratedFolder::State {
         if (!files::writeAll(file.get(), bytes)) {
             return failure(WriteStep::Write);  // the unnamed file goes with its descriptor
         }
-        struct stat status;
-        if (::fstat(file.get(), &status) != 0) {
-            return failure(WriteStep::Status);
-        }
         if (!files::linkUnnamed(file.get(), folder.fd.get(), name)) {
             if (errno == EEXIST) {
                 return std::nullopt;
             }
             return failure(WriteStep::Rename);
         }
-        written.insert(identityOf(status));
+        made(folder, name);
         return file.close() ? WriteResult{} : failure(WriteStep::Close);
     }
 
@@ -248,7 +320,7 @@ struct GeneratedFolder::State {
         lastExisted = true;
         const struct stat* old = nullptr;
         if (S_ISREG(status.st_mode)) {
-            if (const std::optional<WriteResult> kept = keep(dir, name, status)) {
+            if (const std::optional<WriteResult> kept = keep(folder, name, status)) {
                 return *kept;
             }
             old = &status;
@@ -284,7 +356,7 @@ GeneratedFolder::GeneratedFolder(const std::string& path) : m_state(std::make_un
         return;
     }
     s.root.name = path;
-    files::removeLeftovers(s.root.fd.get(), s.root.name);
+    s.describe(s.root);
 }
 
 GeneratedFolder::~GeneratedFolder() = default;
@@ -329,14 +401,21 @@ RemoveResult GeneratedFolder::remove(std::string_view relative) {
         return errno == ENOENT ? RemoveResult::Absent : RemoveResult::Kept;
     }
     if (!S_ISLNK(status.st_mode) &&
-        (!S_ISREG(status.st_mode) || s.keep(dir, name.c_str(), status))) {
+        (!S_ISREG(status.st_mode) || s.keep(*folder, name.c_str(), status))) {
         return RemoveResult::Kept;
     }
     return ::unlinkat(dir, name.c_str(), 0) == 0 ? RemoveResult::Removed : RemoveResult::Kept;
 }
 
-bool GeneratedFolder::wrote(FileIdentity identity) const {
-    return m_state->written.contains(identity);
+bool GeneratedFolder::wrote(const std::string& path) const {
+    const State& s = *m_state;
+    struct stat status;
+    struct stat folder;
+    const std::string folderName = files::folderOf(path);
+    const FileDescriptor dir(::open(folderName.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return dir && ::fstat(dir.get(), &folder) == 0 &&
+           ::fstatat(dir.get(), files::nameOf(path).c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+           s.madeHere(identityOf(folder), dir.get(), status);
 }
 
 }  // namespace slabrating

@@ -54,8 +54,8 @@ public:
     /// a stale report of an input that now fails. Subfolders are not made for it.
     RemoveResult remove(std::string_view relative);
 
-    /// True when the file of this identity is one this writer made.
-    bool wrote(FileIdentity identity) const;
+    /// True when the plain file at `path` (no link followed) is one this writer made.
+    bool wrote(const std::string& path) const;
 
 private:
     struct State;

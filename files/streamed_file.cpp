@@ -161,7 +161,7 @@ struct StreamedFile::State {
         if (!now.status) {
             return now.status;
         }
-        if (now.old && refuse && refuse({now.old->st_dev, now.old->st_ino})) {
+        if (now.old && refuse && refuse(now.target)) {
             return refusal(WriteStep::Protected);
         }
         const bool sameTarget =

@@ -20,8 +20,9 @@ namespace slabrating {
 /// lets us create no file, are the pieces held in memory and written at the end.
 class StreamedFile {
 public:
-    /// Says whether a file reached at the end is one that must not be replaced.
-    using Refuse = std::function<bool(FileIdentity)>;
+    /// Says whether the plain file the name reaches at the end (its path, links followed)
+    /// is one that must not be replaced.
+    using Refuse = std::function<bool(const std::string& target)>;
 
     /// Makes the file the pieces go into; a failure shows in status().
     explicit StreamedFile(std::string path);
