@@ -84,6 +84,7 @@ struct GeneratedFolder::State {
     bool unnamedFiles = true;  // the file system makes O_TMPFILE files
     bool lastExisted = false;  // the last target had a file of its name
     files::StopSignalsCaught caught;
+    std::optional<files::RunLock> runLock;
 
     // What a new file in the open folder `info.fd` will look like, and its leftovers gone.
     void describe(FolderInfo& info) {
@@ -205,6 +206,9 @@ struct GeneratedFolder::State {
     // signals held) from its first moment to its renaming.
     WriteResult replaceThroughNamedTemporary(const FolderInfo& folder, const char* name,
                                              const struct stat* old, std::string_view bytes) {
+        if (!runLock) {
+            runLock.emplace(root.fd.get());  // before the first temporary with a name
+        }
         const std::string temporary = files::temporaryName();
         std::optional<files::StopSignalsHeld> held;
         if (caught.active()) {
@@ -221,7 +225,6 @@ struct GeneratedFolder::State {
             files::StopSignalsCaught::done(files::PendingSlot::Write);
             return failed;
         }
-        files::lockTemporary(file.get());
         WriteResult result;
         if (old != nullptr && !adopt(file.get(), folder, *old)) {
             result = failure(WriteStep::Attributes);

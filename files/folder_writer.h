@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "files/file_writer.h"
+#include "files/write_result.h"
 
 namespace slabrating {
 
@@ -25,11 +25,12 @@ enum class RemoveResult {
 /// to the folder, an unnamed file, its bytes and its name. Every file is written as
 /// writeFileReplacing writes a FileTarget::Generated name: whole or untouched, a link of
 /// that name replaced and not followed, a read-only file or one that is not a plain file
-/// left alone, owner and mode kept, a file this writer made never replaced. Subfolders of a
-/// relative name are made when missing, and a link standing in for one is never followed. The stop
-/// signals (INT, TERM, HUP, QUIT) are caught once for the whole batch, so that a stopped batch
-/// leaves no temporary file behind; a replacing write killed outright (SIGKILL, a power cut) may
-/// leave one, which the next write into that folder removes.
+/// left alone, owner and mode kept, a file this writer made never replaced. Subfolders of
+/// a relative name are made when missing, and a link standing in for one is never
+/// followed. The stop signals (INT, TERM, HUP, QUIT) are caught once for the whole batch,
+/// so that a stopped batch leaves no temporary file behind; a replacing write killed
+/// outright (SIGKILL, a power cut) may leave one, which a later write into that folder
+/// removes once it is provably abandoned.
 class GeneratedFolder {
 public:
     using FileIdentity = slabrating::FileIdentity;

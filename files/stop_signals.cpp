@@ -20,7 +20,7 @@ struct PendingName {
     std::atomic<int> folder{-1};
     char name[64] = {};
 };
-PendingName g_pending[2];
+PendingName g_pending[3];
 std::mutex g_caughtMutex;
 int g_users = 0;                // living StopSignalsCaught objects
 bool g_caught = false;          // the handler is installed

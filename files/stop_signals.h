@@ -23,9 +23,10 @@ private:
     sigset_t m_previous;
 };
 
-/// The temporary names a stop-signal handler removes before the process stops: one of a
-/// write in progress, one of a file streamed for the whole run (a summary).
-enum class PendingSlot { Write, Streamed };
+/// The names of ours a stop-signal handler removes before the process stops: the temporary
+/// of a write in progress, that of a file streamed for the whole run (a summary), and the
+/// lock a batch holds for its temporaries.
+enum class PendingSlot { Write, Streamed, RunLock };
 
 /// For a writer of many files: the stop signals are caught once, for its whole life, by a
 /// handler that removes the temporary names of ours in the user's folders at that moment

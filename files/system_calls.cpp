@@ -17,6 +17,8 @@
 #include <set>
 #include <vector>
 
+#include "files/stop_signals.h"
+
 namespace slabrating {
 
 namespace {
@@ -30,16 +32,39 @@ constexpr std::string_view kTemporarySuffix = ".tmp";
 constexpr std::string_view kSparePrefix = ".slabrating-spare-";
 constexpr std::string_view kSpareSuffix = ".qro";
 
+constexpr std::string_view kLockSuffix = ".lock";
+// How many folders up from a leftover its run's lock is looked for.
+constexpr int kMaxFolderDepth = 256;
+
 // A leftover younger than this may belong to a writer that has made its temporary and not
 // yet locked it (a few microseconds); older and unlocked, its writer is gone.
 constexpr time_t kLeftoverAgeSeconds = 60;
 
 // True when `name` is one of our temporary files (of any run, or of an earlier version,
-// which named them by process number) or an earlier version's spare report.
+// which named them by process number), a run's lock or an earlier version's spare report.
 bool isLeftoverName(std::string_view name) {
-    return (name.starts_with(kSparePrefix) && name.ends_with(kSpareSuffix)) ||
-           (name.starts_with(kTemporaryPrefix) && name.ends_with(kTemporarySuffix) &&
-            name.size() > kTemporaryPrefix.size() + kTemporarySuffix.size());
+    const auto between = [name](std::string_view prefix, std::string_view suffix) {
+        return name.size() > prefix.size() + suffix.size() && name.starts_with(prefix) &&
+               name.ends_with(suffix);
+    };
+    return between(kSparePrefix, kSpareSuffix) || between(kTemporaryPrefix, kTemporarySuffix) ||
+           between(kTemporaryPrefix, kLockSuffix);
+}
+
+// The run mark in a temporary's name (".slabrating-<mark>-<count>.tmp"); empty for any
+// other name.
+std::string_view markOf(std::string_view name) {
+    if (!name.ends_with(kTemporarySuffix)) {
+        return {};
+    }
+    name.remove_prefix(kTemporaryPrefix.size());
+    name.remove_suffix(kTemporarySuffix.size());
+    const std::size_t dash = name.rfind('-');
+    return dash == std::string_view::npos ? std::string_view() : name.substr(0, dash);
+}
+
+std::string lockName(std::string_view mark) {
+    return std::string(kTemporaryPrefix) + std::string(mark) + std::string(kLockSuffix);
 }
 
 // A random part of this run's temporary names, so that no other run (in another PID
@@ -77,6 +102,34 @@ bool provablyAbandoned(int folder, const char* name) {
     lock.l_type = F_RDLCK;
     lock.l_whence = SEEK_SET;
     return ::fcntl(file.get(), F_OFD_SETLK, &lock) == 0;
+}
+
+// True when a live run of mark `mark` holds its lock in `folder` or in a folder above it
+// (a batch locks its output folder once, for the temporaries of all its subfolders). A
+// file system that keeps no locks counts as held: nothing can be proved there.
+bool runLockHeld(int folder, std::string_view mark) {
+    const std::string name = lockName(mark);
+    files::FileDescriptor current(::fcntl(folder, F_DUPFD_CLOEXEC, 0));
+    for (int depth = 0; current && depth < kMaxFolderDepth; ++depth) {
+        const files::FileDescriptor lock(
+            ::openat(current.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        if (lock) {
+            struct flock probe = {};
+            probe.l_type = F_RDLCK;
+            probe.l_whence = SEEK_SET;
+            return ::fcntl(lock.get(), F_OFD_SETLK, &probe) != 0;
+        }
+        files::FileDescriptor parent(
+            ::openat(current.get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        struct stat here;
+        struct stat up;
+        if (!parent || ::fstat(current.get(), &here) != 0 || ::fstat(parent.get(), &up) != 0 ||
+            (here.st_dev == up.st_dev && here.st_ino == up.st_ino)) {
+            return false;
+        }
+        current = std::move(parent);
+    }
+    return false;
 }
 
 bool isMember(gid_t group) {
@@ -181,6 +234,25 @@ std::string temporaryName() {
     return name;
 }
 
+RunLock::RunLock(int folder) : m_folder(::fcntl(folder, F_DUPFD_CLOEXEC, 0)) {
+    if (!m_folder) {
+        return;
+    }
+    m_lock.reset(::openat(m_folder.get(), lockName(runMark()).c_str(),
+                          O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (m_lock) {
+        lockTemporary(m_lock.get());
+        StopSignalsCaught::pending(PendingSlot::RunLock, m_folder.get(), lockName(runMark()));
+    }
+}
+
+RunLock::~RunLock() {
+    if (m_lock) {
+        StopSignalsCaught::done(PendingSlot::RunLock);
+        ::unlinkat(m_folder.get(), lockName(runMark()).c_str(), 0);
+    }
+}
+
 void lockTemporary(int fd) {
     struct flock lock = {};
     lock.l_type = F_WRLCK;
@@ -204,10 +276,14 @@ void removeLeftovers(int folder, const std::string& folderName) {
     if (listing == nullptr) {
         return;
     }
-    const std::string own = std::string(kTemporaryPrefix) + runMark() + '-';
+    const std::string own = std::string(kTemporaryPrefix) + runMark();
     while (const dirent* entry = ::readdir(listing)) {
         const std::string_view name = entry->d_name;
-        if (isLeftoverName(name) && !name.starts_with(own) &&
+        if (!isLeftoverName(name) || name.starts_with(own)) {
+            continue;
+        }
+        const std::string_view mark = markOf(name);
+        if ((mark.empty() || !runLockHeld(folder, mark)) &&
             provablyAbandoned(folder, entry->d_name)) {
             ::unlinkat(folder, entry->d_name, 0);
         }

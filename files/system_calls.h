@@ -62,9 +62,26 @@ std::string temporaryName();
 /// possible.
 void lockTemporary(int fd);
 
+/// The lock a writer of many temporaries holds in its folder, ".slabrating-<run>.lock",
+/// for those of that folder and of every folder below it: no other run takes them for
+/// leftovers while it is held. Made (and locked) when the object is made, removed with it;
+/// none when the folder already holds one of this run.
+class RunLock {
+public:
+    explicit RunLock(int folder);
+    RunLock(const RunLock&) = delete;
+    RunLock& operator=(const RunLock&) = delete;
+    ~RunLock();
+
+private:
+    FileDescriptor m_folder;
+    FileDescriptor m_lock;
+};
+
 /// Removes, once per folder and run of the program, the temporary files that a process
 /// killed outright (SIGKILL, a power cut) left in `folder`: only those of other runs that
-/// are older than a minute and that no process holds locked, so provably abandoned.
+/// are older than a minute, that no process holds locked, and whose run holds no lock in
+/// that folder or one above it, so provably abandoned; and the locks such runs left.
 void removeLeftovers(int folder, const std::string& folderName);
 
 /// Gives a new file the owner, group and permission bits of the file it replaces, `now`

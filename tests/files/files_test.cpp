@@ -156,36 +156,77 @@ void age(const std::string& path, int seconds) {
     ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
 }
 
+// Another run's lock on `path`, held by an open file description of its own.
+int holdLock(const std::string& path) {
+    const int held = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    struct flock lock = {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    EXPECT_EQ(::fcntl(held, F_OFD_SETLK, &lock), 0);
+    return held;
+}
+
 // Temporary and spare files of a run that is provably gone (older than a minute, locked
-// by nobody) are removed by the next save in that folder; a temporary that another run
-// holds locked is kept however old it is, and so is a young one, which its run may be
-// about to lock. No process number is looked up. (Before: a batch in another PID
-// namespace, seeing no process of that number, removed the live temporary of this one.)
+// by nobody, its run's lock in that folder or one above it held by nobody) are removed by
+// the next save in that folder, and so is the lock it left; a temporary that another run
+// holds locked, or whose run holds its lock in a folder above, is kept however old it is,
+// and so is a young one, which its run may be about to lock. No process number is looked
+// up. (Before: a batch in another PID namespace, seeing no process of that number, removed
+// the live temporary of this one.)
 TEST(SafeWrite, onlyLeftoversOfAbandonedRunsAreRemoved) {
     const TempDir dir;
-    const std::string live = dir.path(".slabrating-0123456789abcdef-3.tmp");
-    const std::string young = dir.path(".slabrating-0123456789abcdef-4.tmp");
-    const std::string dead = dir.path(".slabrating-fedcba9876543210-0.tmp");
-    const std::string oldVersion = dir.path(".slabrating-29677-3.tmp");
-    const std::string spare = dir.path(".slabrating-spare-29677.qro");
-    for (const std::string& file : {live, young, dead, oldVersion, spare}) {
+    fs::create_directories(dir.path("sub"));
+    const std::string locked = dir.path("sub/.slabrating-0123456789abcdef-3.tmp");
+    const std::string young = dir.path("sub/.slabrating-0123456789abcdef-4.tmp");
+    const std::string underLock = dir.path("sub/.slabrating-aaaaaaaaaaaaaaaa-1.tmp");
+    const std::string runLock = dir.path(".slabrating-aaaaaaaaaaaaaaaa.lock");
+    const std::string dead = dir.path("sub/.slabrating-fedcba9876543210-0.tmp");
+    const std::string deadLock = dir.path("sub/.slabrating-fedcba9876543210.lock");
+    const std::string oldVersion = dir.path("sub/.slabrating-29677-3.tmp");
+    const std::string spare = dir.path("sub/.slabrating-spare-29677.qro");
+    for (const std::string& file :
+         {locked, young, underLock, runLock, dead, deadLock, oldVersion, spare}) {
         writeBytes(file, "half a report");
         if (file != young) {
             age(file, 3600);
         }
     }
-    // Another run's lock, held by an open file description of its own.
-    const int held = ::open(live.c_str(), O_RDWR | O_CLOEXEC);
-    ASSERT_GE(held, 0);
-    struct flock lock = {};
-    lock.l_type = F_WRLCK;
-    lock.l_whence = SEEK_SET;
-    ASSERT_EQ(::fcntl(held, F_OFD_SETLK, &lock), 0);
+    const int heldTemporary = holdLock(locked);
+    const int heldRun = holdLock(runLock);
 
-    ASSERT_TRUE(writeFileReplacing(dir.path("x.qro"), kNew, FileTarget::Generated));
-    EXPECT_EQ(dir.listing(),
-              ".slabrating-0123456789abcdef-3.tmp .slabrating-0123456789abcdef-4.tmp x.qro");
-    ::close(held);
+    ASSERT_TRUE(writeFileReplacing(dir.path("sub/x.qro"), kNew, FileTarget::Generated));
+    EXPECT_EQ(support::TempDir::listingOf(dir.path("sub")),
+              ".slabrating-0123456789abcdef-3.tmp .slabrating-0123456789abcdef-4.tmp "
+              ".slabrating-aaaaaaaaaaaaaaaa-1.tmp x.qro");
+    ::close(heldTemporary);
+    ::close(heldRun);
+}
+
+// A batch's folder holds its run's lock while it may have temporaries with names, in its
+// output folder only, and removes it when done.
+TEST(SafeWrite, aBatchFolderHoldsItsRunsLockWhileItWrites) {
+    const TempDir dir;
+    fs::create_directories(dir.path("out/sub"));
+    writeBytes(dir.path("out/sub/x.qro"), "old");
+    {
+        GeneratedFolder folder(dir.path("out"));
+        ASSERT_TRUE(folder.write("sub/x.qro", kNew));
+        std::string lock;
+        for (const auto& entry : fs::directory_iterator(dir.path("out"))) {
+            if (entry.path().extension() == ".lock") {
+                lock = entry.path().string();
+            }
+        }
+        ASSERT_FALSE(lock.empty());
+        const int fd = ::open(lock.c_str(), O_RDONLY | O_CLOEXEC);
+        struct flock probe = {};
+        probe.l_type = F_RDLCK;
+        probe.l_whence = SEEK_SET;
+        EXPECT_NE(::fcntl(fd, F_OFD_SETLK, &probe), 0);
+        ::close(fd);
+    }
+    EXPECT_EQ(dir.listing(), "out");
+    EXPECT_EQ(support::TempDir::listingOf(dir.path("out")), "sub");
 }
 
 // A writer stopped by a signal at any moment leaves whole files and nothing of its own.
