@@ -17,12 +17,12 @@ constexpr int kTonsDecimals = 2;    // tons as the report prints them
 constexpr int kFactorDecimals = 3;  // a rating factor
 
 // The values a finding is about, named by their place in the JSON result below /rating.
-constexpr std::array<std::string_view, 3> kTruckTons{"legalTrucks/trucks/0/RatingTons_tons",
-                                                     "legalTrucks/trucks/1/RatingTons_tons",
-                                                     "legalTrucks/trucks/2/RatingTons_tons"};
-constexpr std::array<std::string_view, 3> kTruckGross{"legalTrucks/trucks/0/grossTons_tons",
-                                                      "legalTrucks/trucks/1/grossTons_tons",
-                                                      "legalTrucks/trucks/2/grossTons_tons"};
+constexpr std::array<std::string_view, 3> kTruckTons{"legalTrucks/trucks/0/ratingTons",
+                                                     "legalTrucks/trucks/1/ratingTons",
+                                                     "legalTrucks/trucks/2/ratingTons"};
+constexpr std::array<std::string_view, 3> kTruckGross{"legalTrucks/trucks/0/grossTons",
+                                                      "legalTrucks/trucks/1/grossTons",
+                                                      "legalTrucks/trucks/2/grossTons"};
 
 FindingValue single(std::string_view name, float value) {
     return {name, value, true};
@@ -200,7 +200,7 @@ void ratingFindings(const Rating& r, Findings& f) {
         f.add(findingcode::kDeadLoadExceedsCapacity, Severity::Warning,
               say("The HS20 operating rating factor is ", Factor{rf},
                   ": the dead load alone exceeds the capacity; review the bridge for closing."),
-              {exact("hs20/operating/RatingFactor", rf)});
+              {exact("hs20/operating/ratingFactor", rf)});
     }
     if (r.legalTrucks) {
         for (std::size_t i = 0; i < r.legalTrucks->trucks.size(); ++i) {
@@ -227,10 +227,10 @@ void ratingFindings(const Rating& r, Findings& f) {
                       Tons{rated.inventory.RatingTons}, " and ", Tons{rated.operating.RatingTons},
                       " tons for the section over the girders that the report rates: the "
                       "report's rating may be too high."),
-                  {exact("midspan/inventory/RatingTons_tons", m.inventory.RatingTons),
-                   exact("midspan/operating/RatingTons_tons", m.operating.RatingTons),
-                   exact("hs20/inventory/RatingTons_tons", rated.inventory.RatingTons),
-                   exact("hs20/operating/RatingTons_tons", rated.operating.RatingTons)});
+                  {exact("midspan/inventory/ratingTons", m.inventory.RatingTons),
+                   exact("midspan/operating/ratingTons", m.operating.RatingTons),
+                   exact("hs20/inventory/ratingTons", rated.inventory.RatingTons),
+                   exact("hs20/operating/ratingTons", rated.operating.RatingTons)});
         }
     }
     if (r.midspanNotAnalysed && r.input) {
@@ -262,7 +262,7 @@ std::vector<Finding> reviewFindings(const SlabFields& fields, const Rating& rati
     if (rating.method) {
         methodFindings(in, *rating.method, f);
     }
-    if (fields.LoadType != StateTrucks && fields.LoadType != Interstate) {
+    if (!isListed(fields.LoadType)) {
         f.add(findingcode::kNoLoadType, Severity::Note,
               "No load type was chosen, so the legal trucks are those of the Interstate series.",
               {});

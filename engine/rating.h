@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "engine/fields.h"
+#include "engine/load_type.h"
 #include "engine/rules.h"
 
 namespace slabrating {
@@ -228,15 +229,9 @@ struct Hs20Rating {
     Hs20Operating operating;
 };
 
-/// The legal-truck series.
-enum class TruckSeries {
-    State,       ///< "Brevania Trucks", load type 1
-    Interstate,  ///< "Interstate Trucks", load type 2 or none selected
-};
-
 /// One legal truck, rated at the operating level.
 struct LegalTruck {
-    std::string_view type;  ///< "3", "3S2" or "3-2"
+    std::string_view type;  ///< "3", "3S2" or "3-2", the vehicle table's name
     double grossTons;       ///< gross weight (tons)
     double RatingFactor;    ///< `RatingFactor` x 16 / the series' wheel load (kips)
     double RatingTons;      ///< operating rating (tons)
@@ -245,13 +240,13 @@ struct LegalTruck {
 
 /// The legal-truck table.
 struct LegalTruckRatings {
-    TruckSeries series;
+    TruckSeries series;  ///< the series of the run's load type (engine/load_type.h)
     /// The series' `TruckMoment` the table prints (kip-ft), in the precision it is held in:
     /// the state series' in double, the Interstate series' in single; the other is absent.
     std::optional<double> stateTruckMoment;
     std::optional<float> interstateTruckMoment;
-    double wheelKips;                  ///< the series' heaviest wheel load (kips)
-    std::array<LegalTruck, 3> trucks;  ///< types 3, 3S2 and 3-2
+    double wheelKips;                                 ///< the series' heaviest wheel load (kips)
+    std::array<LegalTruck, kTrucksPerSeries> trucks;  ///< the series' trucks, in report order
     /// Index in `trucks` of the controlling truck: the lowest rating relative to its gross
     /// weight, which is the truck's rating factor; the first in report order on a tie.
     std::size_t controlling;
@@ -312,11 +307,6 @@ struct Rating {
     /// arithmetic fault in the analysis.
     bool midspanNotAnalysed = false;
 };
-
-/// The title of a legal-truck series as the report prints it: "Brevania Trucks".
-std::string_view seriesTitle(TruckSeries series);
-/// The series as the JSON result names it: "state" or "interstate".
-std::string_view seriesName(TruckSeries series);
 
 /// The HS20 operating rating (tons) exactly as the report's HS20 table prints it, without
 /// the blanks that right-align it: "55.32".

@@ -46,39 +46,28 @@ float stressScale(double liveShare, double RatingFactor, double workingStressTon
     return toSingle((live * RatingFactor + DeadLoadMoment) / divisor);
 }
 
-LegalTruckRatings legalTruckRatings(double RatingFactor, int loadType, const Moments& moments) {
-    const bool state = loadType == StateTrucks;
+LegalTruckRatings legalTruckRatings(double RatingFactor, LoadType loadType,
+                                    const Moments& moments) {
     LegalTruckRatings series{};
-    series.series = state ? TruckSeries::State : TruckSeries::Interstate;
-    if (state) {
+    series.series = seriesOf(loadType);
+    if (series.series == TruckSeries::State) {
         series.stateTruckMoment = moments.stateTruckMoment;
     } else {
         series.interstateTruckMoment = moments.interstateTruckMoment;
     }
-    series.wheelKips = state ? kStateWheelKips : kInterstateWheelKips;
+    series.wheelKips = seriesWheelKips(series.series);
     // A truck is rated against the HS20 wheel with the series' heaviest wheel.
     const double factor = (Real(RatingFactor) * kHs20WheelKips / series.wheelKips).value();
-    const std::array<double, 3>& gross = state ? kStateGrossTons : kInterstateGrossTons;
+    const auto trucks = seriesTrucks(series.series);
     for (std::size_t i = 0; i < series.trucks.size(); ++i) {
-        const double tons = (Real(gross[i]) * factor).value();
-        series.trucks[i] = {kTruckTypes[i], gross[i], factor, tons, tons < gross[i]};
+        const double gross = trucks[i]->grossTons;
+        const double tons = (Real(gross) * factor).value();
+        series.trucks[i] = {trucks[i]->type, gross, factor, tons, tons < gross};
         if (series.trucks[i].RatingFactor < series.trucks[series.controlling].RatingFactor) {
             series.controlling = i;
         }
     }
     return series;
-}
-
-}  // namespace slabrating
-
-namespace slabrating {
-
-std::string_view seriesTitle(TruckSeries series) {
-    return series == TruckSeries::State ? "Brevania Trucks" : "Interstate Trucks";
-}
-
-std::string_view seriesName(TruckSeries series) {
-    return series == TruckSeries::State ? "state" : "interstate";
 }
 
 }  // namespace slabrating

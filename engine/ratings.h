@@ -23,6 +23,6 @@ float stressScale(double liveShare, double RatingFactor, double workingStressTon
 
 /// Operating ratings of the legal trucks 3, 3S2 and 3-2 of the series the load type selects,
 /// with the series' moment from `moments`.
-LegalTruckRatings legalTruckRatings(double RatingFactor, int loadType, const Moments& moments);
+LegalTruckRatings legalTruckRatings(double RatingFactor, LoadType loadType, const Moments& moments);
 
 }  // namespace slabrating

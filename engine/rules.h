@@ -131,13 +131,7 @@ inline constexpr double kHs20Tons = 36.0;
 /// HS20 wheel load (kips and lb), the load the slab moments are formed for.
 inline constexpr double kHs20WheelKips = 16.0;
 inline constexpr double kHs20WheelLb = kHs20WheelKips * kLbPerKip;
-/// Heaviest wheel load of the state (Brevania) and the Interstate legal-truck series (kips).
-inline constexpr double kStateWheelKips = 10.0;
-inline constexpr double kInterstateWheelKips = 9.0;
-/// The legal trucks, in report order, and their gross weights in each series (tons).
-inline constexpr std::array<std::string_view, 3> kTruckTypes{"3", "3S2", "3-2"};
-inline constexpr std::array<double, 3> kStateGrossTons{27.0, 42.5, 42.5};
-inline constexpr std::array<double, 3> kInterstateGrossTons{24.0, 38.0, 39.0};
+// The legal trucks, their gross weights and wheel loads: the vehicle table, engine/load_type.h.
 
 /// Dead-load and operating live-load factors of the load factor rating (A1, A2).
 inline constexpr double kDeadLoadFactor = 1.3;

@@ -90,7 +90,7 @@ json slabJson(const RatedSlab& slab) {
     for (const FieldInfo& field : kFields) {
         fields[std::string(field.name)] = latin1ToUtf8(slab.fields.*field.text);
     }
-    fields[std::string(kLoadTypeName)] = slab.fields.LoadType;
+    fields[std::string(kLoadTypeName)] = valueOf(slab.fields.LoadType);
 
     json result = json::object();
     result["schemaVersion"] = kJsonSchemaVersion;

@@ -12,7 +12,7 @@ namespace slabrating {
 
 /// Version of the JSON result's layout; it grows when a key changes its meaning or goes, or
 /// when keys are added (2: the review findings, the midspan section of a working stress run).
-inline constexpr int kJsonSchemaVersion = 2;
+inline constexpr int kJsonSchemaVersion = 3;
 
 /// The JSON result of one slab.
 nlohmann::ordered_json slabJson(const RatedSlab& slab);

@@ -136,7 +136,11 @@ json fieldsSchema() {
         fields["properties"][std::string(field.name)] = {{"type", "string"}};
         fields["required"].push_back(field.name);
     }
-    fields["properties"][std::string(kLoadTypeName)] = {{"enum", {0, 1, 2}}};
+    json codes = json::array();
+    for (const LoadTypeInfo& type : kLoadTypes) {
+        codes.push_back(valueOf(type.id));
+    }
+    fields["properties"][std::string(kLoadTypeName)] = {{"enum", codes}};
     fields["required"].push_back(kLoadTypeName);
     return fields;
 }

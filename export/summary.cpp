@@ -90,7 +90,7 @@ void BatchSummary::appendCsvRow(std::string& row, const RatedSlab& slab,
 
     if (rated && rating->legalTrucks) {
         const LegalTruckRatings& legal = *rating->legalTrucks;
-        field(legal.series == TruckSeries::State ? "state" : "interstate");
+        field(seriesInfo(legal.series).name);
         field(formatMask(legal.trucks[legal.controlling].RatingFactor, kFactorDecimals));
         for (const LegalTruck& truck : legal.trucks) {
             field(formatMask(truck.RatingTons, kTonsDecimals));

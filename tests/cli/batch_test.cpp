@@ -401,8 +401,8 @@ TEST_F(Batch, anIncrementalRunWritesWhereTheWholeRunWrote) {
     EXPECT_EQ(readBytes(path("reports/district-2/county-203/203-010.qro")),
               readBytes(path("reports/district-2/county-203/203-011.qro")));
     EXPECT_EQ(std::distance(fs::directory_iterator(path("reports")), fs::directory_iterator()), 1);
-    EXPECT_EQ(runTool({"--root", path("inventory"), path("x.qri")}).err.substr(0, 41),
-              "slabrating-cli: --root needs --out DIR\nus");
+    const std::string err = runTool({"--root", path("inventory"), path("x.qri")}).err;
+    EXPECT_EQ(err.substr(0, err.find('\n')), "slabrating-cli: --root needs --out DIR");
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ namespace {
 SlabFields changed(SlabFields f, const std::map<std::string, std::string>& texts) {
     for (const auto& [name, text] : texts) {
         if (name == kLoadTypeName) {
-            f.LoadType = std::stoi(text);
+            f.LoadType = *loadTypeText(text);
         } else {
             f.*fieldNamed(name)->text = text;
         }
@@ -30,9 +30,9 @@ SlabFields changed(SlabFields f, const std::map<std::string, std::string>& texts
 // the run then has, in order, and the sentence of the row's own code.
 TEST(FindingsTest, EachCodeOnTheSlabThatRaisesIt) {
     SlabFields ws = support::workingStressStrip();
-    ws.LoadType = StateTrucks;
+    ws.LoadType = LoadType::StateTrucks;
     SlabFields lf = support::loadFactorStrip();
-    lf.LoadType = StateTrucks;
+    lf.LoadType = LoadType::StateTrucks;
     const std::string posting = "below-legal-weight";
     struct Row {
         const char* name;
