@@ -238,6 +238,8 @@ RunLock::RunLock(int folder) : m_folder(::fcntl(folder, F_DUPFD_CLOEXEC, 0)) {
     if (!m_folder) {
         return;
     }
+    // A stop between making the lock and naming it to the handler would leave it behind.
+    const StopSignalsHeld held;
     m_lock.reset(::openat(m_folder.get(), lockName(runMark()).c_str(),
                           O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (m_lock) {
@@ -248,6 +250,7 @@ RunLock::RunLock(int folder) : m_folder(::fcntl(folder, F_DUPFD_CLOEXEC, 0)) {
 
 RunLock::~RunLock() {
     if (m_lock) {
+        const StopSignalsHeld held;
         StopSignalsCaught::done(PendingSlot::RunLock);
         ::unlinkat(m_folder.get(), lockName(runMark()).c_str(), 0);
     }
