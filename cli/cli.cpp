@@ -10,15 +10,11 @@
 
 namespace slabrating::cli {
 
-namespace {
-
 int usageFailure(std::ostream& err, const std::string& error) {
     // One line, then where the usage is, as GNU tools do.
     err << "slabrating-cli: " << error << "\nTry 'slabrating-cli --help'.\n";
     return 2;
 }
-
-}  // namespace
 
 int finish(std::ostream& out, std::ostream& err, int status) {
     out.flush();

@@ -27,7 +27,8 @@ struct Options {
     std::vector<FieldSetting> settings;    ///< `--set` options, in order
     std::optional<std::string> saveInput;  ///< `--save-input FILE.qri`
     std::optional<std::string> outDir;     ///< `--out DIR`: batch rating of `files`
-    std::vector<std::string> files;        ///< the input files and folders (one file without --out)
+    std::optional<std::string> root;  ///< `--root DIR`: each report at its input's path under DIR
+    std::vector<std::string> files;   ///< the input files and folders (one file without --out)
     std::optional<std::string> fromList;   ///< `--from LIST`: input paths, one a line ("-": stdin)
     std::optional<std::string> fromList0;  ///< `--from0 LIST`: input paths, each ended by a NUL
     std::optional<bool>

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "cli/option_table.h"
-#include "files/safe_write.h"
+#include "files/file_writer.h"
 
 int main(int argc, char** argv) {
     const std::string_view what = argc > 1 ? argv[1] : "";

@@ -25,8 +25,14 @@ namespace fs = std::filesystem;
 // A file found in a folder, by its path relative to the folder.
 struct Found {
     std::string relative;
-    enum Kind { File, Link, UnreadableFolder } kind = File;
+    InputKind kind = InputKind::File;
+    bool link = false;  // a link to a plain file
+    int error = 0;
 };
+
+bool isSpecialType(unsigned char type) {
+    return type == DT_FIFO || type == DT_SOCK || type == DT_CHR || type == DT_BLK;
+}
 
 // Input files are .qri files; a folder's are found in any case of the extension, as a
 // folder copied from another system may hold them.
@@ -41,11 +47,13 @@ bool isInputName(std::string_view name) {
 
 // Every .qri file under `root`/`relative`, subfolders included; a link to a folder is not
 // followed (a loop of links would never end), a link to a file is an input like the file.
-// The kind of each entry comes with the listing, so a file costs no status call here.
+// A .qri name that leads nowhere readable (a dangling link, a link loop) or to no plain
+// file (a FIFO, a socket, a device) is a failed input, never opened. The kind of each
+// entry comes with the listing, so a file costs no status call here.
 void walk(const std::string& root, const std::string& relative, std::vector<Found>& found) {
     DIR* listing = ::opendir(relative.empty() ? root.c_str() : (root + '/' + relative).c_str());
     if (listing == nullptr) {
-        found.push_back({relative, Found::UnreadableFolder});
+        found.push_back({relative, InputKind::UnreadableFolder, false, errno});
         return;
     }
     const int folder = ::dirfd(listing);
@@ -54,7 +62,7 @@ void walk(const std::string& root, const std::string& relative, std::vector<Foun
         const dirent* entry = ::readdir(listing);
         if (entry == nullptr) {
             if (errno != 0) {
-                found.push_back({relative, Found::UnreadableFolder});
+                found.push_back({relative, InputKind::UnreadableFolder, false, errno});
             }
             break;
         }
@@ -69,50 +77,84 @@ void walk(const std::string& root, const std::string& relative, std::vector<Foun
             type = S_ISDIR(status.st_mode)   ? DT_DIR
                    : S_ISREG(status.st_mode) ? DT_REG
                    : S_ISLNK(status.st_mode) ? DT_LNK
-                                             : DT_UNKNOWN;
+                                             : DT_FIFO;  // any kind that is no plain file
         }
         const std::string path =
             relative.empty() ? std::string(name) : relative + '/' + std::string(name);
         if (type == DT_DIR) {
             walk(root, path, found);
-        } else if (isInputName(name) && type == DT_REG) {
-            found.push_back({path, Found::File});
-        } else if (isInputName(name) && type == DT_LNK &&
-                   ::fstatat(folder, entry->d_name, &status, 0) == 0 && S_ISREG(status.st_mode)) {
-            found.push_back({path, Found::Link});
+        } else if (!isInputName(name)) {
+            continue;
+        } else if (type == DT_REG) {
+            found.push_back({path});
+        } else if (isSpecialType(type)) {
+            found.push_back({path, InputKind::NotPlainFile});
+        } else if (type == DT_LNK) {
+            if (::fstatat(folder, entry->d_name, &status, 0) != 0) {
+                found.push_back({path, InputKind::Unreachable, false, errno});
+            } else if (S_ISREG(status.st_mode)) {
+                found.push_back({path, InputKind::File, true});
+            } else if (!S_ISDIR(status.st_mode)) {
+                found.push_back({path, InputKind::NotPlainFile});
+            }
         }
     }
     ::closedir(listing);
 }
 
-// The report's name of an input named on its own: its file name without the extension.
-BatchInput namedInput(std::string file) {
-    BatchInput input;
-    const std::size_t slash = file.rfind('/');
-    const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
-    input.reportStart = static_cast<std::uint32_t>(start);
-    input.reportLength =
-        static_cast<std::uint32_t>(fs::path(file.substr(start)).stem().string().size());
-    input.file = std::move(file);
-    return input;
+// The length of `path` without its extension, as the name of its report: "x" of "x.qri".
+std::size_t stemLength(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    const std::size_t start = slash == std::string_view::npos ? 0 : slash + 1;
+    return start + fs::path(path.substr(start)).stem().string().size();
 }
 
 class Collector {
 public:
-    explicit Collector(BatchInputs& batch) : m_batch(batch) {}
+    Collector(BatchInputs& batch, const std::optional<std::string>& root) : m_batch(batch) {
+        if (root) {
+            m_root = fs::absolute(*root).lexically_normal();
+            if (!m_root->has_filename()) {
+                m_root = m_root->parent_path();  // "DIR/" is DIR
+            }
+        }
+    }
 
-    // One path as a user named it; false with `error` set for a folder without inputs.
+    // One path as a user named it; false with `error` set for a folder without inputs or,
+    // with --root, a path outside its folder.
     bool add(std::string path, std::string& error) {
         struct stat status;
-        if (::stat(path.c_str(), &status) != 0) {
-            m_batch.inputs.push_back(namedInput(std::move(path)));  // fails when it is read
-            return true;
+        const bool exists = ::stat(path.c_str(), &status) == 0;
+        if (exists && S_ISDIR(status.st_mode)) {
+            return addFolder(path, error);
         }
-        if (!S_ISDIR(status.st_mode)) {
+        BatchInput input;
+        // A file that is not there fails when it is read, with the reader's message.
+        if (!exists && errno != ENOENT) {
+            input.kind = InputKind::Unreachable;
+            input.error = errno;
+        } else if (exists && S_ISREG(status.st_mode)) {
             m_batch.identities.emplace_back(status.st_dev, status.st_ino);
-            m_batch.inputs.push_back(namedInput(std::move(path)));
-            return true;
+        } else if (exists) {
+            input.kind = InputKind::NotPlainFile;  // never opened: a FIFO would block
         }
+        input.file = std::move(path);
+        if (!m_root) {
+            // Named on its own: its report has its file name, in DIR itself.
+            const std::size_t slash = input.file.rfind('/');
+            const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
+            place(input, std::string_view(input.file).substr(start));
+        } else if (const std::optional<std::string> relative = underRoot(input.file, error)) {
+            place(input, *relative);
+        } else {
+            return false;
+        }
+        m_batch.inputs.push_back(std::move(input));
+        return true;
+    }
+
+private:
+    bool addFolder(const std::string& path, std::string& error) {
         std::vector<Found> found;
         walk(path, {}, found);
         if (found.empty()) {
@@ -121,20 +163,27 @@ public:
         }
         std::sort(found.begin(), found.end(),
                   [](const Found& a, const Found& b) { return a.relative < b.relative; });
-        std::string prefix = path;
-        if (prefix.back() != '/') {
-            prefix += '/';
+        // Without --root, a folder's reports mirror it under DIR; with it, the root's.
+        std::string base;
+        if (m_root) {
+            const std::optional<std::string> relative = underRoot(path, error);
+            if (!relative) {
+                return false;
+            }
+            base = *relative;
         }
+        const std::string prefix = path.back() == '/' ? path : path + '/';
         for (Found& entry : found) {
             BatchInput input;
             input.file = entry.relative.empty() ? path : prefix + entry.relative;
-            input.reportStart = static_cast<std::uint32_t>(prefix.size());
-            input.unreadableFolder = entry.kind == Found::UnreadableFolder;
-            input.reportLength = static_cast<std::uint32_t>(entry.relative.size() -
-                                                            (input.unreadableFolder ? 0 : 4));
+            input.kind = entry.kind;
+            input.error = entry.error;
+            place(input, base.empty() || entry.relative.empty() ? base + entry.relative
+                                                                : base + '/' + entry.relative);
+            struct stat status;
             // A plain file found here is named *.qri, so no report (*.qro) or sheet (*.html)
             // can have its name; only a link can lead a report's name to it.
-            if (entry.kind == Found::Link && ::stat(input.file.c_str(), &status) == 0) {
+            if (entry.link && ::stat(input.file.c_str(), &status) == 0) {
                 m_batch.identities.emplace_back(status.st_dev, status.st_ino);
             }
             m_batch.inputs.push_back(std::move(input));
@@ -142,8 +191,33 @@ public:
         return true;
     }
 
-private:
+    // `path` relative to the --root folder ("" for the folder itself), compared as names
+    // after "." and ".." are taken out; none, with `error` set, for a path outside it.
+    std::optional<std::string> underRoot(const std::string& path, std::string& error) const {
+        const fs::path relative = fs::absolute(path).lexically_normal().lexically_relative(*m_root);
+        if (relative.empty() || *relative.begin() == "..") {
+            error = quotedName(path) + " is outside --root " + quotedName(m_root->string());
+            return std::nullopt;
+        }
+        return relative == "." ? std::string() : relative.string();
+    }
+
+    // Gives `input` the report at `relative` (its path under DIR, with the input's own
+    // extension, which the report's replaces): a part of its file's name where that ends
+    // so, else a name of its own.
+    static void place(BatchInput& input, std::string_view relative) {
+        const std::size_t length =
+            input.kind == InputKind::UnreadableFolder ? relative.size() : stemLength(relative);
+        if (std::string_view(input.file).ends_with(relative)) {
+            input.reportStart = static_cast<std::uint32_t>(input.file.size() - relative.size());
+            input.reportLength = static_cast<std::uint32_t>(length);
+        } else {
+            input.reportOwn = relative.substr(0, length);
+        }
+    }
+
     BatchInputs& m_batch;
+    std::optional<fs::path> m_root;
 };
 
 // The bytes of a list: a file, or standard input for "-".
@@ -228,7 +302,7 @@ bool isFolder(const std::string& path) {
 
 CollectedInputs collectInputs(const Options& options, std::istream& in, std::ostream& err) {
     CollectedInputs result;
-    Collector collector(result.batch);
+    Collector collector(result.batch, options.root);
     for (const std::string& file : options.files) {
         if (!collector.add(file, result.error)) {
             return result;
@@ -246,12 +320,6 @@ CollectedInputs collectInputs(const Options& options, std::istream& in, std::ost
     std::vector<GeneratedFolder::FileIdentity>& identities = result.batch.identities;
     std::sort(identities.begin(), identities.end());
     identities.erase(std::unique(identities.begin(), identities.end()), identities.end());
-    struct stat summary;
-    if (options.summary && ::stat(options.summary->c_str(), &summary) == 0 &&
-        std::binary_search(identities.begin(), identities.end(),
-                           GeneratedFolder::FileIdentity(summary.st_dev, summary.st_ino))) {
-        result.error = "--summary " + *options.summary + " is an input file";
-    }
     return result;
 }
 

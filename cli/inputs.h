@@ -9,21 +9,34 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "files/generated_folder.h"
+#include "files/folder_writer.h"
 
 namespace slabrating::cli {
+
+/// What collecting the inputs found out about one of them before it is opened.
+enum class InputKind : std::uint8_t {
+    File,              ///< a plain file, or a name to try (a file that is not there fails then)
+    Unreachable,       ///< its status could not be taken (`error`: a dangling link, EACCES, ...)
+    NotPlainFile,      ///< a FIFO, socket or device: refused without being opened
+    UnreadableFolder,  ///< a folder found on the way that could not be read (`error`)
+};
 
 /// One input file of a batch.
 struct BatchInput {
     std::string file;                ///< the path as named, listed or found in a folder
     std::uint32_t reportStart = 0;   ///< where in `file` the name of its report starts
     std::uint32_t reportLength = 0;  ///< the length of that name, without the extension
-    bool unreadableFolder = false;   ///< a folder found on the way that could not be read
+    InputKind kind = InputKind::File;
+    int error = 0;  ///< errno of the failed look at it (Unreachable, UnreadableFolder)
+    /// The name of its report where it is no part of `file` (--root with a path such as
+    /// "a//b.qri"); empty otherwise.
+    std::string reportOwn;
 
     /// The name of its report and sheet under DIR without extension: "x", or "sub/x" for
-    /// a file found in a folder's subfolder.
+    /// a file found in a folder's subfolder, or its path under --root DIR.
     std::string_view reportName() const {
-        return std::string_view(file).substr(reportStart, reportLength);
+        return reportOwn.empty() ? std::string_view(file).substr(reportStart, reportLength)
+                                 : std::string_view(reportOwn);
     }
 };
 
@@ -34,8 +47,9 @@ struct BatchInputs {
     std::vector<GeneratedFolder::FileIdentity> identities;
 };
 
-/// The inputs of a batch, or the usage error that stops it. The paths on the command line
-/// come first, a folder giving its .qri files in byte order of their paths, then those of
+/// The inputs of a batch, or the usage error that stops it (with --root, a path outside
+/// its folder). The paths on the command line come first, a folder giving its .qri files in byte
+/// order of their paths, then those of
 /// --from, then those of --from0. An empty line of a list is skipped with a note on `err`.
 struct CollectedInputs {
     BatchInputs batch;

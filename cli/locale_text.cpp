@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "cli/cli.h"
+#include "engine/control_characters.h"
 
 namespace slabrating::cli {
 
@@ -117,6 +118,19 @@ std::string todayShortDate() {
     }
     // A short form the record's character set cannot hold (a Japanese locale, say).
     return std::string(buffer, std::strftime(buffer, sizeof buffer, "%Y-%m-%d", local));
+}
+
+std::string textProblem(std::string_view name, std::string_view latin1, std::size_t widthLimit) {
+    if (holdsControlCharacter(latin1)) {
+        return std::string(name) +
+               " holds a control character (a line end, escape or NUL byte), which a report "
+               "cannot hold";
+    }
+    if (widthLimit > 0 && latin1.size() > widthLimit) {
+        return std::string(name) + " is " + std::to_string(latin1.size()) +
+               " characters long; the field holds " + std::to_string(widthLimit);
+    }
+    return {};
 }
 
 }  // namespace slabrating::cli

@@ -35,6 +35,9 @@ std::string setDate(Options& options, std::string_view name, const std::string& 
     if (!text) {
         return std::string(name) + ": " + std::string(kNotLatin1);
     }
+    if (std::string problem = textProblem(name, *text); !problem.empty()) {
+        return problem;
+    }
     options.date = std::move(*text);
     return {};
 }
@@ -55,8 +58,11 @@ std::string addSetting(Options& options, std::string_view name, const std::strin
             return std::string(kLoadTypeName) + " must be " + loadTypeCodes(", ", " or ") +
                    ", not " + setting.text;
         }
-    } else if (fieldNamed(setting.name) == nullptr) {
+    } else if (const FieldInfo* field = fieldNamed(setting.name); field == nullptr) {
         return "unknown field " + setting.name;
+    } else if (std::string problem = textProblem(setting.name, setting.text, field->typedLimit);
+               !problem.empty()) {
+        return problem;
     }
     options.settings.push_back(std::move(setting));
     return {};
@@ -143,6 +149,18 @@ constexpr OptionInfo kOptions[] = {
                "_DIR_ is created when missing. Takes no *--set* and no *--save-input*.",
      .completion = Completion::Folders,
      .apply = &setOnce<&Options::outDir>},
+    {.name = "--root",
+     .kind = OptionKind::Value,
+     .value = "DIR",
+     .help = "with --out: each report at its input's path under DIR,\n"
+             "however the input was named",
+     .manualValue = "_ROOT_",
+     .manual = "With *--out*: each input's report goes under _DIR_ at the input's path\n"
+               "relative to _ROOT_, whether the input came from a folder, a list or the\n"
+               "command line, so that a run over some files writes where a run over the\n"
+               "whole inventory wrote. An input outside _ROOT_ is a usage error.",
+     .completion = Completion::Folders,
+     .apply = &setOnce<&Options::root>},
     {.name = "--format",
      .kind = OptionKind::Value,
      .value = "report|json",

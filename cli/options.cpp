@@ -76,8 +76,11 @@ std::string singleRunError(const Options& options) {
     if (options.summary) {
         return "--summary needs --out DIR";
     }
-    if (options.fromList || options.fromList0) {
-        return std::string(options.fromList ? "--from" : "--from0") + " needs --out DIR";
+    if (options.fromList || options.fromList0 || options.root) {
+        return std::string(options.fromList    ? "--from"
+                           : options.fromList0 ? "--from0"
+                                               : "--root") +
+               " needs --out DIR";
     }
     if (options.progress) {
         return "--progress and --no-progress are for a batch (--out DIR)";
@@ -148,7 +151,7 @@ const std::string& usage() {
         "       slabrating-cli [--set NAME=TEXT]... --save-input FILE.qri [FILE.qri]\n"
         "       slabrating-cli [--date TEXT] [--summary FILE.csv|FILE.jsonl] [--calc]\n"
         "                      [--from LIST] [--from0 LIST] [--progress|--no-progress]\n"
-        "                      --out DIR [FILE.qri|FOLDER]...\n"
+        "                      [--root DIR] --out DIR [FILE.qri|FOLDER]...\n"
         "\n"
         "Rates one slab strip and writes its report to standard output, or, with --out,\n"
         "rates every FILE.qri and writes DIR/<name>.qro for each; a FOLDER gives every\n"

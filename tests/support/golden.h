@@ -32,15 +32,42 @@ inline std::filesystem::path showDiff(const std::filesystem::path& expectedFile,
     return actualFile;
 }
 
+/// True when SLABRATING_UPDATE_GOLDENS=1: a golden that differs is written anew from the
+/// actual text (and the test still fails, so that the run says which ones changed).
+inline bool updatingGoldens() {
+    const char* update = std::getenv("SLABRATING_UPDATE_GOLDENS");
+    return update != nullptr && std::string(update) == "1";
+}
+
 /// Expects `actual` to equal the golden file byte for byte; on a mismatch writes the
-/// actual text to <temp>/<name>.actual and shows a diff with the line ends visible.
+/// actual text to <temp>/<name>.actual and shows a diff with the line ends visible, or with
+/// SLABRATING_UPDATE_GOLDENS=1 rewrites the golden file.
 inline void expectSameText(const std::filesystem::path& expectedFile, const std::string& actual) {
     if (readBytes(expectedFile) == actual) {
+        return;
+    }
+    if (updatingGoldens()) {
+        std::ofstream(expectedFile, std::ios::binary) << actual;
+        ADD_FAILURE() << "rewrote " << expectedFile;
         return;
     }
     const std::filesystem::path actualFile =
         showDiff(expectedFile, actual, expectedFile.filename().string());
     ADD_FAILURE() << "text differs from " << expectedFile << "; actual text in " << actualFile;
+}
+
+/// An HTML page with one element a line: a line end between every two adjacent tags, so
+/// that a diff of two pages shows the element that differs.
+inline std::string oneElementALine(const std::string& html) {
+    std::string out;
+    out.reserve(html.size() + html.size() / 16);
+    for (std::size_t i = 0; i < html.size(); ++i) {
+        out += html[i];
+        if (html[i] == '>' && i + 1 < html.size() && html[i + 1] == '<') {
+            out += '\n';
+        }
+    }
+    return out;
 }
 
 }  // namespace slabrating::golden

@@ -101,8 +101,12 @@ std::string TempDir::path(std::string_view name) const {
 }
 
 std::string TempDir::listing() const {
+    return listingOf(m_dir);
+}
+
+std::string TempDir::listingOf(const fs::path& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(m_dir)) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
         names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());

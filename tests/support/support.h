@@ -52,6 +52,8 @@ public:
     std::string path(std::string_view name) const;
     /// The names in the folder, sorted (hidden ones too).
     std::string listing() const;
+    /// The same for any folder.
+    static std::string listingOf(const std::filesystem::path& folder);
 
 private:
     std::filesystem::path m_dir;

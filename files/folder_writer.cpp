@@ -1,4 +1,4 @@
-#include "files/generated_folder.h"
+#include "files/folder_writer.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,8 +11,10 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <unordered_map>
 
-#include "files/file_ops.h"
+#include "files/stop_signals.h"
+#include "files/system_calls.h"
 
 namespace slabrating {
 
@@ -36,12 +38,27 @@ std::optional<mode_t> currentUmask() {
     return std::nullopt;
 }
 
+bool notBefore(const struct timespec& a, const struct timespec& b) {
+    return a.tv_sec > b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec >= b.tv_nsec);
+}
+
+struct IdentityHash {
+    std::size_t operator()(const GeneratedFolder::FileIdentity& id) const {
+        return std::hash<ino_t>()(id.second) * 31 + std::hash<dev_t>()(id.first);
+    }
+};
+
+GeneratedFolder::FileIdentity identityOf(const struct stat& status) {
+    return {status.st_dev, status.st_ino};
+}
+
 }  // namespace
 
 // One folder that files are written into, and what a new file made there will look like.
 struct FolderInfo {
     FileDescriptor fd;
     std::string name;  // for the leftovers' once-per-folder bookkeeping
+    FileIdentity identity;
     gid_t newGroup = 0;
     // False where a default ACL (or an unknown umask) makes the new file's mode unknown
     // until it is looked at.
@@ -54,29 +71,97 @@ struct GeneratedFolder::State {
     std::string subKey;  // the relative name of `sub`, the last subfolder written into
     FolderInfo sub;
     std::vector<FileIdentity> protectedFiles;  // sorted
-    long pid = ::getpid();
+    // The names this writer gave files, by folder. A name that reaches one of those files
+    // again is one the file system takes for an earlier name (Bridge.qro and BRIDGE.qro
+    // where case does not count). Only a file changed since this writer's first file was
+    // made can be one (`firstMade`, the file system's own clock), so the names are looked
+    // at only then, and a batch that replaces an earlier run's reports never looks.
+    std::unordered_map<FileIdentity, std::vector<std::string>, IdentityHash> names;
+    std::optional<struct timespec> firstMade;
     uid_t user = ::geteuid();
     gid_t group = ::getegid();
     std::optional<mode_t> umask = currentUmask();
     bool unnamedFiles = true;  // the file system makes O_TMPFILE files
     bool lastExisted = false;  // the last target had a file of its name
     files::StopSignalsCaught caught;
+    std::optional<files::RunLock> runLock;
 
-    // What a new file in the open folder `info.fd` will look like.
+    // What a new file in the open folder `info.fd` will look like, and its leftovers gone.
     void describe(FolderInfo& info) {
         struct stat status;
         if (::fstat(info.fd.get(), &status) != 0) {
             info.predictable = false;
             return;
         }
+        info.identity = identityOf(status);
         info.newGroup = (status.st_mode & S_ISGID) != 0 ? status.st_gid : group;
         const ssize_t acl = ::fgetxattr(info.fd.get(), "system.posix_acl_default", nullptr, 0);
         info.predictable = umask.has_value() && acl < 0;
         files::removeLeftovers(info.fd.get(), info.name);
     }
 
-    // The folder of `relative`'s files, made when missing; a link is never followed.
-    std::optional<WriteResult> folderFor(std::string_view dir, FolderInfo*& info) {
+    // Notes `name` in `folder` as a file this writer made.
+    void made(const FolderInfo& folder, const char* name) {
+        names[folder.identity].emplace_back(name);
+        struct stat status;
+        if (!firstMade && ::fstatat(folder.fd.get(), name, &status, AT_SYMLINK_NOFOLLOW) == 0) {
+            firstMade = status.st_ctim;
+        }
+    }
+
+    // True when the file `status` in the folder of identity `folder` (open as `dir`) is one
+    // this writer made.
+    bool madeHere(const FileIdentity& folder, int dir, const struct stat& status) const {
+        if (!firstMade || !notBefore(status.st_ctim, *firstMade)) {
+            return false;
+        }
+        const auto found = names.find(folder);
+        if (found == names.end()) {
+            return false;
+        }
+        for (const std::string& name : found->second) {
+            struct stat mine;
+            if (::fstatat(dir, name.c_str(), &mine, AT_SYMLINK_NOFOLLOW) == 0 &&
+                identityOf(mine) == identityOf(status)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Why an existing plain file may not be replaced or removed; none when it may.
+    std::optional<WriteResult> keep(const FolderInfo& folder, const char* name,
+                                    const struct stat& status) const {
+        const int dir = folder.fd.get();
+        if (std::binary_search(protectedFiles.begin(), protectedFiles.end(), identityOf(status))) {
+            return refusal(WriteStep::Protected);
+        }
+        if (madeHere(folder.identity, dir, status)) {
+            return refusal(WriteStep::WrittenThisRun);
+        }
+        if (!files::permitsWriting(status, dir, name, user)) {
+            return refusal(WriteStep::ReadOnly);
+        }
+        return std::nullopt;
+    }
+
+    // Gives the new file the old one's owner and mode, looking at it only where what the
+    // kernel made of it cannot be told in advance.
+    bool adopt(int fd, const FolderInfo& folder, const struct stat& old) {
+        struct stat now = {};
+        if (folder.predictable) {
+            now.st_uid = user;
+            now.st_gid = folder.newGroup;
+            now.st_mode = old.st_mode & 0777 & ~*umask;
+        } else if (::fstat(fd, &now) != 0) {
+            return false;
+        }
+        return files::adoptOwnerAndMode(fd, now, old);
+    }
+
+    // The folder of `relative`'s files, made when missing (when `make`); a link is never
+    // followed.
+    std::optional<WriteResult> folderFor(std::string_view dir, FolderInfo*& info, bool make) {
         if (dir.empty()) {
             info = &root;
             return std::nullopt;
@@ -98,7 +183,7 @@ struct GeneratedFolder::State {
             }
             const int flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
             int next = ::openat(current.get(), part.c_str(), flags);
-            if (next < 0 && errno == ENOENT) {
+            if (next < 0 && errno == ENOENT && make) {
                 if (::mkdirat(current.get(), part.c_str(), 0777) != 0 && errno != EEXIST) {
                     return failure(WriteStep::Folder);
                 }
@@ -117,28 +202,18 @@ struct GeneratedFolder::State {
         return std::nullopt;
     }
 
-    // Gives the new file the old one's owner and mode, looking at it only where what the
-    // kernel made of it cannot be told in advance.
-    bool adopt(int fd, const FolderInfo& folder, const struct stat& old) {
-        struct stat now = {};
-        if (folder.predictable) {
-            now.st_uid = user;
-            now.st_gid = folder.newGroup;
-            now.st_mode = old.st_mode & 0777 & ~*umask;
-        } else if (::fstat(fd, &now) != 0) {
-            return false;
-        }
-        return files::adoptOwnerAndMode(fd, now, old);
-    }
-
     // Writes through a temporary file with a name, caught by the signal handler (or with the
     // signals held) from its first moment to its renaming.
     WriteResult replaceThroughNamedTemporary(const FolderInfo& folder, const char* name,
                                              const struct stat* old, std::string_view bytes) {
-        const std::string temporary = files::temporaryName(pid);
+        if (!runLock) {
+            runLock.emplace(root.fd.get());  // before the first temporary with a name
+        }
+        const std::string temporary = files::temporaryName();
         std::optional<files::StopSignalsHeld> held;
         if (caught.active()) {
-            caught.pending(folder.fd.get(), temporary);
+            files::StopSignalsCaught::pending(files::PendingSlot::Write, folder.fd.get(),
+                                              temporary);
         } else {
             held.emplace();
         }
@@ -147,7 +222,7 @@ struct GeneratedFolder::State {
                                      old != nullptr ? old->st_mode & 0777 : 0666));
         if (!file) {
             const WriteResult failed = failure(WriteStep::Create);
-            caught.done();
+            files::StopSignalsCaught::done(files::PendingSlot::Write);
             return failed;
         }
         WriteResult result;
@@ -164,8 +239,10 @@ struct GeneratedFolder::State {
         }
         if (!result) {
             ::unlinkat(folder.fd.get(), temporary.c_str(), 0);
+        } else {
+            made(folder, name);
         }
-        caught.done();
+        files::StopSignalsCaught::done(files::PendingSlot::Write);
         return result;
     }
 
@@ -183,9 +260,11 @@ struct GeneratedFolder::State {
         if (!S_ISREG(status.st_mode)) {
             return refusal(WriteStep::NotPlainFile);
         }
-        if (::ftruncate(file.get(), 0) != 0 || !files::writeAll(file.get(), bytes)) {
+        const files::StopSignalsHeld held;
+        if (!files::overwriteInPlace(file.get(), bytes, status.st_size)) {
             return failure(WriteStep::Write);
         }
+        made(folder, name);
         return file.close() ? WriteResult{} : failure(WriteStep::Close);
     }
 
@@ -211,6 +290,7 @@ struct GeneratedFolder::State {
             }
             return failure(WriteStep::Rename);
         }
+        made(folder, name);
         return file.close() ? WriteResult{} : failure(WriteStep::Close);
     }
 
@@ -218,8 +298,8 @@ struct GeneratedFolder::State {
         // A batch mostly either fills a fresh folder or replaces the reports of its last
         // run: the last target tells which way to try first.
         if (unnamedFiles && !lastExisted) {
-            if (const std::optional<WriteResult> written = writeNew(folder, name, bytes)) {
-                return *written;
+            if (const std::optional<WriteResult> made = writeNew(folder, name, bytes)) {
+                return *made;
             }
         }
         const int dir = folder.fd.get();
@@ -230,8 +310,8 @@ struct GeneratedFolder::State {
             }
             lastExisted = false;
             if (unnamedFiles) {
-                if (const std::optional<WriteResult> written = writeNew(folder, name, bytes)) {
-                    return *written;
+                if (const std::optional<WriteResult> made = writeNew(folder, name, bytes)) {
+                    return *made;
                 }
                 if (unnamedFiles) {
                     return {WriteStep::Create,
@@ -243,12 +323,8 @@ struct GeneratedFolder::State {
         lastExisted = true;
         const struct stat* old = nullptr;
         if (S_ISREG(status.st_mode)) {
-            if (std::binary_search(protectedFiles.begin(), protectedFiles.end(),
-                                   FileIdentity(status.st_dev, status.st_ino))) {
-                return refusal(WriteStep::Protected);
-            }
-            if (!files::permitsWriting(status, dir, name, user)) {
-                return refusal(WriteStep::ReadOnly);
+            if (const std::optional<WriteResult> kept = keep(folder, name, status)) {
+                return *kept;
             }
             old = &status;
         } else if (!S_ISLNK(status.st_mode)) {
@@ -256,12 +332,16 @@ struct GeneratedFolder::State {
         }
         // Replacing: a temporary file of ours, named from its first moment, renamed over the
         // target once whole. One name fewer to make than an unnamed file would need.
-        const WriteResult written = replaceThroughNamedTemporary(folder, name, old, bytes);
-        if (written.step == WriteStep::Create && files::deniedHere(written.error) &&
+        const WriteResult replaced = replaceThroughNamedTemporary(folder, name, old, bytes);
+        if (replaced.step == WriteStep::Create && files::deniedHere(replaced.error) &&
             old != nullptr) {
             return writeInPlace(folder, name, bytes);
         }
-        return written;
+        if (replaced.step == WriteStep::Rename && replaced.error == EPERM && old != nullptr &&
+            files::keptByItsFlags(dir, name)) {
+            return refusal(WriteStep::ReadOnly);
+        }
+        return replaced;
     }
 };
 
@@ -301,10 +381,44 @@ WriteResult GeneratedFolder::write(std::string_view relative, std::string_view b
     FolderInfo* folder = nullptr;
     if (const std::optional<WriteResult> failed = s.folderFor(
             slash == std::string_view::npos ? std::string_view() : relative.substr(0, slash),
-            folder)) {
+            folder, true)) {
         return *failed;
     }
     return s.write(*folder, name.c_str(), bytes);
+}
+
+RemoveResult GeneratedFolder::remove(std::string_view relative) {
+    State& s = *m_state;
+    const std::size_t slash = relative.rfind('/');
+    const std::string name(slash == std::string_view::npos ? relative : relative.substr(slash + 1));
+    FolderInfo* folder = nullptr;
+    if (!s.root.fd || !files::isFileName(name) ||
+        s.folderFor(
+            slash == std::string_view::npos ? std::string_view() : relative.substr(0, slash),
+            folder, false)) {
+        return RemoveResult::Absent;  // no folder, so no file of that name either
+    }
+    const int dir = folder->fd.get();
+    struct stat status;
+    if (::fstatat(dir, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        return errno == ENOENT ? RemoveResult::Absent : RemoveResult::Kept;
+    }
+    if (!S_ISLNK(status.st_mode) &&
+        (!S_ISREG(status.st_mode) || s.keep(*folder, name.c_str(), status))) {
+        return RemoveResult::Kept;
+    }
+    return ::unlinkat(dir, name.c_str(), 0) == 0 ? RemoveResult::Removed : RemoveResult::Kept;
+}
+
+bool GeneratedFolder::wrote(const std::string& path) const {
+    const State& s = *m_state;
+    struct stat status;
+    struct stat folder;
+    const std::string folderName = files::folderOf(path);
+    const FileDescriptor dir(::open(folderName.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return dir && ::fstat(dir.get(), &folder) == 0 &&
+           ::fstatat(dir.get(), files::nameOf(path).c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+           s.madeHere(identityOf(folder), dir.get(), status);
 }
 
 }  // namespace slabrating
