@@ -24,6 +24,11 @@ constexpr std::array<std::string_view, 3> kTruckGross{"legalTrucks/trucks/0/gros
                                                       "legalTrucks/trucks/1/grossTons_tons",
                                                       "legalTrucks/trucks/2/grossTons_tons"};
 
+constexpr std::array<std::string_view, kLegalVehicleCount> kPostingFactor{
+    "posting/vehicles/0/ratingFactor", "posting/vehicles/1/ratingFactor",
+    "posting/vehicles/2/ratingFactor", "posting/vehicles/3/ratingFactor",
+    "posting/vehicles/4/ratingFactor"};
+
 FindingValue single(std::string_view name, float value) {
     return {name, value, true};
 }
@@ -47,6 +52,12 @@ struct Factor {
     double value;
 };
 
+// What the posting decision says of vehicle `index`: "post at 8 tons" or "close".
+struct PostingWords {
+    const PostingDecision* decision;
+    std::size_t index;
+};
+
 void append(std::string& text, std::string_view words) {
     text += words;
 }
@@ -58,6 +69,27 @@ void append(std::string& text, Tons v) {
 }
 void append(std::string& text, Factor v) {
     appendMask(text, v.value, kDoubleDigits, kFactorDecimals);
+}
+void append(std::string& text, PostingWords w) {
+    if (w.decision == nullptr) {
+        text += "no posting decision";
+        return;
+    }
+    const PostingDecision& d = *w.decision;
+    const VehiclePosting& p = d.vehicles[w.index];
+    if (p.action == VehicleAction::Close || d.action == StructureAction::Close) {
+        text += "close";
+        return;
+    }
+    if (p.action == VehicleAction::None) {
+        text += "no posting needed under the posting policy";
+        return;
+    }
+    const bool oneValue = d.sign == SignType::R12_1 && w.index < kFirstEmergencyVehicle;
+    text += "post at ";
+    appendMask(text, oneValue ? d.signValueTons : p.valueTons, kDoubleDigits,
+               d.policy.rounding == SignRounding::DownToWholeTon ? 0 : kTonsDecimals);
+    text += " tons";
 }
 // "Steel Fy of 20000 psi": the field's label, its value as the run holds it, its unit.
 void append(std::string& text, FieldValue v) {
@@ -194,12 +226,51 @@ void methodFindings(const SlabInput& in, RatingMethod method, Findings& f) {
     }
 }
 
+// The inventory validator's safety rules, where this member's values let the program judge
+// them, and a negative rating the inventory cannot hold.
+void inventoryFindings(const Rating& r, Findings& f) {
+    if (!r.inventory || !r.posting || !r.hs20) {
+        return;
+    }
+    const PostingDecision& d = *r.posting;
+    std::optional<std::size_t> lowest;
+    for (std::size_t i = 0; i < kLegalVehicleCount; ++i) {
+        const bool counted = i < kFirstEmergencyVehicle || d.policy.postEmergencyVehicles;
+        if (counted && (!lowest || d.vehicles[i].ratingFactor < d.vehicles[*lowest].ratingFactor)) {
+            lowest = i;
+        }
+    }
+    const VehiclePosting& low = d.vehicles[*lowest];
+    if (low.ratingFactor < kFullRatingFactor) {
+        f.add(findingcode::kLegalLoadBelowOne, Severity::Warning,
+              say("The controlling legal-load rating factor is ", Factor{low.ratingFactor}, " (",
+                  r.legalLoads->vehicles[*lowest].name,
+                  "), below 1: the member must be posted or the bridge closed (the inventory's "
+                  "safety rule for B.LR.07)."),
+              {exact(kPostingFactor[*lowest], low.ratingFactor)});
+    }
+    const double op = r.hs20->operating.RatingFactor;
+    if (op < kClosedBelowOperatingFactor) {
+        f.add(findingcode::kOperatingBelowTenth, Severity::Warning,
+              say("The operating rating factor is ", Factor{op}, ", below ",
+                  Shortest{kClosedBelowOperatingFactor},
+                  ": the bridge must be closed (the inventory's safety rule for B.LR.06)."),
+              {exact("hs20/operating/RatingFactor", op)});
+    }
+    if (r.inventory->negativeRecordedAsZero) {
+        f.add(findingcode::kRatingRecordedAsZero, Severity::Note,
+              "A negative rating factor is recorded as 0.00 in the inventory items, which "
+              "hold no negative rating.",
+              {});
+    }
+}
+
 void ratingFindings(const Rating& r, Findings& f) {
     if (r.hs20 && r.hs20->operating.RatingFactor < 0) {
         const double rf = r.hs20->operating.RatingFactor;
         f.add(findingcode::kDeadLoadExceedsCapacity, Severity::Warning,
               say("The HS20 operating rating factor is ", Factor{rf},
-                  ": the dead load alone exceeds the capacity; review the bridge for closing."),
+                  ": the dead load alone exceeds the capacity: close."),
               {exact("hs20/operating/RatingFactor", rf)});
     }
     if (r.legalTrucks) {
@@ -209,7 +280,7 @@ void ratingFindings(const Rating& r, Findings& f) {
                 f.add(findingcode::kBelowLegalWeight, Severity::Warning,
                       say("Legal truck ", truck.type, " rates ", Tons{truck.RatingTons},
                           " tons, below its gross weight of ", Shortest{truck.grossTons},
-                          " tons: review for posting."),
+                          " tons: ", PostingWords{r.posting ? &*r.posting : nullptr, i}, "."),
                       {exact(kTruckTons[i], truck.RatingTons),
                        exact(kTruckGross[i], truck.grossTons)});
             }
@@ -243,6 +314,7 @@ void ratingFindings(const Rating& r, Findings& f) {
             {single("input/SlabThick_in", in.SlabThick), single("input/StDistTop_in", in.StDistTop),
              single("input/StDistBot_in", in.StDistBot)});
     }
+    inventoryFindings(r, f);
 }
 
 }  // namespace

@@ -27,10 +27,13 @@ inline constexpr std::string_view kDeadLoadExceedsCapacity = "dead-load-exceeds-
 inline constexpr std::string_view kBelowLegalWeight = "below-legal-weight";
 inline constexpr std::string_view kMidspanSectionLower = "midspan-section-lower";
 inline constexpr std::string_view kMidspanNotAnalysed = "midspan-not-analysed";
+inline constexpr std::string_view kLegalLoadBelowOne = "legal-load-below-one";
+inline constexpr std::string_view kOperatingBelowTenth = "operating-below-tenth";
+inline constexpr std::string_view kRatingRecordedAsZero = "rating-recorded-as-zero";
 }  // namespace findingcode
 
 /// Every code, in the order a run lists its findings.
-inline constexpr std::array<std::string_view, 13> kFindingCodes{
+inline constexpr std::array<std::string_view, 16> kFindingCodes{
     findingcode::kSlabNotPositive,
     findingcode::kOverlayNegative,
     findingcode::kTopSteelOutside,
@@ -44,6 +47,9 @@ inline constexpr std::array<std::string_view, 13> kFindingCodes{
     findingcode::kBelowLegalWeight,
     findingcode::kMidspanSectionLower,
     findingcode::kMidspanNotAnalysed,
+    findingcode::kLegalLoadBelowOne,
+    findingcode::kOperatingBelowTenth,
+    findingcode::kRatingRecordedAsZero,
 };
 
 /// How much a finding weighs.

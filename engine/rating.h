@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "engine/fields.h"
+#include "engine/posting.h"
 #include "engine/rules.h"
 
 namespace slabrating {
@@ -311,6 +312,11 @@ struct Rating {
     /// compression steel not between the compression face and the tension steel, or an
     /// arithmetic fault in the analysis.
     bool midspanNotAnalysed = false;
+
+    // Complete runs, beside the report: the decisions the rating is for.
+    std::optional<LegalLoadRatings> legalLoads;  ///< every legal vehicle at both levels
+    std::optional<PostingDecision> posting;      ///< under the run's posting policy
+    std::optional<InventoryItems> inventory;     ///< the member's load rating items
 };
 
 /// The title of a legal-truck series as the report prints it: "Brevania Trucks".

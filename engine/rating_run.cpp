@@ -190,9 +190,25 @@ void rateMidspan(const SlabInput& in, Rating& r) {
     }
 }
 
+// The legal loads, the posting decision and the inventory items of a complete run. Formed
+// from finite ratings with plain arithmetic: nothing here can stop the run.
+void decide(const RunSettings& settings, Rating& r) {
+    const PostingBasis basis{
+        r.hs20->inventory.RatingFactor, r.hs20->operating.RatingFactor,
+        r.input->LoadType == StateTrucks ? TruckSeries::State : TruckSeries::Interstate, *r.method};
+    const LegalLoadRatings& loads = r.legalLoads.emplace(legalLoadRatings(basis));
+    const PostingDecision& decision = r.posting.emplace(postingDecision(loads, settings.policy));
+    r.inventory = inventoryItems(basis, loads, decision, settings.ratingDate);
+}
+
 }  // namespace
 
 RatingResult RunRating(const SlabFields& fields, std::string_view date) {
+    return RunRating(fields, date, RunSettings{});
+}
+
+RatingResult RunRating(const SlabFields& fields, std::string_view date,
+                       const RunSettings& settings) {
     RatingResult result;
     Rating& rating = result.rating;
     rating.date = date;
@@ -216,6 +232,9 @@ RatingResult RunRating(const SlabFields& fields, std::string_view date) {
     } catch (const ArithmeticFault&) {
         result.outcome = RunOutcome::ArithmeticFault;
         result.message = kArithmeticFaultMessage;
+    }
+    if (result.outcome == RunOutcome::Complete && rating.hs20) {
+        decide(settings, rating);
     }
     result.ErrorFlag = result.outcome == RunOutcome::NotNumeric ? 1 : 0;
     result.report.reserve(kReportCapacity);
