@@ -332,7 +332,9 @@ InventoryItems inventoryItems(const PostingBasis& basis, const LegalLoadRatings&
                                        ? std::min(*lowestTruckOperating, v.operatingRatingFactor)
                                        : v.operatingRatingFactor;
         }
-        if (p.action == VehicleAction::Close) {
+        const bool closed = decision.action == StructureAction::Close &&
+                            counted(v, decision.policy) && p.action != VehicleAction::None;
+        if (closed) {
             row.postingType = "X";
             row.postingValue = "closed";
         } else if (p.action == VehicleAction::Post && v.kind == VehicleKind::LegalTruck &&
