@@ -35,7 +35,7 @@ slabrating::SlabFields exampleSlab() {
     f.StDistBot = "1.5";
     f.Concfc = "3000";
     f.SteelFy = "40000";
-    f.LoadType = slabrating::StateTrucks;
+    f.LoadType = slabrating::LoadType::StateTrucks;
     return f;
 }
 

@@ -24,7 +24,7 @@ inline SlabFields strip(const char* modRatio, const char* span) {
             .Concfc = workingStress ? "1200" : "4000",
             .SteelFy = workingStress ? "20000" : "60000",
             .ModRatio = modRatio,
-            .LoadType = Interstate};
+            .LoadType = LoadType::Interstate};
 }
 
 }  // namespace slabrating::bench

@@ -15,18 +15,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// LoadType takes 0, 1 or 2 only, as the list's selection.
-std::optional<int> loadTypeValue(std::string_view text) {
-    if (text == "0") {
-        return NoLoadType;
+// The load type's codes as a usage text says them: "0, 1 or 2".
+std::string loadTypeCodes() {
+    std::string codes;
+    for (std::size_t i = 0; i < kLoadTypes.size(); ++i) {
+        if (i > 0) {
+            codes += i + 1 == kLoadTypes.size() ? " or " : ", ";
+        }
+        codes += kLoadTypes[i].code;
     }
-    if (text == "1") {
-        return StateTrucks;
-    }
-    if (text == "2") {
-        return Interstate;
-    }
-    return std::nullopt;
+    return codes;
 }
 
 // True when `name` names an HTML page, the file of a calculation sheet.
@@ -45,10 +43,6 @@ ParseResult usageError(std::string message) {
 }
 
 }  // namespace
-
-std::optional<int> loadTypeOf(std::string_view text) {
-    return loadTypeValue(text);
-}
 
 ParseResult parseArgs(const std::vector<std::string>& args) {
     Options options;
@@ -109,8 +103,9 @@ ParseResult parseArgs(const std::vector<std::string>& args) {
             }
             setting.text = std::move(*text);
             if (setting.name == kLoadTypeName) {
-                if (!loadTypeValue(setting.text)) {
-                    return usageError("LoadType must be 0, 1 or 2, not " + setting.text);
+                if (!loadTypeText(setting.text)) {
+                    return usageError(std::string(kLoadTypeName) + " must be " + loadTypeCodes() +
+                                      ", not " + setting.text);
                 }
             } else if (fieldNamed(setting.name) == nullptr) {
                 return usageError("unknown field " + setting.name);
@@ -232,7 +227,8 @@ const std::string& usage() {
             line += line.empty() ? "" : " ";
             line += field.name;
         }
-        names += indent + line + ", or " + std::string(kLoadTypeName) + " with TEXT 0, 1 or 2\n";
+        names += indent + line + ", or " + std::string(kLoadTypeName) + " with TEXT " +
+                 loadTypeCodes() + "\n";
 
         return "usage: slabrating-cli [--date TEXT] [--format report|json] [--calc SHEET.html]\n"
                "                      [--set NAME=TEXT]... [FILE.qri]\n"

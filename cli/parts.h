@@ -14,9 +14,6 @@
 
 namespace slabrating::cli {
 
-/// LoadType takes 0, 1 or 2 only, as the list's selection; none for another text.
-std::optional<int> loadTypeOf(std::string_view text);
-
 /// Rates one slab (or saves its fields) as `options` say.
 int runOne(const Options& options, std::istream& in, std::ostream& out, std::ostream& err);
 

@@ -18,7 +18,7 @@ namespace {
 void applySettings(const std::vector<FieldSetting>& settings, SlabFields& fields) {
     for (const FieldSetting& setting : settings) {
         if (setting.name == kLoadTypeName) {
-            fields.LoadType = *loadTypeOf(setting.text);
+            fields.LoadType = *loadTypeText(setting.text);
         } else {
             fields.*fieldNamed(setting.name)->text = setting.text;
         }

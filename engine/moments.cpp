@@ -6,7 +6,7 @@ namespace slabrating {
 
 using namespace rules;
 
-Moments stripMoments(float span, float thickness, float overlay, int loadType) {
+Moments stripMoments(float span, float thickness, float overlay, LoadType loadType) {
     Moments m{};
     // Summed in extended precision and held in double.
     const long double w = kSlabWeightPerInch * thickness + kOverlayWeightPerInch * overlay;
@@ -16,9 +16,11 @@ Moments stripMoments(float span, float thickness, float overlay, int loadType) {
     m.M_LL = ((L + kSlabSpanAddend) * kLiveLoadConstant).value();
     // The moment of a series is linear in its wheel load. The state series' moment is
     // reported from the double quotient; the Interstate one is stored in single precision.
-    m.stateTruckMoment = (Real(kStateWheelKips) * m.M_LL / kHs20WheelLb).value();
-    if (loadType != StateTrucks) {
-        m.interstateTruckMoment = toSingle(Real(kInterstateWheelKips) * m.M_LL / kHs20WheelLb);
+    m.stateTruckMoment =
+        (Real(seriesWheelKips(TruckSeries::State)) * m.M_LL / kHs20WheelLb).value();
+    if (seriesOf(loadType) != TruckSeries::State) {
+        m.interstateTruckMoment =
+            toSingle(Real(seriesWheelKips(TruckSeries::Interstate)) * m.M_LL / kHs20WheelLb);
     }
     return m;
 }

@@ -114,12 +114,17 @@ std::optional<EmergencyLimits> emergencyLimits(const LegalLoadRatings& loads,
     const VehicleRating& v3 = loads.vehicles[kFirstEmergencyVehicle + 1];
     const SignRounding rounding = d.policy.rounding;
     EmergencyLimits limits{};
+    const std::array<const VehicleInfo*, kOwnVehicleCount> own = ownVehicles();
+    // EV2's single drive axle is its heaviest; EV3's tandem is its axles behind the steer one.
+    const double singleAxleKips = 2 * own[0]->wheelKips;
+    double tandemKips = 0;
+    for (std::size_t a = 1; a < own[1]->axleKips.size(); ++a) {
+        tandemKips += own[1]->axleKips[a];
+    }
     limits.singleAxleTons =
-        signValue(ev2.ratedTons / v2.grossTons * kEmergencyVehicles[0].driveGroupKips / kKipsPerTon,
-                  rounding);
+        signValue(ev2.ratedTons / v2.grossTons * singleAxleKips / kKipsPerTon, rounding);
     limits.tandemTons =
-        signValue(ev3.ratedTons / v3.grossTons * kEmergencyVehicles[1].driveGroupKips / kKipsPerTon,
-                  rounding);
+        signValue(ev3.ratedTons / v3.grossTons * tandemKips / kKipsPerTon, rounding);
     limits.grossTons = ev2.action == VehicleAction::Post ? ev2.valueTons : ev3.valueTons;
     if (ev2.action == VehicleAction::Post && ev3.action == VehicleAction::Post) {
         limits.grossTons = std::min(ev2.valueTons, ev3.valueTons);
@@ -198,27 +203,29 @@ std::string_view signTypeName(SignType sign) {
 
 LegalLoadRatings legalLoadRatings(const PostingBasis& basis) {
     LegalLoadRatings loads{};
-    const bool state = basis.series == TruckSeries::State;
-    const double truckWheel = state ? kStateWheelKips : kInterstateWheelKips;
-    const std::array<double, 3>& gross = state ? kStateGrossTons : kInterstateGrossTons;
     // On the slab formula a vehicle's moment is in proportion to its heaviest wheel alone.
-    const auto rate = [&](std::string_view name, VehicleKind kind, double grossTons,
-                          double wheelKips, bool tandem) {
-        const double share = kHs20WheelKips / wheelKips;
+    const auto rate = [&](const VehicleInfo& vehicle, VehicleKind kind) {
+        const double share = kHs20WheelKips / vehicle.wheelKips;
         const double inv = basis.inventoryRatingFactor * share;
         const double op = basis.operatingRatingFactor * share;
-        return VehicleRating{name, kind,           grossTons, wheelKips, inv, inv * grossTons,
-                             op,   op * grossTons, tandem};
+        // A tandem is two axles close together, which the one-wheel formula does not see.
+        const bool tandem = vehicle.axleKips.size() > 2;
+        return VehicleRating{vehicle.type,
+                             kind,
+                             vehicle.grossTons,
+                             vehicle.wheelKips,
+                             inv,
+                             inv * vehicle.grossTons,
+                             op,
+                             op * vehicle.grossTons,
+                             tandem};
     };
-    for (std::size_t i = 0; i < kFirstEmergencyVehicle; ++i) {
-        loads.vehicles[i] =
-            rate(kTruckTypes[i], VehicleKind::LegalTruck, gross[i], truckWheel, false);
+    std::size_t i = 0;
+    for (const VehicleInfo* truck : seriesTrucks(basis.series)) {
+        loads.vehicles[i++] = rate(*truck, VehicleKind::LegalTruck);
     }
-    for (std::size_t i = 0; i < kEmergencyVehicles.size(); ++i) {
-        const EmergencyVehicleModel& ev = kEmergencyVehicles[i];
-        loads.vehicles[kFirstEmergencyVehicle + i] =
-            rate(ev.name, VehicleKind::EmergencyVehicle, ev.grossKips / kKipsPerTon,
-                 ev.heaviestAxleKips / 2, ev.tandem);
+    for (const VehicleInfo* vehicle : ownVehicles()) {
+        loads.vehicles[i++] = rate(*vehicle, VehicleKind::EmergencyVehicle);
     }
     return loads;
 }

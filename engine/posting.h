@@ -10,12 +10,12 @@
 #include <string>
 #include <string_view>
 
+#include "engine/load_type.h"
 #include "engine/rules.h"
 
 namespace slabrating {
 
 enum class RatingMethod;
-enum class TruckSeries;
 
 // The posting policy: what the agency decides, each with its default.
 
@@ -67,9 +67,9 @@ enum class VehicleKind {
 };
 
 /// Number of legal vehicles rated: the series' three trucks, then EV2 and EV3.
-inline constexpr std::size_t kLegalVehicleCount = 5;
+inline constexpr std::size_t kLegalVehicleCount = kTrucksPerSeries + kOwnVehicleCount;
 /// Index of the first emergency vehicle among them.
-inline constexpr std::size_t kFirstEmergencyVehicle = 3;
+inline constexpr std::size_t kFirstEmergencyVehicle = kTrucksPerSeries;
 
 /// One legal vehicle rated at both levels from the HS20 rating factors:
 /// RF = RF_HS20 x 16 kips / its heaviest wheel, rating = RF x gross weight.

@@ -27,7 +27,7 @@ constexpr Precision precisionOf() {
         return Precision::Double;
     } else if constexpr (std::is_same_v<T, bool>) {
         return Precision::Flag;
-    } else if constexpr (std::is_integral_v<T>) {
+    } else if constexpr (std::is_integral_v<T> || std::is_enum_v<T>) {
         return Precision::Whole;
     } else {
         static_assert(std::is_convertible_v<T, std::string_view>, "a number, a flag or a text");
@@ -38,7 +38,9 @@ constexpr Precision precisionOf() {
 template <class T>
 bool hold(const T& member, QuantityValue& value) {
     value.address = &member;
-    if constexpr (std::is_arithmetic_v<T>) {
+    if constexpr (std::is_enum_v<T>) {
+        value.number = static_cast<double>(static_cast<std::underlying_type_t<T>>(member));
+    } else if constexpr (std::is_arithmetic_v<T>) {
         value.number = static_cast<double>(member);
     } else {
         value.text = member;
@@ -190,32 +192,132 @@ void addHs20Column(std::vector<Quantity>& t, std::string_view g) {
     t.push_back(q<&Rating::hs20, Column, &C::RatingTons>(g, "RatingTons_tons", "tons"));
 }
 
-// The series' name and title are formed from the series the engine chose.
-template <std::string_view (*Text)(TruckSeries)>
+// The legal-truck table the report prints, and the one rated from the governing rating.
+const LegalTruckRatings* reportTrucks(const Rating& rating) {
+    return rating.legalTrucks ? &*rating.legalTrucks : nullptr;
+}
+const LegalTruckRatings* governingTrucks(const Rating& rating) {
+    return rating.governing && rating.governing->legalTrucks ? &*rating.governing->legalTrucks
+                                                             : nullptr;
+}
+using TruckTable = const LegalTruckRatings* (*)(const Rating&);
+
+// The series' name and title are the series table's, for the series the engine chose.
+template <TruckTable Table, std::string_view SeriesInfo::*Text>
 bool seriesText(const Rating& rating, QuantityValue& value) {
-    if (!rating.legalTrucks) {
+    const LegalTruckRatings* table = Table(rating);
+    if (table == nullptr) {
         return false;
     }
-    value.address = &rating.legalTrucks->series;
-    value.text = Text(rating.legalTrucks->series);
+    value.address = &table->series;
+    value.text = seriesInfo(table->series).*Text;
     return true;
 }
 
-template <std::size_t I, auto Member>
-bool truck(const Rating& rating, QuantityValue& value) {
-    return rating.legalTrucks && hold(rating.legalTrucks->trucks[I].*Member, value);
+template <TruckTable Table, auto Member>
+bool truckTable(const Rating& rating, QuantityValue& value) {
+    const LegalTruckRatings* table = Table(rating);
+    return table != nullptr && hold(table->*Member, value);
 }
 
-template <std::size_t I>
+template <TruckTable Table, std::size_t I, auto Member>
+bool truck(const Rating& rating, QuantityValue& value) {
+    const LegalTruckRatings* table = Table(rating);
+    return table != nullptr && hold(table->trucks[I].*Member, value);
+}
+
+template <TruckTable Table, std::size_t I>
 void addTruck(std::vector<Quantity>& t, std::string_view g) {
     using T = LegalTruck;
-    t.push_back({g, "type", {}, Precision::Text, Presence::Always, &truck<I, &T::type>});
+    t.push_back({g, "type", {}, Precision::Text, Presence::Always, &truck<Table, I, &T::type>});
     t.push_back({g, "grossTons_tons", "tons", Precision::Double, Presence::Always,
-                 &truck<I, &T::grossTons>});
-    t.push_back(
-        {g, "RatingFactor", {}, Precision::Double, Presence::Always, &truck<I, &T::RatingFactor>});
+                 &truck<Table, I, &T::grossTons>});
+    t.push_back({g,
+                 "RatingFactor",
+                 {},
+                 Precision::Double,
+                 Presence::Always,
+                 &truck<Table, I, &T::RatingFactor>});
     t.push_back({g, "RatingTons_tons", "tons", Precision::Double, Presence::Always,
-                 &truck<I, &T::RatingTons>});
+                 &truck<Table, I, &T::RatingTons>});
+}
+
+// A legal-truck table: its group and the groups of its three trucks.
+template <TruckTable Table>
+void addLegalTrucks(std::vector<Quantity>& t, const std::array<std::string_view, 4>& groups) {
+    using L = LegalTruckRatings;
+    const std::string_view g = groups[0];
+    t.push_back({g,
+                 "series",
+                 {},
+                 Precision::Text,
+                 Presence::Always,
+                 &seriesText<Table, &SeriesInfo::name>});
+    t.push_back({g,
+                 "title",
+                 {},
+                 Precision::Text,
+                 Presence::Always,
+                 &seriesText<Table, &SeriesInfo::title>});
+    t.push_back({g, "wheelKips_kips", "kips", Precision::Double, Presence::Always,
+                 &truckTable<Table, &L::wheelKips>});
+    t.push_back({g, "TruckMoment_kipft", "kip-ft", Precision::Double, Presence::StateSeries,
+                 &truckTable<Table, &L::stateTruckMoment>});
+    t.push_back({g, "TruckMoment_kipft", "kip-ft", Precision::Single, Presence::InterstateSeries,
+                 &truckTable<Table, &L::interstateTruckMoment>});
+    addTruck<Table, 0>(t, groups[1]);
+    addTruck<Table, 1>(t, groups[2]);
+    addTruck<Table, 2>(t, groups[3]);
+}
+
+// One level of the governing rating.
+template <auto Level>
+void addGoverningLevel(std::vector<Quantity>& t, std::string_view g) {
+    using G = GoverningLevel;
+    t.push_back({g,
+                 "section",
+                 {},
+                 Precision::Text,
+                 Presence::Always,
+                 [](const Rating& rating, QuantityValue& value) {
+                     if (!rating.governing) {
+                         return false;
+                     }
+                     const GoverningLevel& level = (*rating.governing).*Level;
+                     value.address = &level.section;
+                     value.text = sectionName(level.section);
+                     return true;
+                 }});
+    t.push_back(q<&Rating::governing, Level, &G::RatingFactor>(g, "ratingFactor"));
+    t.push_back(q<&Rating::governing, Level, &G::RatingTons>(g, "ratingTons", "tons"));
+}
+
+// One face's steel checks of a load factor run.
+template <auto Face>
+void addFaceCheck(std::vector<Quantity>& t, std::string_view g) {
+    using F = FaceSteelCheck;
+    t.push_back(q<&Rating::loadFactorChecks, Face, &F::steelRatio>(g, "steelRatio"));
+    t.push_back(q<&Rating::loadFactorChecks, Face, &F::balancedRatio>(g, "balancedRatio"));
+    t.push_back(q<&Rating::loadFactorChecks, Face, &F::balancedShare>(g, "balancedShare"));
+    t.push_back(q<&Rating::loadFactorChecks, Face, &F::phiMn>(g, "phiMn_kipft", "kip-ft"));
+}
+
+// The status, formed from the run's outcome and its findings, named as the summary names it.
+bool statusText(const Rating& rating, QuantityValue& value) {
+    value.address = &rating.status;
+    value.text = statusName(rating.status);
+    return true;
+}
+
+// The controlling truck of the governing legal trucks, by its type.
+bool controllingTruck(const Rating& rating, QuantityValue& value) {
+    const LegalTruckRatings* table = governingTrucks(rating);
+    if (table == nullptr) {
+        return false;
+    }
+    value.address = &table->controlling;
+    value.text = table->trucks[table->controlling].type;
+    return true;
 }
 
 // A choice the run holds as an enumeration, shown by its name.
@@ -483,18 +585,8 @@ std::vector<Quantity> buildTable() {
     addHs20Column<&Hs20Rating::inventory>(t, "hs20/inventory");
     addHs20Column<&Hs20Rating::operating>(t, "hs20/operating");
 
-    constexpr std::string_view lt = "legalTrucks";
-    t.push_back({lt, "series", {}, Precision::Text, Presence::Always, &seriesText<&seriesName>});
-    t.push_back({lt, "title", {}, Precision::Text, Presence::Always, &seriesText<&seriesTitle>});
-    t.push_back(
-        q<&Rating::legalTrucks, &LegalTruckRatings::wheelKips>(lt, "wheelKips_kips", "kips"));
-    t.push_back(q<&Rating::legalTrucks, &LegalTruckRatings::stateTruckMoment>(
-        lt, "TruckMoment_kipft", "kip-ft", Presence::StateSeries));
-    t.push_back(q<&Rating::legalTrucks, &LegalTruckRatings::interstateTruckMoment>(
-        lt, "TruckMoment_kipft", "kip-ft", Presence::InterstateSeries));
-    addTruck<0>(t, "legalTrucks/trucks/0");
-    addTruck<1>(t, "legalTrucks/trucks/1");
-    addTruck<2>(t, "legalTrucks/trucks/2");
+    addLegalTrucks<&reportTrucks>(
+        t, {"legalTrucks", "legalTrucks/trucks/0", "legalTrucks/trucks/1", "legalTrucks/trucks/2"});
 
     addSectionInput<&Rating::midspan, &MidspanSection::sectionInput>(t, "midspan/sectionInput");
     addPass<&Rating::midspan, &MidspanSection::inventoryPass>(t, "midspan/inventoryPass",
@@ -503,11 +595,43 @@ std::vector<Quantity> buildTable() {
                                                               "midspan/operatingPass/section");
     addLevel<&Rating::midspan, &MidspanSection::inventory>(t, "midspan/inventory");
     addLevel<&Rating::midspan, &MidspanSection::operating>(t, "midspan/operating");
+
+    addGoverningLevel<&GoverningRating::inventory>(t, "governing/inventory");
+    addGoverningLevel<&GoverningRating::operating>(t, "governing/operating");
+    addLegalTrucks<&governingTrucks>(
+        t, {"governing/legalTrucks", "governing/legalTrucks/trucks/0",
+            "governing/legalTrucks/trucks/1", "governing/legalTrucks/trucks/2"});
+    constexpr std::string_view go = "governing";
+    t.push_back(q<&Rating::governing, &GoverningRating::reviewForPosting>(go, "reviewForPosting"));
+    t.push_back({go,
+                 "controllingTruck",
+                 {},
+                 Precision::Text,
+                 Presence::WithLegalTrucks,
+                 &controllingTruck});
+
+    using LC = LoadFactorChecks;
+    addFaceCheck<&LC::top>(t, "loadFactorChecks/top");
+    addFaceCheck<&LC::bottom>(t, "loadFactorChecks/bottom");
+    constexpr std::string_view lc = "loadFactorChecks";
+    t.push_back(
+        q<&Rating::loadFactorChecks, &LC::modulusOfRupture>(lc, "modulusOfRupture_psi", "psi"));
+    t.push_back(
+        q<&Rating::loadFactorChecks, &LC::crackingMoment>(lc, "crackingMoment_kipft", "kip-ft"));
+    t.push_back(
+        q<&Rating::loadFactorChecks, &LC::minimumCapacity>(lc, "minimumCapacity_kipft", "kip-ft"));
+    constexpr std::string_view mc = "modularRatioCheck";
+    using MC = ModularRatioCheck;
+    t.push_back(q<&Rating::modularRatioCheck, &MC::fc>(mc, "fc_psi", "psi"));
+    t.push_back(q<&Rating::modularRatioCheck, &MC::EsOverEc>(mc, "esOverEc"));
+    t.push_back(q<&Rating::modularRatioCheck, &MC::n>(mc, "n"));
+
     addDecisions(t);
+    t.push_back({{}, "status", {}, Precision::Text, Presence::Always, &statusText});
     return t;
 }
 
-constexpr std::array<QuantityGroup, 52> kGroups{{
+constexpr std::array<QuantityGroup, 63> kGroups{{
     {"input", "every run whose numbers read as numbers"},
     {"loadFactorInput", "load factor runs"},
     {"inventoryAllowables", "load factor runs"},
@@ -540,6 +664,18 @@ constexpr std::array<QuantityGroup, 52> kGroups{{
     {"midspan/operatingPass/section", "with the midspan section"},
     {"midspan/inventory", "with the midspan section"},
     {"midspan/operating", "with the midspan section"},
+    {"governing", "complete runs"},
+    {"governing/inventory", "with the governing rating"},
+    {"governing/operating", "with the governing rating"},
+    {"governing/legalTrucks",
+     "complete runs whose governing HS20 operating rating is below the HS20 gross weight", true},
+    {"governing/legalTrucks/trucks/0", "with the governing legal-truck table"},
+    {"governing/legalTrucks/trucks/1", "with the governing legal-truck table"},
+    {"governing/legalTrucks/trucks/2", "with the governing legal-truck table"},
+    {"loadFactorChecks", "complete load factor runs whose checks are defined"},
+    {"loadFactorChecks/top", "with the load factor checks"},
+    {"loadFactorChecks/bottom", "with the load factor checks"},
+    {"modularRatioCheck", "complete working stress runs whose Concrete Fc is above 0"},
     {"legalLoads", "complete runs"},
     {"legalLoads/vehicles/0", "complete runs"},
     {"legalLoads/vehicles/1", "complete runs"},
@@ -553,7 +689,7 @@ constexpr std::array<QuantityGroup, 52> kGroups{{
     {"posting/vehicles/2", "complete runs"},
     {"posting/vehicles/3", "complete runs"},
     {"posting/vehicles/4", "complete runs"},
-    {"posting/emergency", "complete runs whose posting has an emergency vehicle sign"},
+    {"posting/emergency", "complete runs whose posting has an emergency vehicle sign", true},
     {"inventory", "complete runs"},
     {"inventory/legalLoads/0", "complete runs"},
     {"inventory/legalLoads/1", "complete runs"},

@@ -29,6 +29,7 @@ enum class Presence {
     NotStateSeries,    ///< formed only when the load type is not the state series
     StateSeries,       ///< in the state series' legal-truck table only
     InterstateSeries,  ///< in the Interstate series' legal-truck table only
+    WithLegalTrucks,   ///< only when its group holds a legal-truck table
 };
 
 /// One quantity's value in a run.
@@ -57,6 +58,9 @@ struct Quantity {
 struct QuantityGroup {
     std::string_view path;  ///< as `Quantity::group`
     std::string_view when;  ///< in words: "load factor runs that derived the modular ratio"
+    /// A group inside another that the other may lack (the governing legal trucks); the
+    /// others come with their parent.
+    bool optionalInParent = false;
 };
 
 /// Every quantity, in the JSON result's order: the quantities of a group stand together,

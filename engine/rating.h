@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "engine/fields.h"
+#include "engine/load_type.h"
 #include "engine/posting.h"
 #include "engine/rules.h"
 
@@ -229,15 +230,9 @@ struct Hs20Rating {
     Hs20Operating operating;
 };
 
-/// The legal-truck series.
-enum class TruckSeries {
-    State,       ///< "Brevania Trucks", load type 1
-    Interstate,  ///< "Interstate Trucks", load type 2 or none selected
-};
-
 /// One legal truck, rated at the operating level.
 struct LegalTruck {
-    std::string_view type;  ///< "3", "3S2" or "3-2"
+    std::string_view type;  ///< "3", "3S2" or "3-2", the vehicle table's name
     double grossTons;       ///< gross weight (tons)
     double RatingFactor;    ///< `RatingFactor` x 16 / the series' wheel load (kips)
     double RatingTons;      ///< operating rating (tons)
@@ -246,13 +241,13 @@ struct LegalTruck {
 
 /// The legal-truck table.
 struct LegalTruckRatings {
-    TruckSeries series;
+    TruckSeries series;  ///< the series of the run's load type (engine/load_type.h)
     /// The series' `TruckMoment` the table prints (kip-ft), in the precision it is held in:
     /// the state series' in double, the Interstate series' in single; the other is absent.
     std::optional<double> stateTruckMoment;
     std::optional<float> interstateTruckMoment;
-    double wheelKips;                  ///< the series' heaviest wheel load (kips)
-    std::array<LegalTruck, 3> trucks;  ///< types 3, 3S2 and 3-2
+    double wheelKips;                                 ///< the series' heaviest wheel load (kips)
+    std::array<LegalTruck, kTrucksPerSeries> trucks;  ///< the series' trucks, in report order
     /// Index in `trucks` of the controlling truck: the lowest rating relative to its gross
     /// weight, which is the truck's rating factor; the first in report order on a tie.
     std::size_t controlling;
@@ -268,6 +263,66 @@ struct MidspanSection {
     OperatingPass operatingPass;
     LevelRating inventory;  ///< HS20 rating of the midspan section, inventory
     LevelRating operating;  ///< HS20 rating of the midspan section, operating
+};
+
+/// One face's steel held against the load factor method's limits.
+struct FaceSteelCheck {
+    double steelRatio;     ///< rho = As / (12 d), with d that face's effective depth
+    double balancedRatio;  ///< rho_b = 0.85 Beta1 f'c / Fy x 87000 / (87000 + Fy)
+    double balancedShare;  ///< rho / rho_b
+    double phiMn;          ///< factored moment capacity of this face alone (kip-ft)
+};
+
+/// The checks of a complete load factor run's section beside its rating: the steel ratio
+/// of each face against the balanced one, and its capacity against the cracking moment.
+struct LoadFactorChecks {
+    FaceSteelCheck top;       ///< the top steel in tension at d,top
+    FaceSteelCheck bottom;    ///< the bottom steel in tension at h - d'
+    double modulusOfRupture;  ///< fr = 7.5 sqrt(f'c) (psi)
+    double crackingMoment;    ///< Mcr = fr 12 h^2 / 6 of the gross strip (kip-ft)
+    double minimumCapacity;   ///< 1.2 Mcr, the least capacity of a face (kip-ft)
+};
+
+/// The modular ratio that a complete working stress run's allowable concrete stress
+/// implies, to hold the entered one against.
+struct ModularRatioCheck {
+    double fc;        ///< f'c = `Concfc` / 0.40, the strength the allowable implies (psi)
+    double EsOverEc;  ///< 29,000,000 / (57,000 sqrt(f'c))
+    double n;         ///< Es / Ec to the nearest whole number, at least 6
+};
+
+/// One level of the governing rating: the lower of the strip's sections at that level.
+struct GoverningLevel {
+    /// The section that governs: over the girders (the top steel in tension, the section the
+    /// report rates) or midspan (the bottom steel in tension). In a load factor run, the face
+    /// whose lever term gave `UltimateCapacity`, the same at both levels.
+    TensionFace section;
+    double RatingFactor;  ///< HS20 rating factor of that section at this level
+    double RatingTons;    ///< HS20 rating of that section at this level (tons)
+};
+
+/// The rating of the strip: at each level the section that rates lowest. In a working stress
+/// run the lower of the section over the girders (the report's) and the midspan section
+/// (the report's section when the midspan one is not analysed, and on a tie); in a load
+/// factor run the report's rating, whose capacity is already the smaller of the two faces.
+struct GoverningRating {
+    GoverningLevel inventory;
+    GoverningLevel operating;
+    /// The legal trucks rated from the governing operating rating factor; absent when the
+    /// governing HS20 operating rating is 36 tons or more.
+    std::optional<LegalTruckRatings> legalTrucks;
+    /// The bridge is to be reviewed for posting or closing: a governing legal truck rates
+    /// below its gross weight, or the governing operating rating factor is below 0 (the dead
+    /// load alone exceeds the capacity).
+    bool reviewForPosting;
+};
+
+/// Whether a rating may be signed.
+enum class RatingStatus {
+    Rated,     ///< the run completed and no finding says its inputs cannot be a slab
+    Withheld,  ///< the run completed, but a finding of severity error says the inputs cannot
+               ///< describe a slab: the rating is not to be signed
+    Stopped,   ///< the run stopped (a numeric test, a range check or an arithmetic fault)
 };
 
 /// Everything a rating run found, as far as it got: a stopped run holds the quantities it
@@ -313,16 +368,27 @@ struct Rating {
     /// arithmetic fault in the analysis.
     bool midspanNotAnalysed = false;
 
-    // Complete runs, beside the report: the decisions the rating is for.
+    // Complete runs, beside the report.
+    /// The rating of the strip, from the section that governs at each level.
+    std::optional<GoverningRating> governing;
+    /// The checks beside a complete load factor run's rating; absent when their arithmetic
+    /// is undefined for these inputs (they never stop a run).
+    std::optional<LoadFactorChecks> loadFactorChecks;
+    /// The modular ratio check of a complete working stress run whose `Concfc` is above 0.
+    std::optional<ModularRatioCheck> modularRatioCheck;
+    /// Whether the rating may be signed; set once the review findings are known.
+    RatingStatus status = RatingStatus::Stopped;
+
+    // The decisions the rating is for.
     std::optional<LegalLoadRatings> legalLoads;  ///< every legal vehicle at both levels
     std::optional<PostingDecision> posting;      ///< under the run's posting policy
     std::optional<InventoryItems> inventory;     ///< the member's load rating items
 };
 
-/// The title of a legal-truck series as the report prints it: "Brevania Trucks".
-std::string_view seriesTitle(TruckSeries series);
-/// The series as the JSON result names it: "state" or "interstate".
-std::string_view seriesName(TruckSeries series);
+/// The section as the JSON result names it: "over the girders" or "midspan".
+std::string_view sectionName(TensionFace section);
+/// The status as the JSON result and the summary name it: "rated", "withheld", "stopped".
+std::string_view statusName(RatingStatus status);
 
 /// The HS20 operating rating (tons) exactly as the report's HS20 table prints it, without
 /// the blanks that right-align it: "55.32".

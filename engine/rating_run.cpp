@@ -1,5 +1,6 @@
 #include "engine/rating_run.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -11,6 +12,7 @@
 #include "engine/numeric.h"
 #include "engine/ratings.h"
 #include "engine/report_layout.h"
+#include "engine/review_checks.h"
 #include "engine/working_stress.h"
 
 namespace slabrating {
@@ -190,15 +192,26 @@ void rateMidspan(const SlabInput& in, Rating& r) {
     }
 }
 
-// The legal loads, the posting decision and the inventory items of a complete run. Formed
-// from finite ratings with plain arithmetic: nothing here can stop the run.
+// The legal loads, the posting decision and the inventory items of a complete run, from
+// its governing rating. Formed from finite ratings with plain arithmetic: nothing here can stop the
+// run.
 void decide(const RunSettings& settings, Rating& r) {
-    const PostingBasis basis{
-        r.hs20->inventory.RatingFactor, r.hs20->operating.RatingFactor,
-        r.input->LoadType == StateTrucks ? TruckSeries::State : TruckSeries::Interstate, *r.method};
+    const GoverningRating& g = *r.governing;
+    const PostingBasis basis{g.inventory.RatingFactor, g.operating.RatingFactor,
+                             seriesOf(r.input->LoadType), *r.method};
     const LegalLoadRatings& loads = r.legalLoads.emplace(legalLoadRatings(basis));
     const PostingDecision& decision = r.posting.emplace(postingDecision(loads, settings.policy));
     r.inventory = inventoryItems(basis, loads, decision, settings.ratingDate);
+}
+
+// A complete run is rated unless a finding says its inputs cannot describe a slab.
+RatingStatus ratingStatus(RunOutcome outcome, const std::vector<Finding>& findings) {
+    if (outcome != RunOutcome::Complete) {
+        return RatingStatus::Stopped;
+    }
+    const bool error = std::any_of(findings.begin(), findings.end(),
+                                   [](const Finding& f) { return f.severity == Severity::Error; });
+    return error ? RatingStatus::Withheld : RatingStatus::Rated;
 }
 
 }  // namespace
@@ -227,19 +240,32 @@ RatingResult RunRating(const SlabFields& fields, std::string_view date,
                 if (rating.method == RatingMethod::WorkingStress) {
                     rateMidspan(held, rating);
                 }
+                rating.governing = governingRating(rating);
+                if (rating.ultimateCapacity) {
+                    rating.loadFactorChecks =
+                        loadFactorChecks(*rating.loadFactorInput, *rating.ultimateCapacity);
+                } else {
+                    rating.modularRatioCheck = modularRatioCheck(held.Concfc);
+                }
             }
         }
     } catch (const ArithmeticFault&) {
         result.outcome = RunOutcome::ArithmeticFault;
         result.message = kArithmeticFaultMessage;
     }
-    if (result.outcome == RunOutcome::Complete && rating.hs20) {
+    if (result.outcome == RunOutcome::Complete && rating.governing) {
         decide(settings, rating);
     }
     result.ErrorFlag = result.outcome == RunOutcome::NotNumeric ? 1 : 0;
     result.report.reserve(kReportCapacity);
     writeReport(rating, result.report);
     result.findings = reviewFindings(fields, rating);
+    rating.status = ratingStatus(result.outcome, result.findings);
+    // A rating that cannot be signed decides no posting and fills no inventory item.
+    if (rating.status == RatingStatus::Withheld) {
+        rating.posting.reset();
+        rating.inventory.reset();
+    }
     return result;
 }
 

@@ -46,22 +46,23 @@ float stressScale(double liveShare, double RatingFactor, double workingStressTon
     return toSingle((live * RatingFactor + DeadLoadMoment) / divisor);
 }
 
-LegalTruckRatings legalTruckRatings(double RatingFactor, int loadType, const Moments& moments) {
-    const bool state = loadType == StateTrucks;
+LegalTruckRatings legalTruckRatings(double RatingFactor, LoadType loadType,
+                                    const Moments& moments) {
     LegalTruckRatings series{};
-    series.series = state ? TruckSeries::State : TruckSeries::Interstate;
-    if (state) {
+    series.series = seriesOf(loadType);
+    if (series.series == TruckSeries::State) {
         series.stateTruckMoment = moments.stateTruckMoment;
     } else {
         series.interstateTruckMoment = moments.interstateTruckMoment;
     }
-    series.wheelKips = state ? kStateWheelKips : kInterstateWheelKips;
+    series.wheelKips = seriesWheelKips(series.series);
     // A truck is rated against the HS20 wheel with the series' heaviest wheel.
     const double factor = (Real(RatingFactor) * kHs20WheelKips / series.wheelKips).value();
-    const std::array<double, 3>& gross = state ? kStateGrossTons : kInterstateGrossTons;
+    const auto trucks = seriesTrucks(series.series);
     for (std::size_t i = 0; i < series.trucks.size(); ++i) {
-        const double tons = (Real(gross[i]) * factor).value();
-        series.trucks[i] = {kTruckTypes[i], gross[i], factor, tons, tons < gross[i]};
+        const double gross = trucks[i]->grossTons;
+        const double tons = (Real(gross) * factor).value();
+        series.trucks[i] = {trucks[i]->type, gross, factor, tons, tons < gross};
         if (series.trucks[i].RatingFactor < series.trucks[series.controlling].RatingFactor) {
             series.controlling = i;
         }
@@ -69,16 +70,62 @@ LegalTruckRatings legalTruckRatings(double RatingFactor, int loadType, const Mom
     return series;
 }
 
-}  // namespace slabrating
+namespace {
 
-namespace slabrating {
-
-std::string_view seriesTitle(TruckSeries series) {
-    return series == TruckSeries::State ? "Brevania Trucks" : "Interstate Trucks";
+// The level of the section over the girders, replaced by the midspan level when that rates
+// lower; a tie keeps the section the report rates.
+GoverningLevel lowerLevel(GoverningLevel overGirders, const LevelRating* midspan) {
+    if (midspan != nullptr && midspan->ratingFactor < overGirders.RatingFactor) {
+        return {TensionFace::Bottom, midspan->ratingFactor, midspan->RatingTons};
+    }
+    return overGirders;
 }
 
-std::string_view seriesName(TruckSeries series) {
-    return series == TruckSeries::State ? "state" : "interstate";
+}  // namespace
+
+GoverningRating governingRating(const Rating& rating) {
+    const Hs20Rating& t = *rating.hs20;
+    GoverningRating g{};
+    if (rating.method == RatingMethod::LoadFactor) {
+        // The capacity is already the smaller of the two faces: the report's rating governs.
+        const TensionFace face = rating.ultimateCapacity->governs;
+        g.inventory = {face, t.inventory.RatingFactor, t.inventory.RatingTons};
+        g.operating = {face, t.operating.RatingFactor, t.operating.RatingTons};
+    } else {
+        const MidspanSection* m = rating.midspan ? &*rating.midspan : nullptr;
+        g.inventory =
+            lowerLevel({TensionFace::Top, t.inventory.RatingFactor, t.inventory.RatingTons},
+                       m != nullptr ? &m->inventory : nullptr);
+        g.operating =
+            lowerLevel({TensionFace::Top, t.operating.RatingFactor, t.operating.RatingTons},
+                       m != nullptr ? &m->operating : nullptr);
+    }
+    bool belowWeight = false;
+    if (g.operating.RatingTons < kHs20Tons) {
+        const LegalTruckRatings& legal = g.legalTrucks.emplace(
+            legalTruckRatings(g.operating.RatingFactor, rating.input->LoadType, *rating.moments));
+        for (const LegalTruck& truck : legal.trucks) {
+            belowWeight = belowWeight || truck.belowGrossWeight;
+        }
+    }
+    g.reviewForPosting = belowWeight || g.operating.RatingFactor < 0;
+    return g;
+}
+
+std::string_view sectionName(TensionFace section) {
+    return section == TensionFace::Top ? "over the girders" : "midspan";
+}
+
+std::string_view statusName(RatingStatus status) {
+    switch (status) {
+        case RatingStatus::Rated:
+            return "rated";
+        case RatingStatus::Withheld:
+            return "withheld";
+        case RatingStatus::Stopped:
+            return "stopped";
+    }
+    return "stopped";
 }
 
 }  // namespace slabrating

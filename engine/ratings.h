@@ -23,6 +23,11 @@ float stressScale(double liveShare, double RatingFactor, double workingStressTon
 
 /// Operating ratings of the legal trucks 3, 3S2 and 3-2 of the series the load type selects,
 /// with the series' moment from `moments`.
-LegalTruckRatings legalTruckRatings(double RatingFactor, int loadType, const Moments& moments);
+LegalTruckRatings legalTruckRatings(double RatingFactor, LoadType loadType, const Moments& moments);
+
+/// The governing rating of a complete run (`hs20`, `moments` and, in a load factor run,
+/// `ultimateCapacity` present): at each level the lower of the section over the girders and
+/// the midspan section, and the legal trucks from the governing operating rating factor.
+GoverningRating governingRating(const Rating& rating);
 
 }  // namespace slabrating

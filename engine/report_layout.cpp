@@ -24,10 +24,8 @@ constexpr std::size_t kTruckWidth = 6;
 
 constexpr std::string_view kOper = "          Oper. =             ";
 
-// Columns (from 1) where the truck types and the gross weights of each series start.
-constexpr std::array<std::size_t, 3> kTruckTypeColumns{33, 42, 53};
-constexpr std::array<std::size_t, 3> kStateGrossColumns{32, 42, 53};
-constexpr std::array<std::size_t, 3> kInterstateGrossColumns{32, 43, 54};
+// Columns (from 1) where the truck types start; the gross weights' columns are the series'.
+constexpr std::array<std::size_t, kTrucksPerSeries> kTruckTypeColumns{33, 42, 53};
 
 // A report value with the precision it is held in, which decides how many significant
 // digits it is written with before the mask rounds it.
@@ -188,13 +186,13 @@ void ReportWriter::hs20Table(const Hs20Rating& t) {
 }
 
 void ReportWriter::truckTable(const LegalTruckRatings& trucks) {
-    const bool state = trucks.series == TruckSeries::State;
+    const SeriesInfo& series = seriesInfo(trucks.series);
     line();
-    line(seriesTitle(trucks.series));
+    line(series.title);
     text("   LL+I Moment           ");
-    value(
-        state ? ReportValue(*trucks.stateTruckMoment) : ReportValue(*trucks.interstateTruckMoment),
-        kTwoDecimals);
+    value(trucks.stateTruckMoment ? ReportValue(*trucks.stateTruckMoment)
+                                  : ReportValue(*trucks.interstateTruckMoment),
+          kTwoDecimals);
     line(" K-Ft");
     line();
     text("   Truck Type");
@@ -205,15 +203,14 @@ void ReportWriter::truckTable(const LegalTruckRatings& trucks) {
     }
     endLine();
     text("   Gross Weight    (Tons)");
-    const auto& columns = state ? kStateGrossColumns : kInterstateGrossColumns;
     for (std::size_t i = 0; i < trucks.trucks.size(); ++i) {
-        at(columns[i]);
+        at(series.reportGrossColumns[i]);
         text(shortestText(trucks.trucks[i].grossTons));
     }
     endLine();
     text("        Rating     (Tons)     ");
     value(trucks.trucks[0].RatingTons, kTonsDecimals, kTruckWidth);
-    text(state ? "    " : "     ");
+    m_text.append(series.reportFirstGap, ' ');
     value(trucks.trucks[1].RatingTons, kTonsDecimals, kTruckWidth);
     text("     ");
     value(trucks.trucks[2].RatingTons, kTonsDecimals, kTruckWidth);

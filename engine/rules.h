@@ -131,13 +131,7 @@ inline constexpr double kHs20Tons = 36.0;
 /// HS20 wheel load (kips and lb), the load the slab moments are formed for.
 inline constexpr double kHs20WheelKips = 16.0;
 inline constexpr double kHs20WheelLb = kHs20WheelKips * kLbPerKip;
-/// Heaviest wheel load of the state (Brevania) and the Interstate legal-truck series (kips).
-inline constexpr double kStateWheelKips = 10.0;
-inline constexpr double kInterstateWheelKips = 9.0;
-/// The legal trucks, in report order, and their gross weights in each series (tons).
-inline constexpr std::array<std::string_view, 3> kTruckTypes{"3", "3S2", "3-2"};
-inline constexpr std::array<double, 3> kStateGrossTons{27.0, 42.5, 42.5};
-inline constexpr std::array<double, 3> kInterstateGrossTons{24.0, 38.0, 39.0};
+// The legal trucks, their gross weights and wheel loads: the vehicle table, engine/load_type.h.
 
 /// Dead-load and operating live-load factors of the load factor rating (A1, A2).
 inline constexpr double kDeadLoadFactor = 1.3;
@@ -158,22 +152,6 @@ inline constexpr double kFullRatingFactor = 1.0;
 
 /// Kips in a ton (2000 lb): axle weights in kips, vehicle weights and postings in tons.
 inline constexpr double kKipsPerTon = 2.0;
-
-/// An emergency vehicle of 23 U.S.C. 127(r) as the federal models shape it (kips): EV2 a
-/// 24 kip steer axle and a 33.5 kip single drive axle 15 ft behind it; EV3 a 24 kip steer
-/// axle and a 62 kip tandem of two 31 kip axles 4 ft apart. The slab formula takes half the
-/// heaviest single axle as the wheel load.
-struct EmergencyVehicleModel {
-    std::string_view name;
-    double heaviestAxleKips;  ///< the heaviest single axle (kips)
-    double driveGroupKips;    ///< the drive axle or tandem as a group (kips)
-    double grossKips;         ///< gross weight (kips)
-    bool tandem;  ///< the drive group is a tandem, which the slab formula does not describe
-};
-inline constexpr std::array<EmergencyVehicleModel, 2> kEmergencyVehicles{{
-    {"EV2", 33.5, 33.5, 57.5, false},
-    {"EV3", 31.0, 62.0, 86.0, true},
-}};
 
 /// Default closure threshold of a posting (tons): below it a sign is no longer useful and
 /// the bridge is closed. An agency's choice for the load factor and allowable stress
@@ -210,5 +188,51 @@ inline constexpr float kLowestAssumedFy = 33000.0f;
 /// holds strengths.
 inline constexpr float kHighestInventoryFc = 2000.0f;
 inline constexpr float kHighestInventoryFs = 30000.0f;
+
+/// The cracking moment of the gross section: the modulus of rupture fr = 7.5 sqrt(f'c) psi
+/// (normal weight concrete) over the section modulus b h^2 / 6 of the strip.
+inline constexpr double kModulusOfRuptureFactor = 7.5;
+inline constexpr int kSectionModulusDivisor = 6;
+/// Each face's steel develops at least this many cracking moments, so that the face does
+/// not fail as it cracks.
+inline constexpr double kMinimumSteelCrackingShare = 1.2;
+/// Nearest distance from a face of the slab to the centre of its bars (in): less leaves no
+/// room for the cover and the bar itself. The program's threshold.
+inline constexpr float kMinFaceToBarCentreIn = 1.0f;
+/// Thickest overlay (in), and the largest share of the slab thickness, that the program
+/// takes without a doubt: more is most likely another slab or a mistyped field.
+inline constexpr float kMaxOverlayIn = 4.0f;
+inline constexpr double kMaxOverlayShareOfSlab = 0.5;
+/// A working stress modular ratio further than this from Es / Ec of the concrete its
+/// allowable stress implies is doubted.
+inline constexpr double kModularRatioTolerance = 2.0;
+/// The rating manual's operating allowable concrete stress in flexure, as a share of f'c;
+/// the program's table (kOperConcStresses) is lower in every band but the second.
+inline constexpr double kManualOperConcShare = 0.6;
+
+// The articles the rules come from, as the findings and the sheet's basis cite them.
+// "Standard Specifications": the AASHTO Standard Specifications for Highway Bridges, 17th
+// edition (2002), Division I. "Manual": the AASHTO Manual for Bridge Evaluation, Section 6,
+// Part B (allowable stress and load factor rating).
+inline constexpr std::string_view kSpecificationsTitle =
+    "AASHTO Standard Specifications for Highway Bridges, 17th edition";
+inline constexpr std::string_view kManualTitle =
+    "AASHTO Manual for Bridge Evaluation, Section 6, Part B";
+inline constexpr std::string_view kArtSlabMoment = "Standard Specifications 3.24.3.1";
+inline constexpr std::string_view kArtImpact = "Standard Specifications 3.8.2.1";
+inline constexpr std::string_view kArtYieldLimit = "Standard Specifications 8.3.3";
+inline constexpr std::string_view kArtModuli = "Standard Specifications 8.7";
+inline constexpr std::string_view kArtMinimumDepth = "Standard Specifications 8.9.2";
+inline constexpr std::string_view kArtOldMinimumDepth = "1.5.40(B) of the older editions";
+inline constexpr std::string_view kArtAllowableStresses = "Standard Specifications 8.15.2.1.1";
+inline constexpr std::string_view kArtModularRatio = "Standard Specifications 8.15.3.4";
+inline constexpr std::string_view kArtFlexureStrength = "Standard Specifications 8.16.3.2";
+inline constexpr std::string_view kArtBalancedSteel = "Standard Specifications 8.16.3.1.1";
+inline constexpr std::string_view kArtMinimumSteel = "Standard Specifications 8.17.1.1";
+inline constexpr std::string_view kArtCover = "Standard Specifications 8.22.1";
+inline constexpr std::string_view kArtRatingEquation = "Manual 6B.4.1";
+inline constexpr std::string_view kArtAllowableStressRating = "Manual 6B.4.2";
+inline constexpr std::string_view kArtLoadFactorRating = "Manual 6B.4.3";
+inline constexpr std::string_view kArtManualAllowables = "Manual 6B.5.2";
 
 }  // namespace slabrating::rules

@@ -266,7 +266,7 @@ void summary(Page& page) {
     }
     const LegalTruckRatings& l = *r->legalTrucks;
     page.raw("<table class=\"grid summary\"><tr><th>Legal trucks: ");
-    page.raw(seriesTitle(l.series));
+    page.raw(seriesInfo(l.series).title);
     page.raw(
         "</th><th>Rating factor</th><th>Rating (tons)</th><th>Gross weight (tons)</th>"
         "<th></th></tr>");
@@ -365,16 +365,7 @@ void inputs(Page& page) {
         page.raw("</td></tr>");
     }
     page.raw("<tr><td>Load type</td><td></td><td>");
-    switch (page.slab().fields.LoadType) {
-        case StateTrucks:
-            page.raw("1 = Brevania (state legal trucks)");
-            break;
-        case Interstate:
-            page.raw("2 = Interstate legal trucks");
-            break;
-        default:
-            page.raw("none selected (Interstate legal trucks)");
-    }
+    page.raw(loadTypeInfo(page.slab().fields.LoadType).sheetText);
     page.raw("</td><td class=\"n\">");
     if (held) {
         page.put(r->input->LoadType);
@@ -471,8 +462,10 @@ void basis(Page& page) {
               "Legal trucks: rated at the operating level when the HS20 operating rating is "
               "below ",
               Const{kHs20Tons}, " tons, RF<sub>truck</sub> = RF &times; ", Const{kHs20WheelKips},
-              " / P with P = ", Const{kStateWheelKips}, " kips (Brevania) or ",
-              Const{kInterstateWheelKips}, " kips (Interstate).");
+              " / P with P = ", Const{seriesWheelKips(TruckSeries::State)}, " kips (",
+              seriesInfo(TruckSeries::State).place, ") or ",
+              Const{seriesWheelKips(TruckSeries::Interstate)}, " kips (",
+              seriesInfo(TruckSeries::Interstate).place, ").");
     page.raw("</ul>\n");
 }
 

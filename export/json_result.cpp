@@ -70,6 +70,7 @@ json findingsJson(const std::vector<Finding>& findings) {
         list.push_back({{"code", std::string(finding.code)},
                         {"severity", std::string(severityName(finding.severity))},
                         {"message", finding.message},
+                        {"article", std::string(finding.article)},
                         {"values", std::move(values)}});
     }
     return list;
@@ -90,7 +91,7 @@ json slabJson(const RatedSlab& slab) {
     for (const FieldInfo& field : kFields) {
         fields[std::string(field.name)] = latin1ToUtf8(slab.fields.*field.text);
     }
-    fields[std::string(kLoadTypeName)] = slab.fields.LoadType;
+    fields[std::string(kLoadTypeName)] = valueOf(slab.fields.LoadType);
 
     json result = json::object();
     result["schemaVersion"] = kJsonSchemaVersion;

@@ -11,8 +11,9 @@
 namespace slabrating {
 
 /// Version of the JSON result's layout; it grows when a key changes its meaning or goes, or
-/// when keys are added (2: the review findings, the midspan section of a working stress run).
-inline constexpr int kJsonSchemaVersion = 2;
+/// when keys are added (2: the review findings, the midspan section of a working stress run;
+/// 3: the governing rating, the status, the findings' articles and the review checks).
+inline constexpr int kJsonSchemaVersion = 3;
 
 /// The JSON result of one slab.
 nlohmann::ordered_json slabJson(const RatedSlab& slab);

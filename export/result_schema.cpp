@@ -62,9 +62,11 @@ json& groupSchema(json& rating, std::string_view path) {
         const std::string_view next =
             end < path.size() ? path.substr(end + 1, path.find('/', end + 1) - end - 1) : "";
         std::string_view when;
+        bool optional = false;
         for (const QuantityGroup& group : quantityGroups()) {
             if (group.path == soFar) {
                 when = group.when;
+                optional = group.optionalInParent;
             }
         }
         if (isIndex(token)) {
@@ -84,7 +86,7 @@ json& groupSchema(json& rating, std::string_view path) {
                 }
                 // A group inside a group comes with it; the rating's own groups come as far
                 // as the run reached.
-                if (at != &rating) {
+                if (at != &rating && !optional) {
                     (*at)["required"].push_back(token);
                 }
             }
@@ -119,6 +121,9 @@ json ratingSchema() {
                 properties[key]["description"].get<std::string>() +
                 "; formed only when the load type is not the state series";
         }
+        if (q.presence == Presence::WithLegalTrucks) {
+            properties[key]["description"] = "only with the group's legal-truck table";
+        }
         if (q.presence == Presence::Always && !q.group.empty()) {
             group["required"].push_back(key);
         }
@@ -126,6 +131,9 @@ json ratingSchema() {
     // The legal trucks: three, in report order.
     json& trucks = rating["properties"]["legalTrucks"]["properties"]["trucks"];
     trucks["minItems"] = trucks["prefixItems"].size();
+    json& governing = rating["properties"]["governing"]["properties"]["legalTrucks"];
+    governing["properties"]["trucks"]["minItems"] =
+        governing["properties"]["trucks"]["prefixItems"].size();
     return rating;
 }
 
@@ -136,7 +144,11 @@ json fieldsSchema() {
         fields["properties"][std::string(field.name)] = {{"type", "string"}};
         fields["required"].push_back(field.name);
     }
-    fields["properties"][std::string(kLoadTypeName)] = {{"enum", {0, 1, 2}}};
+    json codes = json::array();
+    for (const LoadTypeInfo& type : kLoadTypes) {
+        codes.push_back(valueOf(type.id));
+    }
+    fields["properties"][std::string(kLoadTypeName)] = {{"enum", codes}};
     fields["required"].push_back(kLoadTypeName);
     return fields;
 }
@@ -149,14 +161,25 @@ json findingSchema() {
     }
     json& p = finding["properties"];
     p["code"] = {{"enum", codes}};
-    p["severity"] = {{"enum", {severityName(Severity::Warning), severityName(Severity::Note)}}};
+    p["severity"] = {{"enum",
+                      {severityName(Severity::Error), severityName(Severity::Warning),
+                       severityName(Severity::Note)}},
+                     {"description",
+                      "error: the inputs cannot describe a slab and the rating is withheld; "
+                      "warning: the rating may be wrong for this slab; note: worth knowing"}};
     p["message"] = {{"type", "string"}, {"description", "one plain sentence"}};
+    p["article"] = {{"type", "string"},
+                    {"description",
+                     "the article the rule comes from, \"Standard Specifications\" being the "
+                     "AASHTO Standard Specifications for Highway Bridges and \"Manual\" the "
+                     "AASHTO Manual for Bridge Evaluation; empty for a rule of the program's "
+                     "own"}};
     p["values"] = {{"type", "object"},
                    {"additionalProperties", {{"type", "number"}}},
                    {"description",
                     "the values it is about, each named by its place in the result below "
                     "/rating and given as the run holds it"}};
-    for (const char* key : {"code", "severity", "message", "values"}) {
+    for (const char* key : {"code", "severity", "message", "article", "values"}) {
         finding["required"].push_back(key);
     }
     return finding;

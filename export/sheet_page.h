@@ -46,6 +46,7 @@ public:
     void put(const float& member, int decimals = -1) { putQuantity(&member, decimals); }
     void put(const double& member, int decimals = -1) { putQuantity(&member, decimals); }
     void put(const int& member) { putQuantity(&member, -1); }
+    void put(const LoadType& member) { putQuantity(&member, -1); }
 
     // Parts of a formula with the numbers substituted; a negative value in parentheses.
     void part(std::string_view html) { raw(html); }

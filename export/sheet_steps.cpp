@@ -258,14 +258,20 @@ bool moments(Page& page) {
             m.M_LL, "lb-ft", "(", in(page, Field::EffSpan), " + ", Const{kSlabSpanAddend},
             ") &times; ", Const{kLiveLoadConstant});
     const std::string wheel = shortestText(kHs20WheelLb);
-    page.eq("M<sub>state</sub> = " + shortestText(kStateWheelKips) + " M<sub>LL</sub> / " + wheel,
-            m.stateTruckMoment, "kip-ft", Const{kStateWheelKips}, " &times; ", m.M_LL, " / ",
+    const SeriesInfo& state = seriesInfo(TruckSeries::State);
+    const double stateWheel = seriesWheelKips(TruckSeries::State);
+    page.eq("M<sub>" + std::string(state.symbol) + "</sub> = " + shortestText(stateWheel) +
+                " M<sub>LL</sub> / " + wheel,
+            m.stateTruckMoment, "kip-ft", Const{stateWheel}, " &times; ", m.M_LL, " / ",
             Const{kHs20WheelLb});
     if (m.interstateTruckMoment) {
-        page.eq("M<sub>Interstate</sub> = " + shortestText(kInterstateWheelKips) +
-                    " M<sub>LL</sub> / " + wheel + ", formed when the load type is not 1",
-                *m.interstateTruckMoment, "kip-ft", Const{kInterstateWheelKips}, " &times; ",
-                m.M_LL, " / ", Const{kHs20WheelLb});
+        const double wheelKips = seriesWheelKips(TruckSeries::Interstate);
+        page.eq("M<sub>" + std::string(seriesInfo(TruckSeries::Interstate).symbol) +
+                    "</sub> = " + shortestText(wheelKips) + " M<sub>LL</sub> / " + wheel +
+                    ", formed when the load type is not " +
+                    loadTypeInfo(LoadType::StateTrucks).code,
+                *m.interstateTruckMoment, "kip-ft", Const{wheelKips}, " &times; ", m.M_LL, " / ",
+                Const{kHs20WheelLb});
     }
     const std::string kip = shortestText(kLbPerKip);
     page.eq("DL = M<sub>DL</sub> / " + kip + ", as the report prints it", k.DeadLoadMoment,
@@ -364,7 +370,7 @@ void legalTrucks(Page& page) {
         return;
     }
     const LegalTruckRatings& l = *r.legalTrucks;
-    page.openStep("Legal trucks: " + std::string(seriesTitle(l.series)),
+    page.openStep("Legal trucks: " + std::string(seriesInfo(l.series).title),
                   "The HS20 operating rating is below " + hs20 +
                       " tons, so the three legal trucks of the series are rated at the "
                       "operating level; the slab moment is linear in the wheel load.");
@@ -372,11 +378,12 @@ void legalTrucks(Page& page) {
     page.parts(op.RatingTons, " &lt; ", Const{kHs20Tons});
     page.resultText("legal trucks rated");
     page.eq("P, the series' heaviest wheel", l.wheelKips, "kips");
+    const std::string moment =
+        "LL+I moment of the series, M<sub>" + std::string(seriesInfo(l.series).symbol) + "</sub>";
     if (l.stateTruckMoment) {
-        page.eq("LL+I moment of the series, M<sub>state</sub>", *l.stateTruckMoment, "kip-ft");
+        page.eq(moment, *l.stateTruckMoment, "kip-ft");
     } else {
-        page.eq("LL+I moment of the series, M<sub>Interstate</sub>", *l.interstateTruckMoment,
-                "kip-ft");
+        page.eq(moment, *l.interstateTruckMoment, "kip-ft");
     }
     page.eq("RF<sub>truck</sub> = RF<sub>HS20,oper</sub> &times; " + shortestText(kHs20WheelKips) +
                 " / P",

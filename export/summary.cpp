@@ -1,6 +1,5 @@
 #include "export/summary.h"
 
-#include "engine/findings.h"
 #include "engine/format.h"
 #include "export/json_result.h"
 #include "export/text.h"
@@ -9,11 +8,13 @@ namespace slabrating {
 
 namespace {
 
-// The columns of the CSV summary, in order. The three legal trucks of a series share one
-// rating factor (the HS20 operating one scaled by the series' wheel load), so it has one
-// column beside the trucks' tons.
+// The columns of the CSV summary, in order. The rating columns are those of the governing
+// rating: at each level the section that rates lowest, named in its own column. The three
+// legal trucks of a series share one rating factor (the HS20 operating one scaled by the
+// series' wheel load), so it has one column beside the trucks' tons.
 constexpr std::string_view kCsvHeader =
-    "file,structure_number,highway,batch_id,rater,method,"
+    "file,structure_number,highway,batch_id,rater,method,status,"
+    "inventory_section,operating_section,"
     "hs20_inventory_rf,hs20_operating_rf,hs20_inventory_tons,hs20_operating_tons,"
     "legal_series,legal_rf,truck_3_tons,truck_3s2_tons,truck_3_2_tons,controlling_truck,"
     "review_for_posting,findings,outcome,message,write_error\r\n";
@@ -74,23 +75,29 @@ void BatchSummary::appendCsvRow(std::string& row, const RatedSlab& slab,
     field(trimmedText(slab.fields.Rater));
 
     const Rating* rating = slab.result != nullptr ? &slab.result->rating : nullptr;
-    // The rating columns are filled only for a complete run.
-    const bool rated = slab.result != nullptr && rating->hs20 && rating->method &&
-                       slab.result->outcome == RunOutcome::Complete;
-    if (rated) {
-        const Hs20Rating& hs20 = *rating->hs20;
-        field(*rating->method == RatingMethod::LoadFactor ? "LF" : "WS");
-        field(formatMask(hs20.inventory.RatingFactor, kFactorDecimals));
-        field(formatMask(hs20.operating.RatingFactor, kFactorDecimals));
-        field(formatMask(hs20.inventory.RatingTons, kTonsDecimals));
-        field(formatMask(hs20.operating.RatingTons, kTonsDecimals));
+    field(rating != nullptr && rating->method
+              ? (*rating->method == RatingMethod::LoadFactor ? "LF" : "WS")
+              : "");
+    field(statusName(rating != nullptr ? rating->status : RatingStatus::Stopped));
+    // The rating columns are filled only for a rating that may be signed.
+    const GoverningRating* g =
+        rating != nullptr && rating->status == RatingStatus::Rated && rating->governing
+            ? &*rating->governing
+            : nullptr;
+    if (g != nullptr) {
+        field(sectionName(g->inventory.section));
+        field(sectionName(g->operating.section));
+        field(formatMask(g->inventory.RatingFactor, kFactorDecimals));
+        field(formatMask(g->operating.RatingFactor, kFactorDecimals));
+        field(formatMask(g->inventory.RatingTons, kTonsDecimals));
+        field(formatMask(g->operating.RatingTons, kTonsDecimals));
     } else {
-        row.append(5, ',');
+        row.append(6, ',');
     }
 
-    if (rated && rating->legalTrucks) {
-        const LegalTruckRatings& legal = *rating->legalTrucks;
-        field(legal.series == TruckSeries::State ? "state" : "interstate");
+    if (g != nullptr && g->legalTrucks) {
+        const LegalTruckRatings& legal = *g->legalTrucks;
+        field(seriesInfo(legal.series).name);
         field(formatMask(legal.trucks[legal.controlling].RatingFactor, kFactorDecimals));
         for (const LegalTruck& truck : legal.trucks) {
             field(formatMask(truck.RatingTons, kTonsDecimals));
@@ -99,16 +106,17 @@ void BatchSummary::appendCsvRow(std::string& row, const RatedSlab& slab,
     } else {
         row.append(6, ',');
     }
-    if (rated) {
-        field(needsPostingReview(slab.result->findings) ? "yes" : "no");
-    } else {
-        row += ',';
-    }
+    field(g == nullptr ? "" : g->reviewForPosting ? "yes" : "no");
+    // Each code once, in the order of the findings, which is the order of their table.
     std::string codes;
     if (slab.result != nullptr) {
+        std::string_view last;
         for (const Finding& finding : slab.result->findings) {
-            codes += codes.empty() ? "" : " ";
-            codes += finding.code;
+            if (finding.code != last) {
+                codes += codes.empty() ? "" : " ";
+                codes += finding.code;
+                last = finding.code;
+            }
         }
     }
     field(codes);

@@ -138,11 +138,10 @@ ReadResult readInputRecord(std::string_view bytes, SlabFields& fields) {
 
     ReadResult result;
     ReaderMessages& messages = result.messages;
-    const char loadType = line[kLoadTypeColumns.offset];
-    if (loadType == '1') {
-        fields.LoadType = StateTrucks;
-    } else if (loadType == '2') {
-        fields.LoadType = Interstate;
+    // Only a type the list shows reads; another code leaves the selection as it was.
+    const std::optional<LoadType> loadType = loadTypeCoded(line[kLoadTypeColumns.offset]);
+    if (loadType && isListed(*loadType)) {
+        fields.LoadType = *loadType;
     } else {
         messages.emplace_back(kLoadTypeWarning);
     }
@@ -212,13 +211,7 @@ EncodedRecord encodeInputRecord(const SlabFields& fields) {
     std::string& line = record.line;
     line.reserve(kRecordWidth + 2);
 
-    if (fields.LoadType == StateTrucks) {
-        line += '1';
-    } else if (fields.LoadType == Interstate) {
-        line += '2';
-    } else {
-        line += '0';
-    }
+    line += loadTypeInfo(fields.LoadType).code;
 
     for (const Field id : kFileOrder) {
         const FieldInfo& field = fieldInfo(id);

@@ -232,10 +232,16 @@ void frmMain::buildFields() {
                     Qt::AlignRight | Qt::AlignTop);
     m_List1 = new QListWidget;
     m_List1->setObjectName(QStringLiteral("List1"));
-    m_List1->addItems({QStringLiteral("1=Brevania"), QStringLiteral("2=Interstate")});
+    QString tip = QStringLiteral("Click on ");
+    for (const LoadType id : kListedLoadTypes) {
+        const LoadTypeInfo& type = loadTypeInfo(id);
+        tip += (m_List1->count() > 0 ? QStringLiteral(", \"") : QStringLiteral("\"")) +
+               QString::fromLatin1(seriesInfo(type.series).place) + QStringLiteral("\" for ") +
+               QString::fromLatin1(type.highways);
+        m_List1->addItem(QString::fromLatin1(type.listEntry));
+    }
     m_List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_List1->setToolTip(QStringLiteral(
-        "Click on \"Brevania\" for state highways, \"Interstate\" for interstate highways."));
+    m_List1->setToolTip(tip + QLatin1Char('.'));
     m_List1->setFixedWidth(
         std::max(fieldWidth, m_List1->sizeHintForColumn(0) + 2 * m_List1->frameWidth() + 4));
     m_List1->setFixedHeight(2 * m_List1->sizeHintForRow(0) + 2 * m_List1->frameWidth() + 2);
@@ -375,12 +381,12 @@ SlabFields frmMain::fields() const {
     for (const FieldInfo& info : kFields) {
         f.*info.text = toLatin1(edit(info.id)->text());
     }
-    if (m_List1->item(0)->isSelected()) {
-        f.LoadType = StateTrucks;
-    } else if (m_List1->item(1)->isSelected()) {
-        f.LoadType = Interstate;
-    } else {
-        f.LoadType = NoLoadType;
+    // The list's rows are the listed load types, in the table's order.
+    f.LoadType = LoadType::None;
+    for (std::size_t row = 0; row < kListedLoadTypes.size(); ++row) {
+        if (m_List1->item(static_cast<int>(row))->isSelected()) {
+            f.LoadType = kListedLoadTypes[row];
+        }
     }
     return f;
 }
@@ -389,8 +395,10 @@ void frmMain::setFields(const SlabFields& f) {
     for (const FieldInfo& info : kFields) {
         edit(info.id)->setText(fromLatin1(f.*info.text));
     }
-    if (f.LoadType == StateTrucks || f.LoadType == Interstate) {
-        m_List1->setCurrentRow(f.LoadType - 1, QItemSelectionModel::ClearAndSelect);
+    const auto* listed = std::find(kListedLoadTypes.begin(), kListedLoadTypes.end(), f.LoadType);
+    if (listed != kListedLoadTypes.end()) {
+        m_List1->setCurrentRow(static_cast<int>(listed - kListedLoadTypes.begin()),
+                               QItemSelectionModel::ClearAndSelect);
     } else {
         m_List1->clearSelection();
     }

@@ -682,23 +682,25 @@ TEST_F(CliDisk, summaryRowsSayWhatEachFileGave) {
     golden::expectSameText(all[3].report, support::readBytes(path("r/ws-slab.qro")));
     EXPECT_EQ(
         support::readBytes(path("s.csv")),
-        "file,structure_number,highway,batch_id,rater,method,hs20_inventory_rf,"
-        "hs20_operating_rf,hs20_inventory_tons,hs20_operating_tons,legal_series,legal_rf,"
-        "truck_3_tons,truck_3s2_tons,truck_3_2_tons,controlling_truck,review_for_posting,"
-        "findings,outcome,message,write_error\r\n" +
+        "file,structure_number,highway,batch_id,rater,method,status,inventory_section,"
+        "operating_section,hs20_inventory_rf,hs20_operating_rf,hs20_inventory_tons,"
+        "hs20_operating_tons,legal_series,legal_rf,truck_3_tons,truck_3s2_tons,truck_3_2_tons,"
+        "controlling_truck,review_for_posting,findings,outcome,message,write_error\r\n" +
             inputs[0] +
-            ",B-12-AC,50,,JD,LF,0.112,0.186,4.03,6.71,state,0.298,8.05,12.67,12.67,3,"
-            "yes,below-legal-weight below-legal-weight below-legal-weight,complete,,\r\n" +
+            ",B-12-AC,50,,JD,LF,rated,over the girders,over the girders,0.112,0.186,4.03,6.71,"
+            "state,0.298,8.05,12.67,12.67,3,yes,top-steel-below-minimum below-legal-weight,"
+            "complete,,\r\n" +
             inputs[1] +
-            ",C-417,281,WS2026,MK,WS,0.100,0.289,3.61,10.41,interstate,0.514,12.34,"
-            "19.53,20.05,3,yes,below-legal-weight below-legal-weight below-legal-weight,not saved,"
+            ",C-417,281,WS2026,MK,WS,rated,over the girders,over the girders,0.100,0.289,3.61,"
+            "10.41,interstate,0.514,12.34,19.53,20.05,3,yes,below-legal-weight,not saved,"
             "Error: The file could not be saved.,"
             "read-only\r\n" +
             inputs[2] +
-            ",W-2002,35,,RS,WS,0.743,1.120,26.76,40.32,,,,,,,no,,not saved,"
+            ",W-2002,35,,RS,WS,rated,over the girders,over the girders,0.743,1.120,26.76,40.32,,,,"
+            ",,,no,,not saved,"
             "\"Error: The report was saved, but its calculation sheet could not be "
             "saved.\",calculation sheet: not a plain file\r\n" +
-            inputs[3] + ",,,,,,,,,,,,,,,,,,file not found,File not found.,\r\n");
+            inputs[3] + ",,,,,,stopped,,,,,,,,,,,,,,,file not found,File not found.,\r\n");
     EXPECT_EQ(outcome.err, "2 of 4 files have review findings (see the summary)\n");
 }
 
@@ -706,11 +708,13 @@ TEST_F(CliDisk, summaryRowsSayWhatEachFileGave) {
 // line counting its files with findings. (The engine's findings come from its own tests.)
 TEST(CliRun, findingLinesAndTheBatchCount) {
     const std::vector<Finding> findings = {
-        {"below-legal-weight", Severity::Warning, "Truck 3 rates below its weight.", {}},
-        {"thin-overlay", Severity::Note, "The overlay is thin.", {}},
+        {"layers-crossed", Severity::Error, "The layers are crossed.", {}, {}},
+        {"below-legal-weight", Severity::Warning, "Truck 3 rates below its weight.", {}, {}},
+        {"thin-overlay", Severity::Note, "The overlay is thin.", {}, {}},
     };
     EXPECT_EQ(findingLines(findings),
-              "warning: Truck 3 rates below its weight.\nnote: The overlay is thin.\n");
+              "error: The layers are crossed.\nwarning: Truck 3 rates below its "
+              "weight.\nnote: The overlay is thin.\n");
     EXPECT_EQ(findingLines({}), "");
     EXPECT_EQ(reviewLine(2, 150, true), "2 of 150 files have review findings (see the summary)\n");
     EXPECT_EQ(reviewLine(2, 150, false),

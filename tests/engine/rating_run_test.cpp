@@ -32,7 +32,7 @@ TEST(RatingRunTest, GoldenReports) {
         SlabFields fields;
     };
     SlabFields lfWarning = loadFactorStrip();
-    lfWarning.LoadType = Interstate;
+    lfWarning.LoadType = LoadType::Interstate;
     lfWarning.StructNo = " S-1001";
     lfWarning.Rater = "ABC";
     lfWarning.Hwy = " 12";
@@ -41,21 +41,45 @@ TEST(RatingRunTest, GoldenReports) {
     lfWarning.ModRatio = "00";
 
     SlabFields ws = workingStressStrip();
-    ws.LoadType = StateTrucks;
+    ws.LoadType = LoadType::StateTrucks;
     ws.StructNo = " W-2002";
     ws.Rater = " RS";
     ws.Hwy = " 35";
     ws.BatchID = "      ";
     ws.Comments = "  WORKING STRESS SLAB";
 
-    SlabFields state{"B-12-AC",  " JD",  " 50",  "      ", "     SH 50 OVER CREEK",
-                     "2",        "18.5", "14",   "0.31",   "12.5",
-                     "0.6",      "1.5",  "3000", "40000",  "00",
-                     StateTrucks};
-    SlabFields interstate{"  C-417", " MK", "281",  "WS2026", "   OLD WS SLAB US 281",
-                          "3",       "16",  "8",    "0.5",    "6",
-                          "0.5",     "1.5", "1200", "20000",  "10",
-                          Interstate};
+    SlabFields state{"B-12-AC",
+                     " JD",
+                     " 50",
+                     "      ",
+                     "     SH 50 OVER CREEK",
+                     "2",
+                     "18.5",
+                     "14",
+                     "0.31",
+                     "12.5",
+                     "0.6",
+                     "1.5",
+                     "3000",
+                     "40000",
+                     "00",
+                     LoadType::StateTrucks};
+    SlabFields interstate{"  C-417",
+                          " MK",
+                          "281",
+                          "WS2026",
+                          "   OLD WS SLAB US 281",
+                          "3",
+                          "16",
+                          "8",
+                          "0.5",
+                          "6",
+                          "0.5",
+                          "1.5",
+                          "1200",
+                          "20000",
+                          "10",
+                          LoadType::Interstate};
     const Row rows[] = {
         {"lf-thickness-warning", lfWarning},
         {"ws-slab", ws},
@@ -265,16 +289,16 @@ TEST(RatingRunTest, NegativeRatingsAndWideStresses) {
 TEST(RatingRunTest, LegalTruckSeries) {
     struct Row {
         const char* name;
-        int loadType;
+        LoadType loadType;
         const char* title;
         const char* gross;
     };
     const Row rows[] = {
-        {"state", StateTrucks, "Brevania Trucks",
+        {"state", LoadType::StateTrucks, "Brevania Trucks",
          "   Gross Weight    (Tons)      27        42.5       42.5"},
-        {"Interstate", Interstate, "Interstate Trucks",
+        {"Interstate", LoadType::Interstate, "Interstate Trucks",
          "   Gross Weight    (Tons)      24         38         39"},
-        {"nothing selected", NoLoadType, "Interstate Trucks",
+        {"nothing selected", LoadType::None, "Interstate Trucks",
          "   Gross Weight    (Tons)      24         38         39"},
     };
     for (const Row& row : rows) {
@@ -380,7 +404,7 @@ TEST(RatingRunTest, StructuredRatingOfTheWorkedExamples) {
     trucksStrip.StAreaTop = "0.5";
     trucksStrip.StDistTop = "6";
     trucksStrip.STAreaBot = "0.5";
-    trucksStrip.LoadType = Interstate;
+    trucksStrip.LoadType = LoadType::Interstate;
     const Rating trucks = RunRating(trucksStrip, kDate).rating;
     EXPECT_EQ(hs20OperatingTonsText(*trucks.hs20), "10.41");
     ASSERT_TRUE(trucks.legalTrucks.has_value());

@@ -211,7 +211,8 @@ TEST(MomentsTest, WorkedExamples) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "span " << row.span << ", load type " << row.loadType);
-        const Moments m = stripMoments(row.span, row.thickness, row.overlay, row.loadType);
+        const Moments m =
+            stripMoments(row.span, row.thickness, row.overlay, static_cast<LoadType>(row.loadType));
         EXPECT_NEAR(m.M_DL, row.M_DL, 1e-9);
         EXPECT_NEAR(m.M_LL, row.M_LL, 1e-9);
         EXPECT_NEAR(m.stateTruckMoment, row.stateTruck, 1e-12);
@@ -266,7 +267,9 @@ TEST(RatingsTest, LegalTrucks) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const auto trucks = legalTruckRatings(row.RatingFactor, row.loadType, Moments{}).trucks;
+        const auto trucks =
+            legalTruckRatings(row.RatingFactor, static_cast<LoadType>(row.loadType), Moments{})
+                .trucks;
         EXPECT_NEAR(trucks[0].RatingTons, row.t3, 0.005);
         EXPECT_NEAR(trucks[1].RatingTons, row.t3s2, 0.005);
         EXPECT_NEAR(trucks[2].RatingTons, row.t32, 0.005);

@@ -117,7 +117,7 @@ TEST(JsonResult, singlesKeepTheirShortestText) {
     EXPECT_NE(text.find("\"StAreaTop_sqin\":0.31,"), std::string::npos) << text.substr(0, 2000);
 }
 
-// A stopped run gives the groups it reached and nothing more.
+// A stopped run gives the groups it reached and nothing more, and the status "stopped".
 TEST(JsonResult, aStoppedRunShowsWhatItReached) {
     SlabFields slab;
     ASSERT_FALSE(readInputRecord(support::kExampleLine, slab).stopped());
@@ -130,15 +130,15 @@ TEST(JsonResult, aStoppedRunShowsWhatItReached) {
         std::vector<std::string> groups;
     };
     const Row rows[] = {
-        {"not numeric", "Bitum", "x", "not numeric", nullptr, {}},
-        {"range failure", "EffSpan", "30", "range failure", nullptr, {"input"}},
+        {"not numeric", "Bitum", "x", "not numeric", nullptr, {"status"}},
+        {"range failure", "EffSpan", "30", "range failure", nullptr, {"input", "status"}},
         // f'c of 0 divides by zero where the modular ratio is derived from it.
         {"arithmetic fault",
          "Concfc",
          "0",
          "arithmetic fault",
          "load factor",
-         {"input", "loadFactorInput", "inventoryAllowables", "thicknessCheck"}},
+         {"input", "loadFactorInput", "inventoryAllowables", "thicknessCheck", "status"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -153,6 +153,7 @@ TEST(JsonResult, aStoppedRunShowsWhatItReached) {
             groups.push_back(group);
         }
         EXPECT_EQ(groups, row.groups);
+        EXPECT_EQ(json.at("rating").at("status"), "stopped");
         EXPECT_EQ(json.at("method"), row.method);
     }
 }

@@ -1,54 +1,68 @@
-// The CSV summary's review columns, from findings as the engine hands them over.
+// The CSV summary's rating and review columns, from the governing rating and the status.
 #include "export/summary.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
-#include <vector>
 
+#include "engine/field_table.h"
 #include "engine/rating_run.h"
 #include "tests/support/support.h"
 
 namespace slabrating {
 namespace {
 
-// The row's columns from review_for_posting to the end.
-std::string reviewColumns(const RatedSlab& slab) {
+// The row's columns from method to the end.
+std::string ratingColumns(const RatedSlab& slab) {
     std::string row;
     BatchSummary(SummaryFormat::Csv).appendRow(row, slab);
     std::size_t at = 0;
-    for (int comma = 0; comma < 16; ++comma) {
+    for (int comma = 0; comma < 5; ++comma) {
         at = row.find(',', at) + 1;
     }
     return row.substr(at);
 }
 
-// review_for_posting is yes exactly when the findings ask for a posting review, no on
-// every other rated row, empty where the file did not rate; the findings column holds
-// their codes separated by blanks.
-TEST(Summary, reviewColumnsFollowTheFindings) {
-    RatingResult result = RunRating(support::exampleFields(), "12/07/2026");
-    ASSERT_EQ(result.outcome, RunOutcome::Complete);
-    const Finding posting{"below-legal-weight", Severity::Warning, "a sentence", {}};
-    const Finding note{"thin-overlay", Severity::Note, "a sentence", {}};
+SlabFields changed(SlabFields f, const std::map<std::string, std::string>& texts) {
+    for (const auto& [name, text] : texts) {
+        f.*fieldNamed(name)->text = text;
+    }
+    return f;
+}
+
+// The rating columns are the governing rating's: the slab whose midspan section
+// rates 2.06 / 5.74 tons below the 27.19 / 40.48 tons of the report's section shows the
+// midspan's ratings and its legal trucks, each code once. A withheld rating shows its status
+// and codes but no rating; a file that did not rate shows "stopped".
+TEST(Summary, ratingColumnsFollowTheGoverningRating) {
+    SlabFields midspan = changed(support::workingStressStrip(), {{"STAreaBot", "0.15"}});
+    midspan.LoadType = LoadType::StateTrucks;
+    const SlabFields crossed = changed(support::workingStressStrip(), {{"StDistTop", "1"}});
     struct Row {
         const char* name;
-        std::vector<Finding> findings;
+        SlabFields fields;
         const char* columns;
     };
     const Row rows[] = {
-        {"no findings", {}, "no,,complete,,\r\n"},
-        {"a note only", {note}, "no,thin-overlay,complete,,\r\n"},
-        {"a posting review", {note, posting}, "yes,thin-overlay below-legal-weight,complete,,\r\n"},
+        {"midspan section governs", midspan,
+         "WS,rated,midspan,midspan,0.057,0.160,2.06,5.74,state,0.255,6.89,10.85,10.85,3,yes,"
+         "below-legal-weight midspan-section-lower,complete,,\r\n"},
+        {"section over the girders, no trucks", support::workingStressStrip(),
+         "WS,rated,over the girders,over the girders,0.743,1.120,26.76,40.32,,,,,,,no,"
+         "no-load-type,complete,,\r\n"},
+        {"withheld", crossed,
+         "WS,withheld,,,,,,,,,,,,,,layers-crossed no-load-type dead-load-exceeds-capacity "
+         "below-legal-weight midspan-not-analysed,complete,,\r\n"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        result.findings = row.findings;
-        const RatedSlab slab{"x.qri", support::exampleFields(), SlabOutcome::Complete, "", &result};
-        EXPECT_EQ(reviewColumns(slab), row.columns);
+        const RatingResult result = RunRating(row.fields, "12/07/2026");
+        const RatedSlab slab{"x.qri", row.fields, slabOutcome(result.outcome), "", &result};
+        EXPECT_EQ(ratingColumns(slab), row.columns);
     }
     const RatedSlab missing{"x.qri", {}, SlabOutcome::FileNotFound, "File not found.", nullptr};
-    EXPECT_EQ(reviewColumns(missing), ",,file not found,File not found.,\r\n");
+    EXPECT_EQ(ratingColumns(missing), ",stopped,,,,,,,,,,,,,,,file not found,File not found.,\r\n");
 }
 
 }  // namespace

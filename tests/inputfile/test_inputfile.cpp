@@ -171,7 +171,7 @@ TEST(InputFileWrite, textAndLoadTypeColumns) {
         f.*member = std::move(text);
         return f;
     };
-    auto withLoadType = [](int loadType) {
+    auto withLoadType = [](LoadType loadType) {
         SlabFields f = exampleFields();
         f.LoadType = loadType;
         return f;
@@ -190,10 +190,11 @@ TEST(InputFileWrite, textAndLoadTypeColumns) {
         {"Latin-1 bytes kept", with(&SlabFields::Comments, "PONT \xC9TROIT \xFF"), 21,
          "        PONT \xC9TROIT \xFF"},
         {"line break beyond the width is cut away", with(&SlabFields::Rater, "ABC\r\n"), 9, "ABC"},
-        {"state trucks", withLoadType(StateTrucks), 1, "1"},
-        {"Interstate trucks", withLoadType(Interstate), 1, "2"},
-        {"no load type", withLoadType(NoLoadType), 1, "0"},
-        {"a selection outside the list counts as none", withLoadType(7), 1, "0"},
+        {"state trucks", withLoadType(LoadType::StateTrucks), 1, "1"},
+        {"Interstate trucks", withLoadType(LoadType::Interstate), 1, "2"},
+        {"no load type", withLoadType(LoadType::None), 1, "0"},
+        {"a selection outside the list counts as none", withLoadType(static_cast<LoadType>(7)), 1,
+         "0"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -399,16 +400,19 @@ TEST(InputFileRead, loadTypeColumn) {
     struct Row {
         const char* name;
         char column;
-        int before;
-        int after;
+        LoadType before;
+        LoadType after;
         bool warning;
     };
     const Row rows[] = {
-        {"1 selects the state trucks", '1', Interstate, StateTrucks, false},
-        {"2 selects the Interstate trucks", '2', StateTrucks, Interstate, false},
-        {"0 (saved with none) warns and keeps the selection", '0', Interstate, Interstate, true},
-        {"3 warns and keeps the selection", '3', StateTrucks, StateTrucks, true},
-        {"blank warns", ' ', NoLoadType, NoLoadType, true},
+        {"1 selects the state trucks", '1', LoadType::Interstate, LoadType::StateTrucks, false},
+        {"2 selects the Interstate trucks", '2', LoadType::StateTrucks, LoadType::Interstate,
+         false},
+        {"0 (saved with none) warns and keeps the selection", '0', LoadType::Interstate,
+         LoadType::Interstate, true},
+        {"3 warns and keeps the selection", '3', LoadType::StateTrucks, LoadType::StateTrucks,
+         true},
+        {"blank warns", ' ', LoadType::None, LoadType::None, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -502,7 +506,7 @@ TEST(InputFileRead, shortLineLoadsWhatItCovers) {
             EXPECT_EQ(messages[i],
                       kNumericColumns[kNumericColumns.size() - messages.size() + i].readMessage);
         }
-        EXPECT_EQ(fields.LoadType, StateTrucks);
+        EXPECT_EQ(fields.LoadType, LoadType::StateTrucks);
         auto covered = [&](std::size_t first, std::size_t width) {
             return first - 1 >= line.size() ? std::string() : line.substr(first - 1, width);
         };

@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 
 SlabFields exampleFields() {
     SlabFields f;
-    f.LoadType = StateTrucks;
+    f.LoadType = LoadType::StateTrucks;
     f.StructNo = "B-12-AC";
     f.Rater = "JD";
     f.Hwy = "50";

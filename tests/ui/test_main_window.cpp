@@ -291,10 +291,10 @@ private slots:
         SlabFields f = exampleSlab();
         f.Comments = "\xE9t\xE9  \xA0 pont";
         f.Rater = " JD";
-        f.LoadType = Interstate;
+        f.LoadType = LoadType::Interstate;
         w.setFields(f);
         QCOMPARE(w.fields(), f);
-        f.LoadType = NoLoadType;
+        f.LoadType = LoadType::None;
         w.setFields(f);
         QCOMPARE(w.fields(), f);
     }
@@ -329,10 +329,10 @@ private slots:
         QCOMPARE(list->item(1)->text(), QStringLiteral("2=Interstate"));
         QCOMPARE(list->toolTip(), QStringLiteral("Click on \"Brevania\" for state highways, "
                                                  "\"Interstate\" for interstate highways."));
-        QCOMPARE(w.fields().LoadType, int(NoLoadType));
+        QCOMPARE(w.fields().LoadType, LoadType::None);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(1)).center());
-        QCOMPARE(w.fields().LoadType, int(Interstate));
+        QCOMPARE(w.fields().LoadType, LoadType::Interstate);
     }
 
     void statusBar() {
@@ -615,7 +615,7 @@ private slots:
                 args.push_back(std::string(info.name) + '=' + f.*info.text);
             }
             args.push_back("--set");
-            args.push_back("LoadType=" + std::to_string(f.LoadType));
+            args.push_back(std::string(kLoadTypeName) + "=" + loadTypeInfo(f.LoadType).code);
         }
         if (!sheetNames.isEmpty()) {
             const QString file = sheetNames == QStringLiteral("input") ? inputPath : savedPath;
@@ -749,7 +749,7 @@ private slots:
         const SlabFields read = w.fields();
         QCOMPARE(read.StructNo, std::string("B-12-AC"));
         QCOMPARE(read.EffSpan, std::string("18.5"));
-        QCOMPARE(read.LoadType, int(StateTrucks));
+        QCOMPARE(read.LoadType, LoadType::StateTrucks);
         // Saving what was read gives the same record again.
         m_platform->fileAnswers = {path};
         w.mnuFileSaveAs_Click();
