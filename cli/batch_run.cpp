@@ -1,3 +1,6 @@
+#include <signal.h>
+#include <string.h>
+
 #include <optional>
 #include <ostream>
 #include <string>
@@ -6,13 +9,15 @@
 #include <vector>
 
 #include "cli/locale_text.h"
+#include "cli/outputs.h"
 #include "cli/parts.h"
 #include "cli/progress.h"
 #include "engine/rating_run.h"
 #include "export/calc_sheet.h"
 #include "export/rated_slab.h"
 #include "export/summary.h"
-#include "files/generated_folder.h"
+#include "files/folder_writer.h"
+#include "files/stop_signals.h"
 #include "files/streamed_file.h"
 #include "inputfile/inputfile.h"
 
@@ -23,13 +28,27 @@ namespace {
 // Two inputs of one batch whose reports would have the same file.
 constexpr std::string_view kSameNameMessage =
     "Error: Another input file of this batch has the same name.";
-// The report of an input was written, its calculation sheet was not.
-constexpr std::string_view kSheetNotSavedMessage =
-    "Error: The report was saved, but its calculation sheet could not be saved.";
 
 // Why a report or sheet was not written, as the summary's write_error column says it.
 std::string writeReason(const WriteResult& written) {
     return written.step == WriteStep::Protected ? "an input file of this batch" : written.reason();
+}
+
+// The system's own English words for an error number, never translated.
+std::string errorText(int error) {
+    const char* text = ::strerrordesc_np(error);
+    return text != nullptr ? text : "error " + std::to_string(error);
+}
+
+// Why an input was not read: the reader's own "File not found." for a file that is not
+// there; otherwise what stood in the way.
+std::pair<SlabOutcome, std::string> readFailure(int error, std::string_view reason) {
+    if (error == ENOENT) {
+        return {SlabOutcome::FileNotFound, std::string(kFileNotFoundMessage)};
+    }
+    return {SlabOutcome::Unreadable, "Error: The file could not be read (" +
+                                         (error != 0 ? errorText(error) : std::string(reason)) +
+                                         ")."};
 }
 
 // The lines of a batch on standard output and standard error: written as they come, or,
@@ -67,6 +86,7 @@ public:
             m_progress->erase();
             writeHeld();
         }
+        m_out.flush();
     }
 
 private:
@@ -84,124 +104,327 @@ private:
     std::vector<std::pair<std::ostream*, std::string>> m_held;
 };
 
-}  // namespace
-
-std::string reviewLine(std::size_t withFindings, std::size_t total, bool summary) {
-    if (withFindings == 0) {
-        return {};
+// SIGPIPE ignored for the batch's life, so that a reader of its standard output that goes
+// away (| head) makes a write fail, which the batch sees, instead of killing it.
+class PipeSignalIgnored {
+public:
+    PipeSignalIgnored() {
+        struct sigaction ignored = {};
+        ignored.sa_handler = SIG_IGN;
+        sigemptyset(&ignored.sa_mask);
+        ::sigaction(SIGPIPE, &ignored, &m_previous);
     }
-    // Without a summary there is none to see: say how to get one.
-    return std::to_string(withFindings) + " of " + std::to_string(total) +
-           " files have review findings " +
-           (summary ? "(see the summary)" : "(--summary FILE.csv lists them)") + '\n';
+    PipeSignalIgnored(const PipeSignalIgnored&) = delete;
+    PipeSignalIgnored& operator=(const PipeSignalIgnored&) = delete;
+    ~PipeSignalIgnored() { ::sigaction(SIGPIPE, &m_previous, nullptr); }
+
+private:
+    struct sigaction m_previous;
+};
+
+// The work on one input, as its line and its summary row tell it.
+struct InputWork {
+    RatedSlab slab;
+    std::optional<RatingResult> result;
+    std::string writeError;  // why a report or sheet was not written
+    std::string removed;     // what was removed of an earlier run's files
+    bool failed = false;
+};
+
+class Batch {
+public:
+    Batch(const Options& options, const BatchInputs& batch, std::ostream& out, std::ostream& err,
+          const Terminal& terminal)
+        : m_options(options),
+          m_batch(batch),
+          m_out(out),
+          m_err(err),
+          m_terminal(terminal),
+          m_lines(out, err, m_progress) {}
+
+    std::string start();
+    void rateAll();
+    int end();
+
+private:
+    void rate(const BatchInput& input);
+    bool read(const BatchInput& input, const std::string& name, InputWork& work);
+    bool writeFiles(const BatchInput& input, InputWork& work);
+    void fail(InputWork& work, SlabOutcome outcome, std::string message);
+    void removeEarlier(const BatchInput& input, InputWork& work, bool report);
+    std::string relative(const BatchInput& input, std::string_view extension) const;
+    void record(const std::string& name, InputWork& work);
+    std::string stopNote();
+
+    const Options& m_options;
+    const BatchInputs& m_batch;
+    std::ostream& m_out;
+    std::ostream& m_err;
+    const Terminal& m_terminal;
+    std::string m_date;
+    PipeSignalIgnored m_pipe;
+    files::StopSignalsCaught m_stops{files::StopSignalsCaught::FirstStop::Waits};
+    std::vector<NamedOutput> m_named;
+    std::optional<BatchSummary> m_summary;
+    std::optional<StreamedFile> m_summaryFile;
+    std::optional<GeneratedFolder> m_folder;
+    std::optional<Progress> m_progress;
+    BatchOutput m_lines;
+    // Report names already claimed by an earlier input of this batch.
+    std::unordered_set<std::string_view> m_claimed;
+    std::string m_row;
+    std::size_t m_done = 0;
+    std::size_t m_rated = 0;
+    std::size_t m_failed = 0;
+    std::size_t m_withFindings = 0;
+    bool m_outClosed = false;
+};
+
+// The outputs tried, the summary opened, the folder opened: the usage error that stops
+// the batch before any report is written, empty when it may run.
+std::string Batch::start() {
+    m_date = m_options.date ? *m_options.date : todayShortDate();
+    if (m_options.summary) {
+        m_named.push_back({"--summary", *m_options.summary});
+    }
+    if (std::string problem = outputProblem(m_named, m_batch, *m_options.outDir);
+        !problem.empty()) {
+        return problem;
+    }
+    if (m_options.summary) {
+        m_summary.emplace(*summaryFormatOf(*m_options.summary));
+        m_summaryFile.emplace(*m_options.summary);
+        if (const WriteResult opened = m_summaryFile->status(); !opened) {
+            return "--summary " + quotedName(*m_options.summary) + " cannot be written (" +
+                   opened.reason() + ")";
+        }
+        m_summaryFile->append(m_summary->header());
+    }
+    // A folder that cannot be made or opened shows up as a failed save of each report.
+    m_folder.emplace(*m_options.outDir);
+    // No report or sheet may take the place of an input file of the batch.
+    m_folder->protect(m_batch.identities);
+    const std::size_t total = m_batch.inputs.size();
+    if (m_options.progress.value_or(m_terminal.errIsTerminal) && total > 1) {
+        m_progress.emplace(m_err, total, m_terminal.columns);
+    }
+    m_claimed.reserve(total);
+    return {};
 }
 
-int runBatch(const Options& options, const BatchInputs& batch, std::ostream& out, std::ostream& err,
-             const Terminal& terminal) {
-    const std::string date = options.date ? *options.date : todayShortDate();
-    // A folder that cannot be made or opened shows up as a failed save of each report.
-    GeneratedFolder folder(*options.outDir);
-    // No report or sheet may take the place of an input file of the batch.
-    folder.protect(batch.identities);
-
-    std::optional<BatchSummary> summary;
-    std::optional<StreamedFile> summaryFile;
-    std::string row;
-    if (options.summary) {
-        summary.emplace(*summaryFormatOf(*options.summary));
-        summaryFile.emplace(*options.summary);
-        summaryFile->append(summary->header());
-    }
-
-    const std::size_t total = batch.inputs.size();
-    std::optional<Progress> progress;
-    if (options.progress.value_or(terminal.errIsTerminal) && total > 1) {
-        progress.emplace(err, total, terminal.columns);
-    }
-    BatchOutput lines(out, err, progress);
-
-    bool anyStopped = false;
-    std::size_t withFindings = 0;
-    // Report names already claimed by an earlier input of this batch.
-    std::unordered_set<std::string_view> claimed;
-    claimed.reserve(total);
-    std::string path;
-    for (std::size_t i = 0; i < total; ++i) {
-        const BatchInput& input = batch.inputs[i];
-        const std::string name = quotedName(input.file);
-        RatedSlab slab;
-        slab.file = input.file;
-        std::optional<RatingResult> result;
-        std::string writeError;
-        const auto stop = [&](SlabOutcome outcome, std::string_view message) {
-            lines.line(false, name + ": " + std::string(message) + '\n');
-            anyStopped = true;
-            slab.outcome = outcome;
-            slab.message = message;
-        };
-        [&] {
-            if (input.unreadableFolder) {
-                stop(SlabOutcome::FileNotFound, kFileNotFoundMessage);
-                return;
-            }
-            if (!claimed.insert(input.reportName()).second) {
-                stop(SlabOutcome::SameName, kSameNameMessage);
-                return;
-            }
-            const ReadResult read = ReadInputFile(input.file, slab.fields);
-            if (read.stopped()) {
-                stop(read.outcome == ReadOutcome::InvalidInput ? SlabOutcome::InvalidInput
-                                                               : SlabOutcome::FileNotFound,
-                     read.messages.front());
-                return;
-            }
-            for (const std::string& message : read.messages) {
-                lines.line(true, name + ": " + message + '\n');
-            }
-
-            result.emplace(RunRating(slab.fields, date));
-            slab.result = &*result;
-            if (result->outcome != RunOutcome::Complete) {
-                stop(slabOutcome(result->outcome), result->message);
-                return;
-            }
-            path.assign(input.reportName());
-            path += ".qro";
-            if (const WriteResult written = folder.write(path, savedReportBytes(result->report));
-                !written) {
-                writeError = writeReason(written);
-                stop(SlabOutcome::NotSaved, kSaveFailedMessage);
-                return;
-            }
-            if (options.calc) {
-                path.assign(input.reportName());
-                path += ".html";
-                if (const WriteResult written = folder.write(path, calcSheetHtml(slab)); !written) {
-                    writeError = "calculation sheet: " + writeReason(written);
-                    stop(SlabOutcome::NotSaved, kSheetNotSavedMessage);
-                    return;
-                }
-            }
-            lines.line(false, name + ": HS20 operating " +
-                                  hs20OperatingTonsText(*result->rating.hs20) + " tons\n");
-        }();
-        if (result && !result->findings.empty()) {
-            ++withFindings;
+// Every input in order, until the last, a stop signal or a closed standard output.
+void Batch::rateAll() {
+    for (const BatchInput& input : m_batch.inputs) {
+        rate(input);
+        ++m_done;
+        m_lines.tick(m_done);
+        m_outClosed = !m_out;
+        if (m_outClosed || files::StopSignalsCaught::requested() != 0) {
+            break;
         }
-        if (summary) {
-            row.clear();
-            summary->appendRow(row, slab, writeError);
-            summaryFile->append(row);
+    }
+    m_lines.end();
+    m_outClosed = !m_out;
+}
+
+void Batch::rate(const BatchInput& input) {
+    const std::string name = quotedName(input.file);
+    InputWork work;
+    work.slab.file = input.file;
+    if (read(input, name, work)) {
+        work.result.emplace(RunRating(work.slab.fields, m_date));
+        work.slab.result = &*work.result;
+        if (work.result->outcome != RunOutcome::Complete) {
+            fail(work, slabOutcome(work.result->outcome), work.result->message);
+            removeEarlier(input, work, true);
+        } else if (writeFiles(input, work)) {
+            m_lines.line(false, name + ": HS20 operating " +
+                                    hs20OperatingTonsText(*work.result->rating.hs20) + " tons\n");
         }
-        lines.tick(i + 1);
     }
-    lines.end();
-    if (summaryFile && !summaryFile->finish()) {
-        err << quotedName(*options.summary) << ": " << kSaveFailedMessage << '\n';
-        anyStopped = true;
+    record(name, work);
+}
+
+// Why an input collected as no plain file, or none we could look at, is not read.
+std::pair<SlabOutcome, std::string> collectedFailure(const BatchInput& input) {
+    switch (input.kind) {
+        case InputKind::NotPlainFile:
+            return readFailure(0, "not a regular file");
+        case InputKind::UnreadableFolder:
+            return {SlabOutcome::Unreadable,
+                    "Error: The folder could not be read (" + errorText(input.error) + ")."};
+        case InputKind::Unreachable:
+        case InputKind::File:
+            break;
     }
-    err << reviewLine(withFindings, total, summary.has_value());
-    return finish(out, err, anyStopped ? 1 : 0);
+    return readFailure(input.error, "");
+}
+
+// Reads the input's fields, its reader's messages said on standard error; false, its
+// failure noted, when it gives none.
+bool Batch::read(const BatchInput& input, const std::string& name, InputWork& work) {
+    if (!m_claimed.insert(input.reportName()).second) {
+        fail(work, SlabOutcome::SameName, std::string(kSameNameMessage));
+        return false;  // the report of that name is the earlier input's: it stays
+    }
+    if (input.kind != InputKind::File) {
+        auto [outcome, message] = collectedFailure(input);
+        fail(work, outcome, std::move(message));
+        if (input.kind != InputKind::UnreadableFolder) {
+            removeEarlier(input, work, true);
+        }
+        return false;
+    }
+    const ReadResult read = ReadInputFile(input.file, work.slab.fields, InputOpening::NeverWait);
+    if (read.stopped()) {
+        auto [outcome, message] = read.outcome == ReadOutcome::InvalidInput
+                                      ? std::pair(SlabOutcome::InvalidInput, read.messages.front())
+                                      : readFailure(read.error, "empty");
+        fail(work, outcome, std::move(message));
+        removeEarlier(input, work, true);
+        return false;
+    }
+    for (const std::string& message : read.messages) {
+        m_lines.line(true, name + ": " + message + '\n');
+    }
+    return true;
+}
+
+// Writes the report and the sheet; false, the failure noted, when one was not written.
+bool Batch::writeFiles(const BatchInput& input, InputWork& work) {
+    const WriteResult report =
+        m_folder->write(relative(input, ".qro"), savedReportBytes(work.result->report));
+    if (!report) {
+        if (report.step == WriteStep::WrittenThisRun) {
+            fail(work, SlabOutcome::SameName, std::string(kSameNameMessage));
+            return false;  // the file is an earlier input's report, under a folded name
+        }
+        work.writeError = writeReason(report);
+        fail(work, SlabOutcome::NotSaved, std::string(kSaveFailedMessage));
+        removeEarlier(input, work, true);
+        return false;
+    }
+    if (!m_options.calc) {
+        return true;
+    }
+    const std::string sheet = relative(input, ".html");
+    if (const WriteResult written = m_folder->write(sheet, calcSheetHtml(work.slab)); !written) {
+        work.writeError = "calculation sheet " + sheet + ": " + writeReason(written);
+        fail(work, SlabOutcome::NotSaved,
+             "Error: The report was saved, but its calculation sheet " + quotedName(sheet) +
+                 " could not be saved (" + writeReason(written) + ").");
+        removeEarlier(input, work, false);
+        return false;
+    }
+    return true;
+}
+
+void Batch::fail(InputWork& work, SlabOutcome outcome, std::string message) {
+    work.failed = true;
+    work.slab.outcome = outcome;
+    work.slab.message = std::move(message);
+}
+
+// An input that now fails leaves no report or sheet of an earlier run that would pass for
+// this run's, as make deletes a target whose recipe failed.
+void Batch::removeEarlier(const BatchInput& input, InputWork& work, bool report) {
+    if (!m_folder) {
+        return;
+    }
+    const bool reportGone =
+        report && m_folder->remove(relative(input, ".qro")) == RemoveResult::Removed;
+    const bool sheetGone = m_folder->remove(relative(input, ".html")) == RemoveResult::Removed;
+    work.removed = reportGone && sheetGone ? "its earlier report and sheet removed"
+                   : reportGone            ? "its earlier report removed"
+                   : sheetGone             ? "its earlier sheet removed"
+                                           : "";
+}
+
+std::string Batch::relative(const BatchInput& input, std::string_view extension) const {
+    std::string path(input.reportName());
+    path += extension;
+    return path;
+}
+
+// The input's line when it failed, its summary row and the counts.
+void Batch::record(const std::string& name, InputWork& work) {
+    if (work.failed) {
+        ++m_failed;
+        m_lines.line(false, name + ": " + work.slab.message +
+                                (work.removed.empty() ? "" : " (" + work.removed + ")") + '\n');
+    } else {
+        ++m_rated;
+    }
+    if (work.result && !work.result->findings.empty()) {
+        ++m_withFindings;
+    }
+    if (m_summary) {
+        m_row.clear();
+        m_summary->appendRow(m_row, work.slab, work.writeError);
+        m_summaryFile->append(m_row);
+    }
+}
+
+// What a stop signal left undone, said on standard error; empty when none came.
+std::string Batch::stopNote() {
+    const int signal = files::StopSignalsCaught::requested();
+    if (signal == 0) {
+        return {};
+    }
+    std::string note = "slabrating-cli: stopped by SIG" + std::string(::sigabbrev_np(signal)) +
+                       " after " + std::to_string(m_done) + " of " +
+                       std::to_string(m_batch.inputs.size()) + " files";
+    for (const NamedOutput& output : m_named) {
+        note += "; " + output.option + ' ' + quotedName(output.path) + " was not written";
+        if (const std::string aside = setAsideEarlier(output); !aside.empty()) {
+            note += " (" + aside + ')';
+        }
+    }
+    return note + '\n';
+}
+
+// The summary written (unless a stop signal came) and the closing lines; the exit status.
+int Batch::end() {
+    const std::string stopped = stopNote();
+    bool anyFailed = m_failed > 0 || !stopped.empty();
+    if (m_outClosed) {
+        m_err << "slabrating-cli: standard output closed after " << m_done << " of "
+              << m_batch.inputs.size() << " files: the batch stopped there\n";
+        anyFailed = true;
+    }
+    m_err << stopped;
+    if (stopped.empty() && m_summaryFile) {
+        // The summary never replaces a report or sheet of this batch, whatever link leads to it.
+        const auto ours = [this](FileIdentity identity) { return m_folder->wrote(identity); };
+        if (const WriteResult written = m_summaryFile->finish(ours); !written) {
+            std::string aside = setAsideEarlier(m_named.front());
+            m_err << quotedName(*m_options.summary) << ": " << kSaveFailedMessage << " ("
+                  << writeReason(written) << (aside.empty() ? "" : "; " + aside) << ")\n";
+            anyFailed = true;
+        }
+    }
+    m_err << batchEndLine(m_rated, m_batch.inputs.size(), m_failed, m_withFindings);
+    m_err.flush();
+    return anyFailed ? 1 : 0;
+}
+
+}  // namespace
+
+std::string batchEndLine(std::size_t rated, std::size_t total, std::size_t failed,
+                         std::size_t withFindings) {
+    return std::to_string(rated) + " of " + std::to_string(total) + " files rated, " +
+           std::to_string(failed) + " failed, " + std::to_string(withFindings) +
+           " with review findings\n";
+}
+
+int runBatch(const Options& options, const BatchInputs& inputs, std::ostream& out,
+             std::ostream& err, const Terminal& terminal) {
+    Batch batch(options, inputs, out, err, terminal);
+    if (const std::string problem = batch.start(); !problem.empty()) {
+        return usageFailure(err, problem);
+    }
+    batch.rateAll();
+    return batch.end();
 }
 
 }  // namespace slabrating::cli

@@ -10,14 +10,10 @@
 
 namespace slabrating::cli {
 
-namespace {
-
 int usageFailure(std::ostream& err, const std::string& error) {
     err << "slabrating-cli: " << error << '\n' << usage();
     return 2;
 }
-
-}  // namespace
 
 int finish(std::ostream& out, std::ostream& err, int status) {
     out.flush();

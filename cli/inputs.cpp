@@ -25,8 +25,14 @@ namespace fs = std::filesystem;
 // A file found in a folder, by its path relative to the folder.
 struct Found {
     std::string relative;
-    enum Kind { File, Link, UnreadableFolder } kind = File;
+    InputKind kind = InputKind::File;
+    bool link = false;  // a link to a plain file
+    int error = 0;
 };
+
+bool isSpecialType(unsigned char type) {
+    return type == DT_FIFO || type == DT_SOCK || type == DT_CHR || type == DT_BLK;
+}
 
 // Input files are .qri files; a folder's are found in any case of the extension, as a
 // folder copied from another system may hold them.
@@ -41,11 +47,13 @@ bool isInputName(std::string_view name) {
 
 // Every .qri file under `root`/`relative`, subfolders included; a link to a folder is not
 // followed (a loop of links would never end), a link to a file is an input like the file.
-// The kind of each entry comes with the listing, so a file costs no status call here.
+// A .qri name that leads nowhere readable (a dangling link, a link loop) or to no plain
+// file (a FIFO, a socket, a device) is a failed input, never opened. The kind of each
+// entry comes with the listing, so a file costs no status call here.
 void walk(const std::string& root, const std::string& relative, std::vector<Found>& found) {
     DIR* listing = ::opendir(relative.empty() ? root.c_str() : (root + '/' + relative).c_str());
     if (listing == nullptr) {
-        found.push_back({relative, Found::UnreadableFolder});
+        found.push_back({relative, InputKind::UnreadableFolder, false, errno});
         return;
     }
     const int folder = ::dirfd(listing);
@@ -54,7 +62,7 @@ void walk(const std::string& root, const std::string& relative, std::vector<Foun
         const dirent* entry = ::readdir(listing);
         if (entry == nullptr) {
             if (errno != 0) {
-                found.push_back({relative, Found::UnreadableFolder});
+                found.push_back({relative, InputKind::UnreadableFolder, false, errno});
             }
             break;
         }
@@ -69,17 +77,26 @@ void walk(const std::string& root, const std::string& relative, std::vector<Foun
             type = S_ISDIR(status.st_mode)   ? DT_DIR
                    : S_ISREG(status.st_mode) ? DT_REG
                    : S_ISLNK(status.st_mode) ? DT_LNK
-                                             : DT_UNKNOWN;
+                                             : DT_FIFO;  // any kind that is no plain file
         }
         const std::string path =
             relative.empty() ? std::string(name) : relative + '/' + std::string(name);
         if (type == DT_DIR) {
             walk(root, path, found);
-        } else if (isInputName(name) && type == DT_REG) {
-            found.push_back({path, Found::File});
-        } else if (isInputName(name) && type == DT_LNK &&
-                   ::fstatat(folder, entry->d_name, &status, 0) == 0 && S_ISREG(status.st_mode)) {
-            found.push_back({path, Found::Link});
+        } else if (!isInputName(name)) {
+            continue;
+        } else if (type == DT_REG) {
+            found.push_back({path});
+        } else if (isSpecialType(type)) {
+            found.push_back({path, InputKind::NotPlainFile});
+        } else if (type == DT_LNK) {
+            if (::fstatat(folder, entry->d_name, &status, 0) != 0) {
+                found.push_back({path, InputKind::Unreachable, false, errno});
+            } else if (S_ISREG(status.st_mode)) {
+                found.push_back({path, InputKind::File, true});
+            } else if (!S_ISDIR(status.st_mode)) {
+                found.push_back({path, InputKind::NotPlainFile});
+            }
         }
     }
     ::closedir(listing);
@@ -105,12 +122,23 @@ public:
     bool add(std::string path, std::string& error) {
         struct stat status;
         if (::stat(path.c_str(), &status) != 0) {
-            m_batch.inputs.push_back(namedInput(std::move(path)));  // fails when it is read
+            BatchInput input = namedInput(std::move(path));
+            // A file that is not there fails when it is read, with the reader's message.
+            if (errno != ENOENT) {
+                input.kind = InputKind::Unreachable;
+                input.error = errno;
+            }
+            m_batch.inputs.push_back(std::move(input));
             return true;
         }
         if (!S_ISDIR(status.st_mode)) {
-            m_batch.identities.emplace_back(status.st_dev, status.st_ino);
-            m_batch.inputs.push_back(namedInput(std::move(path)));
+            BatchInput input = namedInput(std::move(path));
+            if (S_ISREG(status.st_mode)) {
+                m_batch.identities.emplace_back(status.st_dev, status.st_ino);
+            } else {
+                input.kind = InputKind::NotPlainFile;  // never opened: a FIFO would block
+            }
+            m_batch.inputs.push_back(std::move(input));
             return true;
         }
         std::vector<Found> found;
@@ -129,12 +157,13 @@ public:
             BatchInput input;
             input.file = entry.relative.empty() ? path : prefix + entry.relative;
             input.reportStart = static_cast<std::uint32_t>(prefix.size());
-            input.unreadableFolder = entry.kind == Found::UnreadableFolder;
-            input.reportLength = static_cast<std::uint32_t>(entry.relative.size() -
-                                                            (input.unreadableFolder ? 0 : 4));
+            input.kind = entry.kind;
+            input.error = entry.error;
+            input.reportLength = static_cast<std::uint32_t>(
+                entry.relative.size() - (entry.kind == InputKind::UnreadableFolder ? 0 : 4));
             // A plain file found here is named *.qri, so no report (*.qro) or sheet (*.html)
             // can have its name; only a link can lead a report's name to it.
-            if (entry.kind == Found::Link && ::stat(input.file.c_str(), &status) == 0) {
+            if (entry.link && ::stat(input.file.c_str(), &status) == 0) {
                 m_batch.identities.emplace_back(status.st_dev, status.st_ino);
             }
             m_batch.inputs.push_back(std::move(input));
@@ -246,12 +275,6 @@ CollectedInputs collectInputs(const Options& options, std::istream& in, std::ost
     std::vector<GeneratedFolder::FileIdentity>& identities = result.batch.identities;
     std::sort(identities.begin(), identities.end());
     identities.erase(std::unique(identities.begin(), identities.end()), identities.end());
-    struct stat summary;
-    if (options.summary && ::stat(options.summary->c_str(), &summary) == 0 &&
-        std::binary_search(identities.begin(), identities.end(),
-                           GeneratedFolder::FileIdentity(summary.st_dev, summary.st_ino))) {
-        result.error = "--summary " + *options.summary + " is an input file";
-    }
     return result;
 }
 

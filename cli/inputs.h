@@ -9,16 +9,25 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "files/generated_folder.h"
+#include "files/folder_writer.h"
 
 namespace slabrating::cli {
+
+/// What collecting the inputs found out about one of them before it is opened.
+enum class InputKind : std::uint8_t {
+    File,              ///< a plain file, or a name to try (a file that is not there fails then)
+    Unreachable,       ///< its status could not be taken (`error`: a dangling link, EACCES, ...)
+    NotPlainFile,      ///< a FIFO, socket or device: refused without being opened
+    UnreadableFolder,  ///< a folder found on the way that could not be read (`error`)
+};
 
 /// One input file of a batch.
 struct BatchInput {
     std::string file;                ///< the path as named, listed or found in a folder
     std::uint32_t reportStart = 0;   ///< where in `file` the name of its report starts
     std::uint32_t reportLength = 0;  ///< the length of that name, without the extension
-    bool unreadableFolder = false;   ///< a folder found on the way that could not be read
+    InputKind kind = InputKind::File;
+    int error = 0;  ///< errno of the failed look at it (Unreachable, UnreadableFolder)
 
     /// The name of its report and sheet under DIR without extension: "x", or "sub/x" for
     /// a file found in a folder's subfolder.

@@ -1,3 +1,4 @@
+#include <signal.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "files/stop_signals.h"
 
 int main(int argc, char** argv) {
     // Arguments are decoded from the user's character set; numbers never depend on the locale.
@@ -19,5 +21,13 @@ int main(int argc, char** argv) {
     if (terminal.errIsTerminal && ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0) {
         terminal.columns = size.ws_col;
     }
-    return slabrating::cli::run(args, std::cin, std::cout, std::cerr, terminal);
+    const int status = slabrating::cli::run(args, std::cin, std::cout, std::cerr, terminal);
+    // A batch stopped by a signal has ended its work cleanly; it now ends as the signal
+    // would have ended it, so that a shell or a make sees the stop.
+    if (const int signal = slabrating::files::StopSignalsCaught::requested(); signal != 0) {
+        std::cout.flush();
+        ::signal(signal, SIG_DFL);
+        ::raise(signal);
+    }
+    return status;
 }

@@ -25,8 +25,12 @@ int runBatch(const Options& options, const BatchInputs& inputs, std::ostream& ou
 /// or "note: <sentence>".
 std::string findingLines(const std::vector<Finding>& findings);
 
-/// The line that ends a batch some of whose files have review findings; empty when none has.
-std::string reviewLine(std::size_t withFindings, std::size_t total, bool summary);
+/// The line that ends a batch: "N of M files rated, K failed, F with review findings".
+std::string batchEndLine(std::size_t rated, std::size_t total, std::size_t failed,
+                         std::size_t withFindings);
+
+/// Says the usage error `error` on `err`; the exit status of a usage error (2).
+int usageFailure(std::ostream& err, const std::string& error);
 
 /// `status`, or 1 when standard output could not be written (with a message).
 int finish(std::ostream& out, std::ostream& err, int status);

@@ -8,7 +8,7 @@
 #include "export/calc_sheet.h"
 #include "export/json_result.h"
 #include "export/rated_slab.h"
-#include "files/safe_write.h"
+#include "files/file_writer.h"
 #include "inputfile/inputfile.h"
 
 namespace slabrating::cli {

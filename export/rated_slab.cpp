@@ -14,6 +14,8 @@ std::string_view outcomeName(SlabOutcome outcome) {
             return "arithmetic fault";
         case SlabOutcome::FileNotFound:
             return "file not found";
+        case SlabOutcome::Unreadable:
+            return "not read";
         case SlabOutcome::InvalidInput:
             return "invalid input";
         case SlabOutcome::SameName:

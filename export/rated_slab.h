@@ -17,17 +17,18 @@ enum class SlabOutcome {
     NotNumeric,       ///< a numeric field failed its test; no report
     RangeFailure,     ///< a range check failed; the report holds the header
     ArithmeticFault,  ///< overflow, division by zero or an invalid operation; partial report
-    FileNotFound,     ///< the input file could not be read ("File not found.")
+    FileNotFound,     ///< the input file is not there ("File not found.")
+    Unreadable,       ///< the input file could not be read: refused, empty, a read error
     InvalidInput,     ///< the input file's first line is empty ("Invalid input.")
     SameName,         ///< another input file of the batch has the same name
     NotSaved,         ///< the run completed but its report file could not be written
 };
 
 /// Every outcome, in the order above.
-inline constexpr std::array<SlabOutcome, 8> kSlabOutcomes{
+inline constexpr std::array<SlabOutcome, 9> kSlabOutcomes{
     SlabOutcome::Complete,        SlabOutcome::NotNumeric,   SlabOutcome::RangeFailure,
-    SlabOutcome::ArithmeticFault, SlabOutcome::FileNotFound, SlabOutcome::InvalidInput,
-    SlabOutcome::SameName,        SlabOutcome::NotSaved,
+    SlabOutcome::ArithmeticFault, SlabOutcome::FileNotFound, SlabOutcome::Unreadable,
+    SlabOutcome::InvalidInput,    SlabOutcome::SameName,     SlabOutcome::NotSaved,
 };
 
 /// The outcome as the JSON result and the summary name it: "complete", "not numeric", ...

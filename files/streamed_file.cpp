@@ -7,7 +7,9 @@
 #include <cerrno>
 #include <optional>
 
-#include "files/file_ops.h"
+#include "files/file_writer.h"
+#include "files/stop_signals.h"
+#include "files/system_calls.h"
 
 namespace slabrating {
 
@@ -71,8 +73,50 @@ struct StreamedFile::State {
     WriteResult status;  // the first failure, when there was one
     Resolved start;
     FileDescriptor folder;
-    FileDescriptor file;  // the unnamed file; none when the bytes are held in memory
+    // The file the bytes go into: unnamed, or where the file system makes no unnamed
+    // file, `temporary` in the target's folder; none when the bytes are held in memory.
+    FileDescriptor file;
+    std::string temporary;
     std::string buffer;
+
+    ~State() { dropTemporary(); }
+
+    void dropTemporary() {
+        if (!temporary.empty()) {
+            ::unlinkat(folder.get(), temporary.c_str(), 0);
+            files::StopSignalsCaught::done(files::PendingSlot::Streamed);
+            temporary.clear();
+        }
+    }
+
+    // The file the bytes go into, made in the target's folder.
+    void open() {
+        const mode_t mode = start.old ? start.old->st_mode & 0777 : 0666;
+        file.reset(::openat(folder.get(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode));
+        if (file) {
+            return;
+        }
+        if (files::deniedHere(errno)) {
+            // A folder we may not write: the old file, where we may write it, is written in
+            // place at the end, its bytes held in memory until then; a new one cannot be made.
+            if (!start.old) {
+                status = failure(WriteStep::Create);
+            }
+            return;
+        }
+        const std::string name = files::temporaryName();
+        const files::StopSignalsHeld held;
+        files::StopSignalsCaught::pending(files::PendingSlot::Streamed, folder.get(), name);
+        file.reset(::openat(folder.get(), name.c_str(),
+                            O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+        if (!file) {
+            status = failure(WriteStep::Create);
+            files::StopSignalsCaught::done(files::PendingSlot::Streamed);
+            return;
+        }
+        files::lockTemporary(file.get());
+        temporary = name;
+    }
 
     void flush() {
         if (status && file && !files::writeAll(file.get(), buffer)) {
@@ -101,20 +145,29 @@ struct StreamedFile::State {
         }
     }
 
-    // Gives the finished unnamed file the target's name.
-    WriteResult place() {
+    // The bytes, read back, written by the single-file writer instead.
+    WriteResult writeElsewise() {
+        const std::optional<std::string> bytes = readBack();
+        dropTemporary();
+        return bytes ? writeFileReplacing(path, *bytes, FileTarget::UserNamed)
+                     : failure(WriteStep::Write);
+    }
+
+    WriteResult finish(const StreamedFile::Refuse& refuse);
+
+    // Gives the finished file the target's name.
+    WriteResult place(const StreamedFile::Refuse& refuse) {
         const Resolved now = resolve(path);
         if (!now.status) {
             return now.status;
         }
+        if (now.old && refuse && refuse({now.old->st_dev, now.old->st_ino})) {
+            return refusal(WriteStep::Protected);
+        }
         const bool sameTarget =
             !now.inMemory && now.target == start.target && (!now.old || S_ISREG(now.old->st_mode));
         if (!sameTarget) {
-            const std::optional<std::string> bytes = readBack();
-            if (!bytes) {
-                return failure(WriteStep::Write);
-            }
-            return writeFileReplacing(path, *bytes, FileTarget::UserNamed);
+            return writeElsewise();
         }
         if (now.old) {
             struct stat mine;
@@ -125,30 +178,59 @@ struct StreamedFile::State {
         }
         const std::string name = files::nameOf(start.target);
         const files::StopSignalsHeld held;
-        if (!now.old && files::linkUnnamed(file.get(), folder.get(), name.c_str())) {
-            return WriteResult{};
+        std::string named = temporary;
+        if (named.empty()) {
+            if (!now.old && files::linkUnnamed(file.get(), folder.get(), name.c_str())) {
+                return WriteResult{};
+            }
+            if (!now.old && errno != EEXIST) {
+                return failure(WriteStep::Rename);
+            }
+            named = files::temporaryName();
+            files::lockTemporary(file.get());
+            if (!files::linkUnnamed(file.get(), folder.get(), named.c_str())) {
+                return failure(WriteStep::Rename);
+            }
+            temporary = named;
+            files::StopSignalsCaught::pending(files::PendingSlot::Streamed, folder.get(), named);
         }
-        if (!now.old && errno != EEXIST) {
-            return failure(WriteStep::Rename);
-        }
-        const std::string temporary = files::temporaryName(::getpid());
-        if (!files::linkUnnamed(file.get(), folder.get(), temporary.c_str())) {
-            return failure(WriteStep::Rename);
-        }
-        if (::renameat(folder.get(), temporary.c_str(), folder.get(), name.c_str()) != 0) {
+        if (::renameat(folder.get(), named.c_str(), folder.get(), name.c_str()) != 0) {
             const WriteResult renameFailed = failure(WriteStep::Rename);
-            ::unlinkat(folder.get(), temporary.c_str(), 0);
             if (!files::deniedHere(renameFailed.error)) {
+                dropTemporary();
                 return renameFailed;
             }
             // A folder that lets us create no name: the file is written where it is.
-            const std::optional<std::string> bytes = readBack();
-            return bytes ? writeFileReplacing(path, *bytes, FileTarget::UserNamed)
-                         : failure(WriteStep::Write);
+            return writeElsewise();
         }
+        temporary.clear();
+        files::StopSignalsCaught::done(files::PendingSlot::Streamed);
         return WriteResult{};
     }
 };
+
+WriteResult StreamedFile::State::finish(const Refuse& refuse) {
+    if (!status) {
+        return status;
+    }
+    if (!file) {
+        const WriteResult written = writeFileReplacing(path, buffer, FileTarget::UserNamed);
+        buffer.clear();
+        return written;
+    }
+    flush();
+    if (!status) {
+        return status;
+    }
+    if (::fsync(file.get()) != 0) {
+        return failure(WriteStep::Sync);
+    }
+    const WriteResult placed = place(refuse);
+    if (!file.close() && placed) {
+        return failure(WriteStep::Close);
+    }
+    return placed;
+}
 
 StreamedFile::StreamedFile(std::string path) : m_state(std::make_unique<State>()) {
     State& s = *m_state;
@@ -172,14 +254,14 @@ StreamedFile::StreamedFile(std::string path) : m_state(std::make_unique<State>()
         return;
     }
     files::removeLeftovers(s.folder.get(), folderName);
-    s.file.reset(::openat(s.folder.get(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC,
-                          s.start.old ? s.start.old->st_mode & 0777 : 0666));
-    if (!s.file) {
-        s.start.inMemory = true;  // no unnamed files here, or a folder we may not write
-    }
+    s.open();
 }
 
 StreamedFile::~StreamedFile() = default;
+
+WriteResult StreamedFile::status() const {
+    return m_state->status;
+}
 
 void StreamedFile::append(std::string_view bytes) {
     State& s = *m_state;
@@ -192,28 +274,13 @@ void StreamedFile::append(std::string_view bytes) {
     }
 }
 
-WriteResult StreamedFile::finish() {
+WriteResult StreamedFile::finish(const Refuse& refuse) {
     State& s = *m_state;
-    if (!s.status) {
-        return s.status;
+    const WriteResult result = s.finish(refuse);
+    if (!result) {
+        s.dropTemporary();  // a failed finish leaves the old file, and nothing of ours
     }
-    if (!s.file) {
-        const WriteResult written = writeFileReplacing(s.path, s.buffer, FileTarget::UserNamed);
-        s.buffer.clear();
-        return written;
-    }
-    s.flush();
-    if (!s.status) {
-        return s.status;
-    }
-    if (::fsync(s.file.get()) != 0) {
-        return failure(WriteStep::Sync);
-    }
-    const WriteResult placed = s.place();
-    if (!s.file.close() && placed) {
-        return failure(WriteStep::Close);
-    }
-    return placed;
+    return result;
 }
 
 }  // namespace slabrating

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
-#include "files/safe_write.h"
+#include "files/file_writer.h"
 
 namespace slabrating {
 
@@ -12,11 +13,17 @@ namespace slabrating {
 /// that its bytes need not be held until the end. The pieces go into an unnamed file in the
 /// target's folder, which takes the target's place, as writeFileReplacing(FileTarget::
 /// UserNamed) would, only at finish(): until then, and for good when finish() is never
-/// reached, the old file stays as it is and nothing of ours has a name. Where the folder
-/// makes no unnamed file, or the target is a device or FIFO, the pieces are held in memory
-/// and written by writeFileReplacing at the end.
+/// reached, the old file stays as it is and nothing of ours has a name. Where the file
+/// system makes no unnamed file (network and FUSE file systems), they go into a temporary
+/// file of this run beside the target instead, removed when finish() is never reached (and
+/// by the stop-signal handler). Only where the target is a device or FIFO, or its folder
+/// lets us create no file, are the pieces held in memory and written at the end.
 class StreamedFile {
 public:
+    /// Says whether a file reached at the end is one that must not be replaced.
+    using Refuse = std::function<bool(FileIdentity)>;
+
+    /// Makes the file the pieces go into; a failure shows in status().
     explicit StreamedFile(std::string path);
     StreamedFile(const StreamedFile&) = delete;
     StreamedFile& operator=(const StreamedFile&) = delete;
@@ -24,8 +31,11 @@ public:
 
     /// Adds bytes at the end; a failure shows in finish().
     void append(std::string_view bytes);
-    /// Gives the file its name; the first failure since the start when there was one.
-    WriteResult finish();
+    /// Gives the file its name; the first failure since the start when there was one. A
+    /// target that `refuse` names (one of a batch's own reports) is left alone (Protected).
+    WriteResult finish(const Refuse& refuse = {});
+    /// The first failure so far: the file cannot be made, its folder is missing, ...
+    WriteResult status() const;
 
 private:
     struct State;

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cmath>
@@ -10,9 +11,10 @@
 #include <optional>
 
 #include "engine/checked.h"
+#include "engine/control_characters.h"
 #include "engine/field_table.h"
 #include "engine/numeric.h"
-#include "files/safe_write.h"
+#include "files/file_writer.h"
 
 namespace slabrating {
 
@@ -35,6 +37,13 @@ bool recordComplete(std::string_view bytes) {
 
 ReadResult fileNotFound() {
     return {ReadOutcome::FileNotFound, {std::string(kFileNotFoundMessage)}};
+}
+
+std::string controlCharactersReplaced(std::string_view label) {
+    std::string message = "Warning: ";
+    message += label;
+    message += " holds control characters; each was read as a blank.";
+    return message;
 }
 
 std::string doesNotFit(std::string_view label) {
@@ -150,9 +159,15 @@ ReadResult readInputRecord(std::string_view bytes, SlabFields& fields) {
     for (const Field id : kFileOrder) {
         const FieldInfo& field = fieldInfo(id);
         const std::string_view columns = columnText(line, field.columns);
-        // Texts, and the modular ratio, are taken as they stand in their columns.
+        // Texts, and the modular ratio, are taken as they stand in their columns, but for
+        // control characters, which would forge lines of the report or of a terminal.
         if (field.readMessage.empty()) {
-            fields.*field.text = std::string(columns);
+            std::string& text = fields.*field.text;
+            text = columns;
+            if (field.kind == FieldKind::Text && holdsControlCharacter(text)) {
+                std::replace_if(text.begin(), text.end(), isControlCharacter, ' ');
+                messages.push_back(controlCharactersReplaced(field.label));
+            }
             continue;
         }
         const std::optional<DecimalText> decimal = decimalText(columns, digitStorage);
@@ -165,10 +180,14 @@ ReadResult readInputRecord(std::string_view bytes, SlabFields& fields) {
     return result;
 }
 
-ReadResult ReadInputFile(const std::string& path, SlabFields& fields) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
+ReadResult ReadInputFile(const std::string& path, SlabFields& fields, InputOpening opening) {
+    const int flags =
+        opening == InputOpening::NeverWait ? O_RDONLY | O_NOCTTY | O_NONBLOCK : O_RDONLY | O_NOCTTY;
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
     if (fd < 0) {
-        return fileNotFound();
+        ReadResult failed = fileNotFound();
+        failed.error = errno;
+        return failed;
     }
     // A plain file gives its first line in one read; a pipe or a terminal gives what has
     // come so far, so reading stops as soon as the record is complete.
@@ -186,9 +205,12 @@ ReadResult ReadInputFile(const std::string& path, SlabFields& fields) {
         }
         count += static_cast<std::size_t>(got);
     }
+    const int readError = errno;
     ::close(fd);
     if (failed) {
-        return fileNotFound();
+        ReadResult notRead = fileNotFound();
+        notRead.error = readError;
+        return notRead;
     }
     return readInputRecord(std::string_view(buffer, count), fields);
 }

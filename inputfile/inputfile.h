@@ -23,6 +23,7 @@ enum class ReadOutcome {
 struct ReadResult {
     ReadOutcome outcome = ReadOutcome::Loaded;
     ReaderMessages messages;
+    int error = 0;  ///< errno of the failed open or read; 0 when there was none (no bytes)
 
     /// True when nothing was loaded; the fields are then exactly as they were.
     bool stopped() const { return outcome != ReadOutcome::Loaded; }
@@ -35,9 +36,17 @@ inline constexpr std::string_view kInvalidInputMessage = "Invalid input.";
 /// The message of a save that could not create, write or rename its file.
 inline constexpr std::string_view kSaveFailedMessage = "Error: The file could not be saved.";
 
+/// How an input file is opened.
+enum class InputOpening {
+    AsGiven,    ///< as any program opens it: a FIFO's or terminal's record is waited for
+    NeverWait,  ///< never waiting (a batch's plain files: one swapped for a FIFO fails)
+};
+
 /// Reads the first line of the input file at `path` into `fields`. Never fails
-/// towards its caller: every problem becomes a message ("File not found.", ...).
-ReadResult ReadInputFile(const std::string& path, SlabFields& fields);
+/// towards its caller: every problem becomes a message ("File not found.", ...). A control
+/// character in a text's columns is read as a blank, with a warning.
+ReadResult ReadInputFile(const std::string& path, SlabFields& fields,
+                         InputOpening opening = InputOpening::AsGiven);
 
 /// The same on a stream (standard input): reads up to the end of the record's line and
 /// no further, so a record piped in or typed at a terminal is read at once.

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFrame>
 #include <QGridLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -136,6 +137,7 @@ void frmMain::buildMenus() {
     file->setObjectName(QStringLiteral("mnuFile"));
     QAction* open = file->addAction(QStringLiteral("&Open..."), this, &frmMain::mnuFileOpen_Click);
     open->setObjectName(QStringLiteral("mnuFileOpen"));
+    open->setShortcut(QKeySequence::Open);
     QAction* run =
         file->addAction(QStringLiteral("Run Analysis"), this, &frmMain::mnuFileRun_Click);
     run->setObjectName(QStringLiteral("mnuFileRun"));
@@ -143,9 +145,13 @@ void frmMain::buildMenus() {
     QAction* saveAs =
         file->addAction(QStringLiteral("Save &As..."), this, &frmMain::mnuFileSaveAs_Click);
     saveAs->setObjectName(QStringLiteral("mnuFileSaveAs"));
+    saveAs->setShortcut(QKeySequence::Save);
     file->addSeparator();
     QAction* exit = file->addAction(QStringLiteral("E&xit"), this, &frmMain::mnuFileExit_Click);
     exit->setObjectName(QStringLiteral("mnuFileExit"));
+    // Quit is Ctrl+Q wherever the desktop names no key of its own for it.
+    const QKeySequence quit(QKeySequence::Quit);
+    exit->setShortcut(quit.isEmpty() ? QKeySequence(Qt::CTRL | Qt::Key_Q) : quit);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));

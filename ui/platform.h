@@ -48,8 +48,9 @@ public:
     /// Open dialog with the platform's own title, starting with the file name the shared
     /// file dialog kept from its last use; the chosen path, or empty when cancelled.
     QString openFileName(QWidget* parent, const QString& filter);
-    /// Save dialog with its file name cleared, that adds no extension and replaces without
-    /// asking; the chosen path, or empty when cancelled.
+    /// Save dialog with its file name cleared, that replaces without asking; the chosen
+    /// path, with the filter's extension ("(*.qri)") added when its name has none, or empty
+    /// when cancelled.
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter);
     /// The same dialog with `suggestedName` (a file name without folder) as its file name, in
     /// the folder of the file name the dialog kept from its last use.

@@ -4,8 +4,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QKeySequence>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -14,7 +17,7 @@
 #include "engine/rating_run.h"
 #include "export/calc_sheet.h"
 #include "export/rated_slab.h"
-#include "files/safe_write.h"
+#include "files/file_writer.h"
 #include "inputfile/inputfile.h"
 #include "ui/placement.h"
 #include "ui/platform.h"
@@ -75,13 +78,41 @@ QPushButton* placedButton(const QString& text, const QString& name, int leftTwip
 
 }  // namespace
 
-QFont reportScreenFont() {
-    QFont font;
-    if (QFontDatabase::families().contains(QStringLiteral("Courier New"))) {
-        font = QFont(QStringLiteral("Courier New"));
-    } else {
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+bool advancesAreEqual(const QFont& font) {
+    const QFontMetricsF metrics(font);
+    const qreal advance = metrics.horizontalAdvance(QLatin1Char(' '));
+    // The report's characters: the printable ASCII ones its layout uses, and the Latin-1
+    // letters a typed description may hold.
+    for (int code = 0x21; code <= 0xff; ++code) {
+        if ((code < 0x7f || code >= 0xa0) &&
+            metrics.horizontalAdvance(QChar(static_cast<char16_t>(code))) != advance) {
+            return false;
+        }
     }
+    return advance > 0;
+}
+
+QFont reportScreenFont() {
+    // The original's font where there is one, else the desktop's fixed font, else any font
+    // whose every report character is as wide as the others: the report's columns need that
+    // (a font's own fixed-pitch flag is not always right, and some fonts that hold it do
+    // not keep it for every character).
+    QList<QFont> candidates;
+    if (QFontDatabase::families().contains(QStringLiteral("Courier New"))) {
+        candidates.append(QFont(QStringLiteral("Courier New")));
+    }
+    candidates.append(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    for (const QString& family : QFontDatabase::families()) {
+        candidates.append(QFont(family));
+    }
+    for (QFont font : candidates) {
+        font.setPointSizeF(9.75);
+        font.setStyleHint(QFont::TypeWriter);
+        if (advancesAreEqual(font)) {
+            return font;
+        }
+    }
+    QFont font = candidates.front();
     font.setPointSizeF(9.75);
     font.setStyleHint(QFont::TypeWriter);
     return font;
@@ -129,6 +160,24 @@ SlabOutput::SlabOutput(Platform& platform, QWidget* parent)
     setTabOrder(print, m_CalcSheet);
     setTabOrder(m_CalcSheet, save);
     setFixedSize(sizeHint());
+    addShortcuts(print, save);
+}
+
+void SlabOutput::addShortcuts(QPushButton* print, QPushButton* save) {
+    const auto shortcut = [this](const QKeySequence& keys, const QString& name) {
+        auto* made = new QShortcut(keys, this);
+        made->setObjectName(name);
+        return made;
+    };
+    connect(shortcut(QKeySequence::Print, QStringLiteral("PrintShortcut")), &QShortcut::activated,
+            print, &QPushButton::click);
+    connect(shortcut(QKeySequence::Save, QStringLiteral("SaveShortcut")), &QShortcut::activated,
+            save, &QPushButton::click);
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+        connect(shortcut(keys, QStringLiteral("CloseShortcut")), &QShortcut::activated, this,
+                &QWidget::close);
+    }
 }
 
 void SlabOutput::setReport(const std::string& report) {

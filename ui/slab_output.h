@@ -53,6 +53,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    /// Ctrl+P prints, Ctrl+S saves, Escape and Ctrl+W close the window.
+    void addShortcuts(QPushButton* print, QPushButton* save);
+
     /// The run whose report the window shows, as its calculation sheet needs it.
     struct Run {
         std::string file;  ///< the input file as named; empty for none
@@ -66,7 +69,12 @@ private:
     std::optional<Run> m_run;
 };
 
-/// The screen font of the report: Courier New where installed, else the system's fixed font.
+/// True when every character a report may hold (printable ASCII and the Latin-1 letters)
+/// is as wide in `font` as a blank, as the report's columns need.
+bool advancesAreEqual(const QFont& font);
+
+/// The screen font of the report: Courier New where installed, else the system's fixed
+/// font, else the first font of the desktop whose characters are all as wide (9.75 pt).
 QFont reportScreenFont();
 
 }  // namespace slabrating::ui

@@ -480,7 +480,8 @@ TEST_F(CliDisk, batchReportsEveryFileAndWritesOnlyCompleteReports) {
                                path("missing.qri") + ": " + support::kFileNotFound + "\n" +
                                path("long-span.qri") + ": " + support::kSpanOver24 + "\n" +
                                path("empty-line.qri") + ": " + support::kInvalidInput + "\n");
-    EXPECT_EQ(outcome.err, path("bad-overlay.qri") + ": " + support::readIncorrect("Bitum") + "\n");
+    EXPECT_EQ(outcome.err, path("bad-overlay.qri") + ": " + support::readIncorrect("Bitum") +
+                               "\n0 of 4 files rated, 4 failed, 0 with review findings\n");
     EXPECT_TRUE(fs::is_directory(out));
     EXPECT_TRUE(fs::is_empty(out));
 }
@@ -491,7 +492,7 @@ TEST_F(CliDisk, batchWritesTheReportFileOfACompleteRun) {
         runTool({"--date", "01/02/2024", "--out", path("reports"), path("B-12-AC.qri")});
     EXPECT_EQ(outcome.status, 0);
     // The example's legal trucks rate below their weights; the review line closes the batch.
-    EXPECT_EQ(outcome.err, "1 of 1 files have review findings (--summary FILE.csv lists them)\n");
+    EXPECT_EQ(outcome.err, "1 of 1 files rated, 0 failed, 1 with review findings\n");
 
     // The same rating as a single run: the report file is that report and a final CR LF.
     const Outcome single = runTool({"--date", "01/02/2024", path("B-12-AC.qri")});
@@ -572,10 +573,9 @@ TEST_F(CliDisk, listsAndFoldersGiveTheirInputFiles) {
     EXPECT_EQ(outcome.out, path("inv/a/x.qri") + ok + path("inv/b/x.qri") + ok +
                                path("inv/top.QRI") + ok + path("missing.qri") + ": " +
                                support::kFileNotFound + "\n");
-    EXPECT_EQ(outcome.err,
-              "slabrating-cli: --from " + path("list.txt") +
-                  ": line 2 is empty, skipped\n"
-                  "3 of 4 files have review findings (--summary FILE.csv lists them)\n");
+    EXPECT_EQ(outcome.err, "slabrating-cli: --from " + path("list.txt") +
+                               ": line 2 is empty, skipped\n"
+                               "3 of 4 files rated, 1 failed, 3 with review findings\n");
     for (const char* report : {"r/a/x.qro", "r/b/x.qro", "r/top.qro"}) {
         EXPECT_EQ(support::readBytes(path(report)), support::readBytes(path("r/a/x.qro")));
     }
@@ -675,8 +675,8 @@ TEST_F(CliDisk, summaryRowsSayWhatEachFileGave) {
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.out, inputs[0] + ": HS20 operating 6.71 tons\n" + inputs[1] + ": " +
                                support::kSaveFailed + "\n" + inputs[2] +
-                               ": Error: The report was saved, but its calculation sheet could "
-                               "not be saved.\n" +
+                               ": Error: The report was saved, but its calculation sheet "
+                               "ws-slab.html could not be saved (not a plain file).\n" +
                                inputs[3] + ": " + support::kFileNotFound + "\n");
     EXPECT_EQ(support::readBytes(path("r/ws-interstate-trucks.qro")), "kept");
     golden::expectSameText(all[3].report, support::readBytes(path("r/ws-slab.qro")));
@@ -698,10 +698,10 @@ TEST_F(CliDisk, summaryRowsSayWhatEachFileGave) {
             inputs[2] +
             ",W-2002,35,,RS,WS,rated,over the girders,over the girders,0.743,1.120,26.76,40.32,,,,"
             ",,,no,,not saved,"
-            "\"Error: The report was saved, but its calculation sheet could not be "
-            "saved.\",calculation sheet: not a plain file\r\n" +
+            "\"Error: The report was saved, but its calculation sheet ws-slab.html could not "
+            "be saved (not a plain file).\",calculation sheet ws-slab.html: not a plain file\r\n" +
             inputs[3] + ",,,,,,stopped,,,,,,,,,,,,,,,file not found,File not found.,\r\n");
-    EXPECT_EQ(outcome.err, "2 of 4 files have review findings (see the summary)\n");
+    EXPECT_EQ(outcome.err, "1 of 4 files rated, 3 failed, 2 with review findings\n");
 }
 
 // Findings follow the run's own messages on stderr, one line each; a batch ends with one
@@ -716,10 +716,9 @@ TEST(CliRun, findingLinesAndTheBatchCount) {
               "error: The layers are crossed.\nwarning: Truck 3 rates below its "
               "weight.\nnote: The overlay is thin.\n");
     EXPECT_EQ(findingLines({}), "");
-    EXPECT_EQ(reviewLine(2, 150, true), "2 of 150 files have review findings (see the summary)\n");
-    EXPECT_EQ(reviewLine(2, 150, false),
-              "2 of 150 files have review findings (--summary FILE.csv lists them)\n");
-    EXPECT_EQ(reviewLine(0, 150, true), "");
+    EXPECT_EQ(batchEndLine(140, 150, 10, 2),
+              "140 of 150 files rated, 10 failed, 2 with review findings\n");
+    EXPECT_EQ(batchEndLine(0, 1, 0, 0), "0 of 1 files rated, 0 failed, 0 with review findings\n");
 }
 
 // The progress line: drawn at most ten times a second, each drawing over the last, cut to
@@ -794,11 +793,10 @@ TEST_F(CliDisk, batchWritesTheExampleReports) {
         const Outcome outcome =
             runTool({"--date", dateOf(expected), "--out", m_dir.string(), example.input.string()});
         EXPECT_EQ(outcome.status, 0);
-        // Nothing but the review line, for an example whose rating has findings.
-        if (!outcome.err.empty()) {
-            EXPECT_EQ(outcome.err,
-                      "1 of 1 files have review findings (--summary FILE.csv lists them)\n");
-        }
+        // Nothing but the closing line, with or without findings.
+        EXPECT_TRUE(outcome.err == "1 of 1 files rated, 0 failed, 0 with review findings\n" ||
+                    outcome.err == "1 of 1 files rated, 0 failed, 1 with review findings\n")
+            << outcome.err;
         golden::expectSameText(example.report,
                                support::readBytes(m_dir / example.report.filename()));
 

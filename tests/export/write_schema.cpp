@@ -3,7 +3,7 @@
 #include <string>
 
 #include "export/result_schema.h"
-#include "files/safe_write.h"
+#include "files/file_writer.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -528,27 +528,32 @@ TEST(InputFileRead, shortLineLoadsWhatItCovers) {
 
 TEST(InputFileRead, textColumnsKeptAsTheyStand) {
     std::string line(kExampleLine);
-    line.replace(20, 21, "\xC9t\xE9  \xFF\x01\x7F X          \xA0");
-    line.replace(1, 7, "  \x80\x9F   ");
+    line.replace(20, 21, "\xC9t\xE9  \xFF   X          \xA0");
+    line.replace(1, 7, "  \xA0\xBF   ");
     line.replace(72, 2, "a ");
     SlabFields fields;
     EXPECT_EQ(readInputRecord(line, fields).messages, noMessages());
-    EXPECT_EQ(fields.Comments, "\xC9t\xE9  \xFF\x01\x7F X          \xA0");
-    EXPECT_EQ(fields.StructNo, "  \x80\x9F   ");
+    EXPECT_EQ(fields.Comments, "\xC9t\xE9  \xFF   X          \xA0");
+    EXPECT_EQ(fields.StructNo, "  \xA0\xBF   ");
     EXPECT_EQ(fields.ModRatio, "a ");
 }
 
-TEST(InputFileRead, bytesThatAreNoTextNeverCrash) {
-    // NUL bytes and stray line-end bytes are data like any other.
+// Control characters in a text's columns (NUL, escape, DEL, the C1 controls) would forge
+// lines of a report or commands of a terminal: each is read as a blank, with a warning
+// that names the field. (Before: they reached the report and the summary as they were.)
+TEST(InputFileRead, controlCharactersInTextsAreReadAsBlanks) {
     std::string line(kExampleLine);
+    line.replace(20, 21, "\xC9t\xE9  \xFF\x01\x7F X  \x1b[2J    \xA0");
+    line.replace(1, 7, "  \x80\x9F   ");
     line[45] = '\0';
-    line[3] = '\0';
     SlabFields fields;
     EXPECT_EQ(readInputRecord(line, fields).messages,
-              ReaderMessages{"Error: Effective Span value incorrect."});
-    EXPECT_EQ(fields.StructNo, std::string("B-\0"
-                                           "2-AC",
-                                           7));
+              (ReaderMessages{
+                  "Warning: Structure Number holds control characters; each was read as a blank.",
+                  "Warning: Comments holds control characters; each was read as a blank.",
+                  "Error: Effective Span value incorrect."}));
+    EXPECT_EQ(fields.Comments, "\xC9t\xE9  \xFF   X   [2J    \xA0");
+    EXPECT_EQ(fields.StructNo, "       ");
 }
 
 // ---------------------------------------------------------------- round trips

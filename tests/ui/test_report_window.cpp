@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -89,7 +90,10 @@ private slots:
         QVERIFY(text);
         QCOMPARE(text->lineWrapMode(), QPlainTextEdit::NoWrap);
         QVERIFY(!text->isReadOnly());
-        QVERIFY(QFontInfo(text->font()).fixedPitch());
+        // Judged by the glyphs' advances, not by the font's own fixed-pitch flag, which Qt
+        // denies some fonts whose glyphs are all one width (Noto Sans Mono). (Before: the
+        // suite failed on a desktop with that font.)
+        QVERIFY(advancesAreEqual(text->font()));
         QCOMPARE(m_window->findChild<QPushButton*>(QStringLiteral("PrintOutput"))->text(),
                  QStringLiteral("Print"));
         QCOMPARE(m_window->findChild<QPushButton*>(QStringLiteral("SaveOutput"))->text(),
@@ -255,8 +259,8 @@ private slots:
         QTest::keyClicks(text, QStringLiteral("Checked by RS"));
         QTest::keyClick(text, Qt::Key_Return);
         QTest::keyClicks(text, QStringLiteral("ok"));
-        const QString path = m_dir->filePath(QStringLiteral("edited"));
-        m_platform->fileAnswers = {path};
+        m_platform->fileAnswers = {m_dir->filePath(QStringLiteral("edited"))};
+        const QString path = m_dir->filePath(QStringLiteral("edited.qro"));
         m_window->SaveOutput_Click();
         QCOMPARE(readAll(path),
                  QByteArray("Slab Rating Version 2     Date: 3/5/24\r\n"
@@ -279,6 +283,46 @@ private slots:
         QCOMPARE(readAll(path), QByteArray("short\r\n\r\n"));
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
                  QStringList{QStringLiteral("old.qro")});
+    }
+
+    // The chosen name gets the filter's extension only when it has none. (Before: a report
+    // saved as "bridge" had no extension.)
+    void saveAddsTheExtension_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("no extension") << QStringLiteral("bridge") << QStringLiteral("bridge.qro");
+        QTest::newRow("its own extension") << QStringLiteral("b.txt") << QStringLiteral("b.txt");
+        QTest::newRow("the filter's") << QStringLiteral("b.qro") << QStringLiteral("b.qro");
+    }
+    void saveAddsTheExtension() {
+        QFETCH(QString, answer);
+        QFETCH(QString, saved);
+        m_window->setReport(kReport);
+        m_platform->fileAnswers = {m_dir->filePath(answer)};
+        m_window->SaveOutput_Click();
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{saved});
+    }
+
+    // Ctrl+P prints, Ctrl+S saves, Escape and Ctrl+W close the window. (Before: none of
+    // these keys did anything.)
+    void keyboardShortcuts() {
+        m_window->setReport(kReport);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QSignalSpy printed(m_window.get(), &SlabOutput::printRequested);
+        QTest::keySequence(m_window.get(), QKeySequence::Print);
+        QCOMPARE(printed.size(), 1);
+        QTest::keySequence(m_window.get(), QKeySequence::Save);
+        QCOMPARE(m_platform->fileDialogs.size(), 1);
+        for (const QKeySequence& keys :
+             {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+            QSignalSpy closed(m_window.get(), &SlabOutput::closed);
+            m_window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+            QTest::keySequence(m_window.get(), keys);
+            QVERIFY2(closed.size() == 1, qPrintable(keys.toString()));
+            QVERIFY(!m_window->isVisible());
+        }
     }
 
     void saveCancelledDoesNothing() {

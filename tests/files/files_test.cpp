@@ -1,6 +1,4 @@
 // The one file writer, tried as an attacker who can write to the output folder would.
-#include "files/safe_write.h"
-
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -11,8 +9,10 @@
 #include <filesystem>
 #include <string>
 
-#include "files/generated_folder.h"
+#include "files/file_writer.h"
+#include "files/folder_writer.h"
 #include "files/streamed_file.h"
+#include "files/system_calls.h"
 #include "tests/support/support.h"
 
 namespace slabrating {
@@ -149,25 +149,43 @@ TEST(SafeWrite, theLongestNameSaves) {
     EXPECT_EQ(dir.listing(), name);
 }
 
-pid_t deadProcess() {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::_exit(0);
-    }
-    ::waitpid(child, nullptr, 0);
-    return child;
+// Sets a file's times a while back, as a leftover of a run killed long ago has them.
+void age(const std::string& path, int seconds) {
+    const struct timespec times[2] = {{::time(nullptr) - seconds, 0},
+                                      {::time(nullptr) - seconds, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
 }
 
-// Temporary and spare files of a process that is gone are removed by the next save in
-// that folder; those of a running process are not touched.
-TEST(SafeWrite, leftoversOfAProcessThatIsGoneAreRemoved) {
+// Temporary and spare files of a run that is provably gone (older than a minute, locked
+// by nobody) are removed by the next save in that folder; a temporary that another run
+// holds locked is kept however old it is, and so is a young one, which its run may be
+// about to lock. No process number is looked up. (Before: a batch in another PID
+// namespace, seeing no process of that number, removed the live temporary of this one.)
+TEST(SafeWrite, onlyLeftoversOfAbandonedRunsAreRemoved) {
     const TempDir dir;
-    const std::string dead = std::to_string(deadProcess());
-    writeBytes(dir.path(".slabrating-" + dead + "-3.tmp"), "half a report");
-    writeBytes(dir.path(".slabrating-spare-" + dead + ".qro"), "an old report");
-    writeBytes(dir.path(".slabrating-1-0.tmp"), "init is running");
+    const std::string live = dir.path(".slabrating-0123456789abcdef-3.tmp");
+    const std::string young = dir.path(".slabrating-0123456789abcdef-4.tmp");
+    const std::string dead = dir.path(".slabrating-fedcba9876543210-0.tmp");
+    const std::string oldVersion = dir.path(".slabrating-29677-3.tmp");
+    const std::string spare = dir.path(".slabrating-spare-29677.qro");
+    for (const std::string& file : {live, young, dead, oldVersion, spare}) {
+        writeBytes(file, "half a report");
+        if (file != young) {
+            age(file, 3600);
+        }
+    }
+    // Another run's lock, held by an open file description of its own.
+    const int held = ::open(live.c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    struct flock lock = {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    ASSERT_EQ(::fcntl(held, F_OFD_SETLK, &lock), 0);
+
     ASSERT_TRUE(writeFileReplacing(dir.path("x.qro"), kNew, FileTarget::Generated));
-    EXPECT_EQ(dir.listing(), ".slabrating-1-0.tmp x.qro");
+    EXPECT_EQ(dir.listing(),
+              ".slabrating-0123456789abcdef-3.tmp .slabrating-0123456789abcdef-4.tmp x.qro");
+    ::close(held);
 }
 
 // A writer stopped by a signal at any moment leaves whole files and nothing of its own.
@@ -268,6 +286,7 @@ TEST(SafeWrite, readOnlyFilesAreKept) {
         {"streamed, 0444", Way::Streamed, 0444, false},
         {"batch folder, owner may write", Way::BatchFolder, 0644, true},
         {"streamed, owner may write", Way::Streamed, 0600, true},
+        {"user-named, owner may write", Way::UserNamed, 0600, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -326,11 +345,16 @@ TEST(SafeWrite, batchFolderWritesGeneratedFilesAndSubfolders) {
         WriteStep step;
     };
     const Row rows[] = {
-        {"new.qro", WriteStep::None},        {"old.qro", WriteStep::None},
-        {"link.qro", WriteStep::None},       {"a/b/deep.qro", WriteStep::None},
-        {"a/b/deep.qro", WriteStep::None},   {"planted/x.qro", WriteStep::Folder},
-        {"input.qro", WriteStep::Protected}, {"fifo.qro", WriteStep::NotPlainFile},
-        {"a/../x.qro", WriteStep::Name},     {"a/", WriteStep::Name},
+        {"new.qro", WriteStep::None},
+        {"old.qro", WriteStep::None},
+        {"link.qro", WriteStep::None},
+        {"a/b/deep.qro", WriteStep::None},
+        {"a/b/deep.qro", WriteStep::WrittenThisRun},
+        {"planted/x.qro", WriteStep::Folder},
+        {"input.qro", WriteStep::Protected},
+        {"fifo.qro", WriteStep::NotPlainFile},
+        {"a/../x.qro", WriteStep::Name},
+        {"a/", WriteStep::Name},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.relative);
@@ -371,7 +395,126 @@ TEST(SafeWrite, streamedFileTakesItsNameWhenFinished) {
     ASSERT_EQ(::stat(file.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 07777, 0640u);
     EXPECT_EQ(dir.listing(), "s.csv");
+    EXPECT_EQ(StreamedFile(dir.path("none/s.csv")).status().step, WriteStep::Folder);
     EXPECT_EQ(StreamedFile(dir.path("none/s.csv")).finish().step, WriteStep::Folder);
+    StreamedFile refused(file);
+    refused.append("summary");
+    EXPECT_EQ(refused.finish([](FileIdentity) { return true; }).step, WriteStep::Protected);
+    EXPECT_EQ(readBytes(file).size(), 600000u);
+    EXPECT_EQ(dir.listing(), "s.csv");
+}
+
+// Two names that the file system takes for one (emulated here by a second link to the
+// report just written, as a folder where case does not count makes BRIDGE.qro of
+// Bridge.qro): the second write fails and the first report stays. (Before: the second
+// report replaced the first, and the summary said both were written.)
+TEST(SafeWrite, aNameReachingAReportOfThisRunIsRefused) {
+    for (const bool replacing : {false, true}) {
+        SCOPED_TRACE(replacing ? "replacing" : "fresh folder");
+        const TempDir dir;
+        fs::create_directories(dir.path("out/sub"));
+        if (replacing) {
+            writeBytes(dir.path("out/sub/Bridge.qro"), "old");
+        }
+        GeneratedFolder folder(dir.path("out"));
+        ASSERT_TRUE(folder.write("sub/Bridge.qro", kNew));
+        fs::create_hard_link(dir.path("out/sub/Bridge.qro"), dir.path("out/sub/BRIDGE.qro"));
+        EXPECT_EQ(folder.write("sub/BRIDGE.qro", "second").step, WriteStep::WrittenThisRun);
+        EXPECT_EQ(readBytes(dir.path("out/sub/Bridge.qro")), kNew);
+        struct stat status;
+        ASSERT_EQ(::stat(dir.path("out/sub/Bridge.qro").c_str(), &status), 0);
+        EXPECT_TRUE(folder.wrote({status.st_dev, status.st_ino}));
+        EXPECT_EQ(folder.remove("sub/BRIDGE.qro"), RemoveResult::Kept);
+    }
+}
+
+// An earlier report of an input that now fails is removed where a write could replace
+// it; a read-only one, an input, a folder and a name of this run are kept, and a missing
+// subfolder is not made for it.
+TEST(SafeWrite, earlierGeneratedFilesAreRemovedWhereTheyCouldBeReplaced) {
+    const TempDir dir;
+    fs::create_directories(dir.path("out/kept.qro"));
+    writeBytes(dir.path("out/old.qro"), "old");
+    writeBytes(dir.path("out/read-only.qro"), "old");
+    ASSERT_EQ(::chmod(dir.path("out/read-only.qro").c_str(), 0444), 0);
+    writeBytes(dir.path("out/input.qro"), "input");
+    fs::create_symlink(dir.path("victim"), dir.path("out/link.qro"));
+    struct stat input;
+    ASSERT_EQ(::stat(dir.path("out/input.qro").c_str(), &input), 0);
+    GeneratedFolder folder(dir.path("out"));
+    folder.protect({{input.st_dev, input.st_ino}});
+    ASSERT_TRUE(folder.write("new.qro", kNew));
+    struct Row {
+        const char* relative;
+        RemoveResult result;
+    };
+    const Row rows[] = {
+        {"old.qro", RemoveResult::Removed},    {"link.qro", RemoveResult::Removed},
+        {"none.qro", RemoveResult::Absent},    {"no/such/x.qro", RemoveResult::Absent},
+        {"read-only.qro", RemoveResult::Kept}, {"input.qro", RemoveResult::Kept},
+        {"kept.qro", RemoveResult::Kept},      {"new.qro", RemoveResult::Kept},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.relative);
+        EXPECT_EQ(folder.remove(row.relative), row.result);
+    }
+    EXPECT_EQ(dir.listing(), "out");
+    EXPECT_FALSE(fs::exists(dir.path("out/no")));
+    EXPECT_EQ(readBytes(dir.path("out/read-only.qro")), "old");
+}
+
+// Root replaces another user's file that its owner may write, keeping its mode and owner,
+// and keeps one that nobody may write. (Before: root's save over another user's 0600 file
+// stopped with "could not be saved", and a batch refused another user's 0644 report.)
+TEST(SafeWrite, rootReplacesAnotherUsersWritableFile) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root";
+    }
+    struct Row {
+        const char* name;
+        mode_t mode;
+        bool batch;
+        bool written;
+    };
+    const Row rows[] = {
+        {"save, 0600", 0600, false, true},
+        {"batch, 0644", 0644, true, true},
+        {"save, 0444", 0444, false, false},
+        {"batch, 0444", 0444, true, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const TempDir dir;
+        const std::string file = dir.path("x.qro");
+        writeBytes(file, "old");
+        ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
+        ASSERT_EQ(::chmod(file.c_str(), row.mode), 0);
+        const WriteResult result = row.batch
+                                       ? GeneratedFolder(dir.dir().string()).write("x.qro", kNew)
+                                       : writeFileReplacing(file, kNew);
+        EXPECT_EQ(static_cast<bool>(result), row.written) << result.reason();
+        EXPECT_EQ(readBytes(file), row.written ? std::string(kNew) : "old");
+        struct stat status;
+        ASSERT_EQ(::stat(file.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, row.mode);
+        EXPECT_EQ(status.st_uid, 65534u);
+    }
+}
+
+// The fallback for a folder that lets us create no file writes over the old report
+// before cutting its tail: a stop between the two leaves the new bytes, never an empty
+// file. (Before: the file was emptied first, so a stop there left 0 bytes.)
+TEST(SafeWrite, inPlaceWritesTheNewBytesBeforeCuttingTheOldTail) {
+    const TempDir dir;
+    const std::string file = dir.path("x.qro");
+    writeBytes(file, "a much longer old report\r\n");
+    const int fd = ::open(file.c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    ASSERT_TRUE(files::overwriteInPlace(fd, kNew));
+    EXPECT_EQ(readBytes(file).substr(0, kNew.size()), kNew);
+    ASSERT_TRUE(files::overwriteInPlace(fd, kNew, 26));
+    EXPECT_EQ(readBytes(file), kNew);
+    ::close(fd);
 }
 
 }  // namespace

@@ -1,18 +1,17 @@
-#include "files/generated_folder.h"
+#include "files/folder_writer.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <optional>
+#include <unordered_set>
 
-#include "files/file_ops.h"
+#include "files/stop_signals.h"
+#include "files/system_calls.h"
 
 namespace slabrating {
 
@@ -22,30 +21,22 @@ using files::failure;
 using files::FileDescriptor;
 using files::refusal;
 
-// The process's file mode creation mask, read without changing it (umask() would, for a
-// moment, for every thread); none when the kernel does not show it.
-std::optional<mode_t> currentUmask() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        unsigned mask = 0;
-        if (std::sscanf(line.c_str(), "Umask: %o", &mask) == 1) {
-            return static_cast<mode_t>(mask);
-        }
+struct IdentityHash {
+    std::size_t operator()(const GeneratedFolder::FileIdentity& id) const {
+        return std::hash<ino_t>()(id.second) * 31 + std::hash<dev_t>()(id.first);
     }
-    return std::nullopt;
+};
+
+GeneratedFolder::FileIdentity identityOf(const struct stat& status) {
+    return {status.st_dev, status.st_ino};
 }
 
 }  // namespace
 
-// One folder that files are written into, and what a new file made there will look like.
+// One folder that files are written into.
 struct FolderInfo {
     FileDescriptor fd;
     std::string name;  // for the leftovers' once-per-folder bookkeeping
-    gid_t newGroup = 0;
-    // False where a default ACL (or an unknown umask) makes the new file's mode unknown
-    // until it is looked at.
-    bool predictable = false;
 };
 
 struct GeneratedFolder::State {
@@ -54,29 +45,43 @@ struct GeneratedFolder::State {
     std::string subKey;  // the relative name of `sub`, the last subfolder written into
     FolderInfo sub;
     std::vector<FileIdentity> protectedFiles;  // sorted
-    long pid = ::getpid();
+    // The files this folder writer made: a name that reaches one of them again is a name
+    // that the file system takes for an earlier one (Bridge.qro and BRIDGE.qro where case
+    // does not count).
+    std::unordered_set<FileIdentity, IdentityHash> written;
     uid_t user = ::geteuid();
-    gid_t group = ::getegid();
-    std::optional<mode_t> umask = currentUmask();
     bool unnamedFiles = true;  // the file system makes O_TMPFILE files
     bool lastExisted = false;  // the last target had a file of its name
     files::StopSignalsCaught caught;
 
-    // What a new file in the open folder `info.fd` will look like.
-    void describe(FolderInfo& info) {
-        struct stat status;
-        if (::fstat(info.fd.get(), &status) != 0) {
-            info.predictable = false;
-            return;
+    // Why an existing plain file may not be replaced or removed; none when it may.
+    std::optional<WriteResult> keep(int dir, const char* name, const struct stat& status) const {
+        const FileIdentity identity = identityOf(status);
+        if (std::binary_search(protectedFiles.begin(), protectedFiles.end(), identity)) {
+            return refusal(WriteStep::Protected);
         }
-        info.newGroup = (status.st_mode & S_ISGID) != 0 ? status.st_gid : group;
-        const ssize_t acl = ::fgetxattr(info.fd.get(), "system.posix_acl_default", nullptr, 0);
-        info.predictable = umask.has_value() && acl < 0;
-        files::removeLeftovers(info.fd.get(), info.name);
+        if (written.contains(identity)) {
+            return refusal(WriteStep::WrittenThisRun);
+        }
+        if (!files::permitsWriting(status, dir, name, user)) {
+            return refusal(WriteStep::ReadOnly);
+        }
+        return std::nullopt;
     }
 
-    // The folder of `relative`'s files, made when missing; a link is never followed.
-    std::optional<WriteResult> folderFor(std::string_view dir, FolderInfo*& info) {
+    // Notes the file `fd`, about to take a name, as one this writer made.
+    bool note(int fd) {
+        struct stat status;
+        if (::fstat(fd, &status) != 0) {
+            return false;
+        }
+        written.insert(identityOf(status));
+        return true;
+    }
+
+    // The folder of `relative`'s files, made when missing (when `make`); a link is never
+    // followed.
+    std::optional<WriteResult> folderFor(std::string_view dir, FolderInfo*& info, bool make) {
         if (dir.empty()) {
             info = &root;
             return std::nullopt;
@@ -98,7 +103,7 @@ struct GeneratedFolder::State {
             }
             const int flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
             int next = ::openat(current.get(), part.c_str(), flags);
-            if (next < 0 && errno == ENOENT) {
+            if (next < 0 && errno == ENOENT && make) {
                 if (::mkdirat(current.get(), part.c_str(), 0777) != 0 && errno != EEXIST) {
                     return failure(WriteStep::Folder);
                 }
@@ -111,34 +116,21 @@ struct GeneratedFolder::State {
         }
         sub.fd = std::move(current);
         sub.name = root.name + '/' + std::string(dir);
-        describe(sub);
+        files::removeLeftovers(sub.fd.get(), sub.name);
         subKey = dir;
         info = &sub;
         return std::nullopt;
-    }
-
-    // Gives the new file the old one's owner and mode, looking at it only where what the
-    // kernel made of it cannot be told in advance.
-    bool adopt(int fd, const FolderInfo& folder, const struct stat& old) {
-        struct stat now = {};
-        if (folder.predictable) {
-            now.st_uid = user;
-            now.st_gid = folder.newGroup;
-            now.st_mode = old.st_mode & 0777 & ~*umask;
-        } else if (::fstat(fd, &now) != 0) {
-            return false;
-        }
-        return files::adoptOwnerAndMode(fd, now, old);
     }
 
     // Writes through a temporary file with a name, caught by the signal handler (or with the
     // signals held) from its first moment to its renaming.
     WriteResult replaceThroughNamedTemporary(const FolderInfo& folder, const char* name,
                                              const struct stat* old, std::string_view bytes) {
-        const std::string temporary = files::temporaryName(pid);
+        const std::string temporary = files::temporaryName();
         std::optional<files::StopSignalsHeld> held;
         if (caught.active()) {
-            caught.pending(folder.fd.get(), temporary);
+            files::StopSignalsCaught::pending(files::PendingSlot::Write, folder.fd.get(),
+                                              temporary);
         } else {
             held.emplace();
         }
@@ -147,11 +139,15 @@ struct GeneratedFolder::State {
                                      old != nullptr ? old->st_mode & 0777 : 0666));
         if (!file) {
             const WriteResult failed = failure(WriteStep::Create);
-            caught.done();
+            files::StopSignalsCaught::done(files::PendingSlot::Write);
             return failed;
         }
+        files::lockTemporary(file.get());
         WriteResult result;
-        if (old != nullptr && !adopt(file.get(), folder, *old)) {
+        struct stat now;
+        if (::fstat(file.get(), &now) != 0) {
+            result = failure(WriteStep::Status);
+        } else if (old != nullptr && !files::adoptOwnerAndMode(file.get(), now, *old)) {
             result = failure(WriteStep::Attributes);
         } else if (!files::writeAll(file.get(), bytes)) {
             result = failure(WriteStep::Write);
@@ -164,8 +160,10 @@ struct GeneratedFolder::State {
         }
         if (!result) {
             ::unlinkat(folder.fd.get(), temporary.c_str(), 0);
+        } else {
+            written.insert(identityOf(now));
         }
-        caught.done();
+        files::StopSignalsCaught::done(files::PendingSlot::Write);
         return result;
     }
 
@@ -183,9 +181,11 @@ struct GeneratedFolder::State {
         if (!S_ISREG(status.st_mode)) {
             return refusal(WriteStep::NotPlainFile);
         }
-        if (::ftruncate(file.get(), 0) != 0 || !files::writeAll(file.get(), bytes)) {
+        const files::StopSignalsHeld held;
+        if (!files::overwriteInPlace(file.get(), bytes, status.st_size)) {
             return failure(WriteStep::Write);
         }
+        written.insert(identityOf(status));
         return file.close() ? WriteResult{} : failure(WriteStep::Close);
     }
 
@@ -205,12 +205,17 @@ struct GeneratedFolder::State {
         if (!files::writeAll(file.get(), bytes)) {
             return failure(WriteStep::Write);  // the unnamed file goes with its descriptor
         }
+        struct stat status;
+        if (::fstat(file.get(), &status) != 0) {
+            return failure(WriteStep::Status);
+        }
         if (!files::linkUnnamed(file.get(), folder.fd.get(), name)) {
             if (errno == EEXIST) {
                 return std::nullopt;
             }
             return failure(WriteStep::Rename);
         }
+        written.insert(identityOf(status));
         return file.close() ? WriteResult{} : failure(WriteStep::Close);
     }
 
@@ -218,8 +223,8 @@ struct GeneratedFolder::State {
         // A batch mostly either fills a fresh folder or replaces the reports of its last
         // run: the last target tells which way to try first.
         if (unnamedFiles && !lastExisted) {
-            if (const std::optional<WriteResult> written = writeNew(folder, name, bytes)) {
-                return *written;
+            if (const std::optional<WriteResult> made = writeNew(folder, name, bytes)) {
+                return *made;
             }
         }
         const int dir = folder.fd.get();
@@ -230,8 +235,8 @@ struct GeneratedFolder::State {
             }
             lastExisted = false;
             if (unnamedFiles) {
-                if (const std::optional<WriteResult> written = writeNew(folder, name, bytes)) {
-                    return *written;
+                if (const std::optional<WriteResult> made = writeNew(folder, name, bytes)) {
+                    return *made;
                 }
                 if (unnamedFiles) {
                     return {WriteStep::Create,
@@ -243,12 +248,8 @@ struct GeneratedFolder::State {
         lastExisted = true;
         const struct stat* old = nullptr;
         if (S_ISREG(status.st_mode)) {
-            if (std::binary_search(protectedFiles.begin(), protectedFiles.end(),
-                                   FileIdentity(status.st_dev, status.st_ino))) {
-                return refusal(WriteStep::Protected);
-            }
-            if (!files::permitsWriting(status, dir, name, user)) {
-                return refusal(WriteStep::ReadOnly);
+            if (const std::optional<WriteResult> kept = keep(dir, name, status)) {
+                return *kept;
             }
             old = &status;
         } else if (!S_ISLNK(status.st_mode)) {
@@ -256,12 +257,16 @@ struct GeneratedFolder::State {
         }
         // Replacing: a temporary file of ours, named from its first moment, renamed over the
         // target once whole. One name fewer to make than an unnamed file would need.
-        const WriteResult written = replaceThroughNamedTemporary(folder, name, old, bytes);
-        if (written.step == WriteStep::Create && files::deniedHere(written.error) &&
+        const WriteResult replaced = replaceThroughNamedTemporary(folder, name, old, bytes);
+        if (replaced.step == WriteStep::Create && files::deniedHere(replaced.error) &&
             old != nullptr) {
             return writeInPlace(folder, name, bytes);
         }
-        return written;
+        if (replaced.step == WriteStep::Rename && replaced.error == EPERM && old != nullptr &&
+            files::keptByItsFlags(dir, name)) {
+            return refusal(WriteStep::ReadOnly);
+        }
+        return replaced;
     }
 };
 
@@ -279,7 +284,7 @@ GeneratedFolder::GeneratedFolder(const std::string& path) : m_state(std::make_un
         return;
     }
     s.root.name = path;
-    s.describe(s.root);
+    files::removeLeftovers(s.root.fd.get(), s.root.name);
 }
 
 GeneratedFolder::~GeneratedFolder() = default;
@@ -301,10 +306,37 @@ WriteResult GeneratedFolder::write(std::string_view relative, std::string_view b
     FolderInfo* folder = nullptr;
     if (const std::optional<WriteResult> failed = s.folderFor(
             slash == std::string_view::npos ? std::string_view() : relative.substr(0, slash),
-            folder)) {
+            folder, true)) {
         return *failed;
     }
     return s.write(*folder, name.c_str(), bytes);
+}
+
+RemoveResult GeneratedFolder::remove(std::string_view relative) {
+    State& s = *m_state;
+    const std::size_t slash = relative.rfind('/');
+    const std::string name(slash == std::string_view::npos ? relative : relative.substr(slash + 1));
+    FolderInfo* folder = nullptr;
+    if (!s.root.fd || !files::isFileName(name) ||
+        s.folderFor(
+            slash == std::string_view::npos ? std::string_view() : relative.substr(0, slash),
+            folder, false)) {
+        return RemoveResult::Absent;  // no folder, so no file of that name either
+    }
+    const int dir = folder->fd.get();
+    struct stat status;
+    if (::fstatat(dir, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        return errno == ENOENT ? RemoveResult::Absent : RemoveResult::Kept;
+    }
+    if (!S_ISLNK(status.st_mode) &&
+        (!S_ISREG(status.st_mode) || s.keep(dir, name.c_str(), status))) {
+        return RemoveResult::Kept;
+    }
+    return ::unlinkat(dir, name.c_str(), 0) == 0 ? RemoveResult::Removed : RemoveResult::Kept;
+}
+
+bool GeneratedFolder::wrote(FileIdentity identity) const {
+    return m_state->written.contains(identity);
 }
 
 }  // namespace slabrating

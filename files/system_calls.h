@@ -1,8 +1,7 @@
 #pragma once
 // The system calls the file writers share: descriptors, whole writes, links, temporary
-// names, leftovers of stopped processes, owners and modes, and the stop signals.
+// names, leftovers of stopped processes, owners and modes.
 
-#include <signal.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 
@@ -10,7 +9,7 @@
 #include <string_view>
 #include <utility>
 
-#include "files/safe_write.h"
+#include "files/write_result.h"
 
 namespace slabrating::files {
 
@@ -53,11 +52,19 @@ bool isFileName(std::string_view name);
 /// the path itself when it is no link. Empty when the chain is too long or unreadable.
 std::string followLinks(std::string path);
 
-/// ".slabrating-<pid>-<count>.tmp": short and independent of the target's name.
-std::string temporaryName(long pid);
+/// ".slabrating-<run>-<count>.tmp", <run> being random for each run of the program: short,
+/// independent of the target's name, and never the name of another run's temporary.
+std::string temporaryName();
+
+/// Locks the new temporary file `fd` for as long as it is open (an open file description
+/// lock, released when the process ends however it ends), so that no other run takes it
+/// for a leftover. Call it at once after the file is made, before it has a name where
+/// possible.
+void lockTemporary(int fd);
 
 /// Removes, once per folder and run of the program, the temporary files that a process
-/// killed outright (SIGKILL, a power cut) left in `folder`.
+/// killed outright (SIGKILL, a power cut) left in `folder`: only those of other runs that
+/// are older than a minute and that no process holds locked, so provably abandoned.
 void removeLeftovers(int folder, const std::string& folderName);
 
 /// Gives a new file the owner, group and permission bits of the file it replaces, `now`
@@ -68,50 +75,24 @@ bool adoptOwnerAndMode(int fd, const struct stat& now, const struct stat& old);
 bool linkUnnamed(int fd, int folder, const char* name);
 
 /// True when the permission bits of the file let this process's user write it: the
-/// owner's bits for its owner, the group's for a member, the others' for the rest. Root
-/// is no exception; another user may also be let in by an access control list.
+/// owner's bits for its owner, the group's for a member, the others' for the rest, or an
+/// access control list. For root, a file is read-only only when nobody may write it (no
+/// write bit at all), as editors keep it.
 bool permitsWriting(const struct stat& status, int folder, const char* name);
 /// The same for the user `user` (the process's effective user, looked up once).
 bool permitsWriting(const struct stat& status, int folder, const char* name, uid_t user);
 
+/// Writes `bytes` over the start of the open file `fd`; false with errno set when it fails.
+bool overwriteInPlace(int fd, std::string_view bytes);
+/// The same, then cuts off the tail of an old content of `oldSize` bytes: the new bytes
+/// go in before anything is cut, so a stop never leaves the file empty.
+bool overwriteInPlace(int fd, std::string_view bytes, off_t oldSize);
+
+/// True when the file `name` in `folder` is immutable or append-only (chattr +i, +a): it
+/// is kept as read-only, for root too.
+bool keptByItsFlags(int folder, const char* name);
+
 /// True for the errors of a folder that does not let us create a file in it.
 bool deniedHere(int error);
-
-/// The signals that ask a program to stop, and SIGXFSZ, held while a file of ours may
-/// have a name in the user's folder: a batch stopped with Ctrl-C or SIGTERM leaves only
-/// whole reports. SIGXFSZ waits too, so a file-size limit makes the write fail (and the
-/// temporary go) instead of killing the process.
-class StopSignalsHeld {
-public:
-    StopSignalsHeld();
-    StopSignalsHeld(const StopSignalsHeld&) = delete;
-    StopSignalsHeld& operator=(const StopSignalsHeld&) = delete;
-    ~StopSignalsHeld();
-
-private:
-    sigset_t m_previous;
-};
-
-/// For a writer of many files: the stop signals are caught once, for its whole life, by a
-/// handler that removes the temporary name the writer has in the folder at that moment and
-/// then stops the process as the signal would have; SIGXFSZ is ignored, so a file-size
-/// limit makes a write fail. Where the process handles a stop signal itself, or another
-/// writer holds the handler, `active()` is false and each write holds the signals instead.
-class StopSignalsCaught {
-public:
-    StopSignalsCaught();
-    StopSignalsCaught(const StopSignalsCaught&) = delete;
-    StopSignalsCaught& operator=(const StopSignalsCaught&) = delete;
-    ~StopSignalsCaught();
-
-    bool active() const { return m_active; }
-    /// The temporary `name` in `folder` now exists, or may at any moment (at most 63 bytes).
-    void pending(int folder, std::string_view name);
-    /// The temporary name is gone or has become the target.
-    void done();
-
-private:
-    bool m_active = false;
-};
 
 }  // namespace slabrating::files

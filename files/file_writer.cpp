@@ -1,4 +1,4 @@
-#include "files/safe_write.h"
+#include "files/file_writer.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,7 +7,8 @@
 #include <cerrno>
 #include <string>
 
-#include "files/file_ops.h"
+#include "files/stop_signals.h"
+#include "files/system_calls.h"
 
 namespace slabrating {
 
@@ -34,7 +35,8 @@ WriteResult writeInPlace(const std::string& path, std::string_view bytes) {
     if (!files::permitsWriting(status, AT_FDCWD, path.c_str())) {
         return refusal(WriteStep::ReadOnly);
     }
-    if (::ftruncate(file.get(), 0) != 0 || !files::writeAll(file.get(), bytes)) {
+    const files::StopSignalsHeld held;
+    if (!files::overwriteInPlace(file.get(), bytes, status.st_size)) {
         return failure(WriteStep::Write);
     }
     return file.close() ? WriteResult{} : failure(WriteStep::Close);
@@ -93,7 +95,8 @@ Attempt replaceThroughUnnamedFile(int folder, const std::string& name, const str
         }
         // Somebody made a file of that name meanwhile: replace it as any other.
     }
-    const std::string temporary = files::temporaryName(::getpid());
+    const std::string temporary = files::temporaryName();
+    files::lockTemporary(file.get());
     if (!files::linkUnnamed(file.get(), folder, temporary.c_str())) {
         return {Attempt::UseNamedTemporary, failure(WriteStep::Rename)};
     }
@@ -110,7 +113,7 @@ Attempt replaceThroughUnnamedFile(int folder, const std::string& name, const str
 // have no unnamed files.
 Attempt replaceThroughNamedTemporary(int folder, const std::string& name, const struct stat* old,
                                      std::string_view bytes, bool sync) {
-    const std::string temporary = files::temporaryName(::getpid());
+    const std::string temporary = files::temporaryName();
     FileDescriptor file(::openat(folder, temporary.c_str(),
                                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                                  old != nullptr ? old->st_mode & 0777 : 0666));
@@ -118,6 +121,7 @@ Attempt replaceThroughNamedTemporary(int folder, const std::string& name, const 
         const WriteResult failed = failure(WriteStep::Create);
         return {files::deniedHere(errno) ? Attempt::WriteInPlace : Attempt::Finished, failed};
     }
+    files::lockTemporary(file.get());
     WriteResult result;
     struct stat now;
     if (old != nullptr &&
@@ -160,6 +164,10 @@ WriteResult replacePlainFile(const std::string& path, const struct stat* old,
     Attempt attempt = replaceThroughUnnamedFile(folder.get(), name, old, bytes, sync);
     if (attempt.next == Attempt::UseNamedTemporary) {
         attempt = replaceThroughNamedTemporary(folder.get(), name, old, bytes, sync);
+    }
+    if (attempt.result.step == WriteStep::Rename && attempt.result.error == EPERM &&
+        old != nullptr && files::keptByItsFlags(folder.get(), name.c_str())) {
+        return refusal(WriteStep::ReadOnly);
     }
     if (attempt.next == Attempt::WriteInPlace && old != nullptr && S_ISREG(old->st_mode)) {
         return writeInPlace(path, bytes);
@@ -230,6 +238,19 @@ WriteResult writeFileReplacing(const std::string& path, std::string_view bytes, 
     // saves waits for the disk before it takes the old file's place.
     return target == FileTarget::UserNamed ? writeUserNamed(path, bytes)
                                            : writeGenerated(path, bytes);
+}
+
+SetAside setAsideFile(const std::string& path, std::string_view suffix) {
+    const std::string target = files::followLinks(path);
+    struct stat status;
+    if (target.empty() || ::lstat(target.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return SetAside::Absent;
+    }
+    const std::string aside = target + std::string(suffix);
+    if (::rename(target.c_str(), aside.c_str()) == 0) {
+        return SetAside::Renamed;
+    }
+    return ::unlink(target.c_str()) == 0 ? SetAside::Removed : SetAside::Kept;
 }
 
 }  // namespace slabrating
