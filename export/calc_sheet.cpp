@@ -473,6 +473,7 @@ void write(Page& page) {
     head(page);
     header(page);
     summary(page);
+    sheet::postingBox(page);
     review(page);
     signOff(page);
     const Rating* r = page.rating();
@@ -489,7 +490,10 @@ void write(Page& page) {
     if (r == nullptr) {
         page.stopHere();
     } else {
-        sheet::analysisSteps(page);
+        if (sheet::analysisSteps(page)) {
+            sheet::legalLoads(page);
+            sheet::inventoryItemsTable(page);
+        }
         sheet::appendix(page);
     }
     page.raw("</body></html>\n");
