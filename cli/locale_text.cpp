@@ -119,4 +119,14 @@ std::string todayShortDate() {
     return std::string(buffer, std::strftime(buffer, sizeof buffer, "%Y-%m-%d", local));
 }
 
+std::string todayCompactDate() {
+    const std::time_t now = std::time(nullptr);
+    const std::tm* local = std::localtime(&now);
+    if (local == nullptr) {
+        return {};
+    }
+    char buffer[16];
+    return std::string(buffer, std::strftime(buffer, sizeof buffer, "%Y%m%d", local));
+}
+
 }  // namespace slabrating::cli

@@ -7,6 +7,7 @@
 #include "cli/parts.h"
 #include "engine/field_table.h"
 #include "engine/fields.h"
+#include "export/inventory.h"
 #include "export/summary.h"
 
 namespace slabrating::cli {
@@ -84,7 +85,8 @@ ParseResult parseArgs(const std::vector<std::string>& args) {
             continue;
         }
         if (arg != "--date" && arg != "--set" && arg != "--save-input" && arg != "--out" &&
-            arg != "--format" && arg != "--summary" && arg != "--from" && arg != "--from0") {
+            arg != "--format" && arg != "--summary" && arg != "--from" && arg != "--from0" &&
+            arg != "--posting-policy" && arg != "--rating-date" && arg != "--inventory") {
             return usageError("unknown option " + arg);
         }
         if (i + 1 >= args.size()) {
@@ -123,6 +125,27 @@ ParseResult parseArgs(const std::vector<std::string>& args) {
             options.format = value == "json" ? OutputFormat::Json : OutputFormat::Report;
             continue;
         }
+        if (arg == "--rating-date") {
+            if (options.ratingDate) {
+                return usageError("--rating-date given twice");
+            }
+            std::string compact;
+            if (!ratingDateOf(value, compact)) {
+                return usageError("--rating-date needs a real date written YYYY-MM-DD, not " +
+                                  value);
+            }
+            options.ratingDate = std::move(compact);
+            continue;
+        }
+        if (arg == "--posting-policy" || arg == "--inventory") {
+            std::optional<std::string>& named =
+                arg == "--inventory" ? options.inventory : options.postingPolicy;
+            if (named) {
+                return usageError(arg + " given twice");
+            }
+            named = value;
+            continue;
+        }
         std::optional<std::string>& slot = arg == "--date"         ? options.date
                                            : arg == "--save-input" ? options.saveInput
                                            : arg == "--summary"    ? options.summary
@@ -145,6 +168,30 @@ ParseResult parseArgs(const std::vector<std::string>& args) {
 
     if (options.help || options.version) {
         return {std::move(options), {}};
+    }
+    if (options.inventory) {
+        const std::string& inventory = *options.inventory;
+        if (inventory.size() <= 4 || !inventory.ends_with(".csv")) {
+            return usageError("--inventory needs a file name ending in .csv, not " + inventory);
+        }
+        if (options.saveInput) {
+            return usageError(
+                "--save-input writes the fields instead of rating them: no "
+                "--inventory");
+        }
+        for (const std::string& file : options.files) {
+            if (sameFile(file, inventory) || sameFile(file, legalLoadsPathOf(inventory))) {
+                return usageError("--inventory " + inventory + " is an input file");
+            }
+        }
+        if (options.summary && (sameFile(*options.summary, inventory) ||
+                                sameFile(*options.summary, legalLoadsPathOf(inventory)))) {
+            return usageError("--inventory " + inventory + " is the summary");
+        }
+        if (options.calcFile && (sameFile(*options.calcFile, inventory) ||
+                                 sameFile(*options.calcFile, legalLoadsPathOf(inventory)))) {
+            return usageError("--inventory " + inventory + " is the calculation sheet");
+        }
     }
     if (options.outDir) {
         if (!options.settings.empty() || options.saveInput) {
@@ -236,6 +283,8 @@ const std::string& usage() {
                "       slabrating-cli [--date TEXT] [--summary FILE.csv|FILE.jsonl] [--calc]\n"
                "                      [--from LIST] [--from0 LIST] [--progress|--no-progress]\n"
                "                      --out DIR [FILE.qri|FOLDER]...\n"
+               "       either with [--posting-policy FILE.toml] [--rating-date YYYY-MM-DD]\n"
+               "                      [--inventory FILE.csv]\n"
                "\n"
                "Rates one slab strip and writes its report to standard output, or, with --out,\n"
                "rates every FILE.qri and writes DIR/<name>.qro for each; a FOLDER gives every\n"
@@ -252,6 +301,11 @@ const std::string& usage() {
                "                          it stands alone: DIR/<name>.html beside each report\n"
                "  --summary FILE          with --out: one summary of the batch, FILE.csv (CSV)\n"
                "                          or FILE.jsonl (JSON Lines)\n"
+               "  --inventory FILE.csv    also writes the load rating items of each rated slab,\n"
+               "                          and its legal loads in FILE-legal-loads.csv\n"
+               "  --posting-policy FILE   the agency's posting policy (TOML; default built in)\n"
+               "  --rating-date DATE      the inventory's rating date, YYYY-MM-DD (default:\n"
+               "                          today)\n"
                "  --from LIST             with --out: also the input files named in LIST, one a\n"
                "                          line (\"-\": stdin)\n"
                "  --from0 LIST            the same, each name ended by a NUL (find -print0)\n"
