@@ -47,7 +47,7 @@ void appendPostingFields(std::string& row, const Rating* rating) {
     const bool decided =
         rating != nullptr && rating->posting && rating->legalLoads && rating->inventory;
     if (!decided) {
-        row.append(3 + kLegalVehicleCount + 3, ',');
+        row.append(2 + kLegalVehicleCount + 3, ',');
         return;
     }
     const PostingDecision& d = *rating->posting;
