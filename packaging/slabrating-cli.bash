@@ -63,7 +63,19 @@ _slabrating_cli()
         _slabrating_cli_files "$cur"
         return
         ;;
-    --date)
+    --date | --rating-date)
+        return
+        ;;
+    --inventory)
+        local IFS=$'\n'
+        compopt -o filenames 2>/dev/null
+        COMPREPLY=($(compgen -d -- "$cur") $(compgen -f -X '!*.csv' -- "$cur"))
+        return
+        ;;
+    --posting-policy)
+        local IFS=$'\n'
+        compopt -o filenames 2>/dev/null
+        COMPREPLY=($(compgen -d -- "$cur") $(compgen -f -X '!*.toml' -- "$cur"))
         return
         ;;
     --format)
@@ -80,7 +92,8 @@ _slabrating_cli()
 
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '--date --set --save-input --out --format --summary --calc
-            --from --from0 --progress --no-progress --help --version --' -- "$cur"))
+            --from --from0 --progress --no-progress --inventory --posting-policy --rating-date
+            --help --version --' -- "$cur"))
         return
     fi
     _slabrating_cli_files "$cur"
