@@ -149,18 +149,17 @@ std::string_view signStyleName(SignStyle style) {
 std::string_view postingRuleText(PostingRule rule) {
     switch (rule) {
         case PostingRule::FullRating:
-            return "rating factor at least 1: no posting needed";
+            return "RF at least 1: none needed";
         case PostingRule::RatingTimesGross:
-            return "rating factor x gross weight at the policy's level, rounded as the policy "
-                   "says";
+            return "RF x W at the policy's level, rounded as it says";
         case PostingRule::OperatingCeiling:
-            return "the operating rating, as the posting may not exceed it";
+            return "held at the operating rating, its ceiling";
         case PostingRule::BelowThreshold:
-            return "below the policy's closure threshold: close";
+            return "below the closure threshold: close";
         case PostingRule::NegativeRating:
             return "a negative rating: close";
         case PostingRule::NotPosted:
-            return "an emergency vehicle, which the policy does not post";
+            return "not posted under the policy";
     }
     return {};
 }

@@ -47,7 +47,11 @@ void signFrame(Page& page, int width, int height) {
     page.raw(std::to_string(width));
     page.raw("\" height=\"");
     page.raw(std::to_string(height));
-    page.raw("\" viewBox=\"0 0 ");
+    page.raw("\" style=\"width:");
+    page.raw(std::to_string(width * 2 / 5));
+    page.raw("px;height:");
+    page.raw(std::to_string(height * 2 / 5));
+    page.raw("px\" viewBox=\"0 0 ");
     page.raw(std::to_string(width));
     page.raw(" ");
     page.raw(std::to_string(height));
@@ -142,7 +146,7 @@ void postingBox(Page& page) {
     }
     page.raw(". ");
     policyWords(page, d);
-    page.raw("</p>\n<div class=\"signs\">");
+    page.raw("</p>\n<div style=\"display:flex;gap:2mm;align-items:flex-start\"><div>");
     if (d.sign != SignType::None) {
         trucksSign(page, d, loads);
     }
@@ -150,9 +154,9 @@ void postingBox(Page& page) {
         emergencySign(page, d);
     }
     page.raw(
-        "</div>\n<table class=\"grid summary\"><tr><th>Vehicle</th><th>RF at the "
-        "policy's level</th><th>RF &times; W, at most the operating rating (tons)</th>"
-        "<th>Posting value (tons)</th><th>Action</th><th>Rule</th></tr>");
+        "</div>\n<table class=\"grid\"><tr><th>Vehicle</th><th>RF</th><th>RF &times; W "
+        "(tons)</th>"
+        "<th>Value (tons)</th><th>Action</th><th>Rule</th></tr>");
     for (std::size_t i = 0; i < kLegalVehicleCount; ++i) {
         const VehiclePosting& p = d.vehicles[i];
         page.raw("<tr><td>");
@@ -169,8 +173,10 @@ void postingBox(Page& page) {
         page.text(postingRuleText(p.rule));
         page.raw("</td></tr>");
     }
-    page.raw("</table>");
-    page.raw("<p>Sign value: ");
+    page.raw(
+        "</table></div><p class=\"note\">RF at the policy's level; RF &times; W at most "
+        "the operating rating. ");
+    page.raw("Sign value: ");
     page.put(d.signValueTons, signDecimals(d));
     page.raw(" tons (R12-1: its one value; R12-5: the lowest of its values).");
     if (d.emergency) {
