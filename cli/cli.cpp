@@ -12,7 +12,8 @@
 namespace slabrating::cli {
 
 int usageFailure(std::ostream& err, const std::string& error) {
-    err << "slabrating-cli: " << error << '\n' << usage();
+    // One line, then where the usage is, as GNU tools do.
+    err << "slabrating-cli: " << error << "\nTry 'slabrating-cli --help'.\n";
     return 2;
 }
 

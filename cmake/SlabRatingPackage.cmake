@@ -27,10 +27,22 @@ set(slabrating_man_pages slabrating-cli)
 if(TARGET slabrating)
   list(APPEND slabrating_man_pages slabrating)
 endif()
+# The tool's page takes its option list from the option table, written at build time.
+set(slabrating_cli_scd ${slabrating_generated}/slabrating-cli.1.scd)
+add_custom_command(
+  OUTPUT ${slabrating_cli_scd}
+  COMMAND slabrating-cli-docs manual ${PROJECT_SOURCE_DIR}/docs/man/slabrating-cli.1.scd
+          ${slabrating_cli_scd}
+  DEPENDS slabrating-cli-docs ${PROJECT_SOURCE_DIR}/docs/man/slabrating-cli.1.scd
+  COMMENT "Manual page slabrating-cli(1): the option list from the option table"
+  VERBATIM)
 if(SLABRATING_SCDOC AND SLABRATING_GZIP)
   set(slabrating_man_outputs)
   foreach(page IN LISTS slabrating_man_pages)
     set(source ${PROJECT_SOURCE_DIR}/docs/man/${page}.1.scd)
+    if(page STREQUAL "slabrating-cli")
+      set(source ${slabrating_cli_scd})
+    endif()
     set(roff ${slabrating_generated}/${page}.1)
     add_custom_command(
       OUTPUT ${roff} ${roff}.gz
@@ -49,7 +61,15 @@ else()
 endif()
 
 # ---------------------------------------------------------------- command-line tool
-install(FILES ${slabrating_packaging}/slabrating-cli.bash
+# The bash completion, written from the option table at build time.
+add_custom_command(
+  OUTPUT ${slabrating_generated}/slabrating-cli.bash
+  COMMAND slabrating-cli-docs completion ${slabrating_generated}/slabrating-cli.bash
+  DEPENDS slabrating-cli-docs
+  COMMENT "Bash completion of slabrating-cli from the option table"
+  VERBATIM)
+add_custom_target(slabrating_completion ALL DEPENDS ${slabrating_generated}/slabrating-cli.bash)
+install(FILES ${slabrating_generated}/slabrating-cli.bash
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/bash-completion/completions
         RENAME slabrating-cli)
 

@@ -20,14 +20,12 @@ constexpr int kFeetDigits = 4;      // a thickness in feet: 6.5 in is 0.5417 ft
 constexpr int kRatioDigits = 3;     // a steel ratio: 0.0385
 
 // The values a finding is about, named by their place in the JSON result below /rating.
-constexpr std::array<std::string_view, 3> kTruckTons{
-    "governing/legalTrucks/trucks/0/RatingTons_tons",
-    "governing/legalTrucks/trucks/1/RatingTons_tons",
-    "governing/legalTrucks/trucks/2/RatingTons_tons"};
-constexpr std::array<std::string_view, 3> kTruckGross{
-    "governing/legalTrucks/trucks/0/grossTons_tons",
-    "governing/legalTrucks/trucks/1/grossTons_tons",
-    "governing/legalTrucks/trucks/2/grossTons_tons"};
+constexpr std::array<std::string_view, 3> kTruckTons{"governing/legalTrucks/trucks/0/ratingTons",
+                                                     "governing/legalTrucks/trucks/1/ratingTons",
+                                                     "governing/legalTrucks/trucks/2/ratingTons"};
+constexpr std::array<std::string_view, 3> kTruckGross{"governing/legalTrucks/trucks/0/grossTons",
+                                                      "governing/legalTrucks/trucks/1/grossTons",
+                                                      "governing/legalTrucks/trucks/2/grossTons"};
 
 constexpr std::array<std::string_view, kLegalVehicleCount> kPostingFactor{
     "posting/vehicles/0/ratingFactor", "posting/vehicles/1/ratingFactor",
@@ -370,8 +368,8 @@ void loadFactorInputFindings(const SlabInput& in, const Rating& r, Findings& f) 
                   " (", kArtOldMinimumDepth,
                   ") gives slabs with main reinforcement perpendicular to traffic; the report "
                   "prints its warning."),
-              {single("thicknessCheck/thicknessFt_ft", t.thicknessFt),
-               single("thicknessCheck/MinThickness_ft", t.MinThickness)},
+              {single("thicknessCheck/thicknessFt", t.thicknessFt),
+               single("thicknessCheck/minThickness_ft", t.MinThickness)},
               kArtMinimumDepth);
     }
 }
@@ -484,10 +482,10 @@ void ratingFindings(const Rating& r, Findings& f) {
                       " tons for the section over the girders that the report rates: the "
                       "midspan section governs where it rates lower, and the report's rating is "
                       "too high there."),
-                  {exact("midspan/inventory/RatingTons_tons", m.inventory.RatingTons),
-                   exact("midspan/operating/RatingTons_tons", m.operating.RatingTons),
-                   exact("hs20/inventory/RatingTons_tons", rated.inventory.RatingTons),
-                   exact("hs20/operating/RatingTons_tons", rated.operating.RatingTons)});
+                  {exact("midspan/inventory/ratingTons", m.inventory.RatingTons),
+                   exact("midspan/operating/ratingTons", m.operating.RatingTons),
+                   exact("hs20/inventory/ratingTons", rated.inventory.RatingTons),
+                   exact("hs20/operating/ratingTons", rated.operating.RatingTons)});
         }
     }
     if (r.midspanNotAnalysed && r.input) {

@@ -86,7 +86,7 @@ std::string_view severityName(Severity severity);
 
 /// One value a finding is about, named with its unit as the JSON result names it.
 struct FindingValue {
-    std::string_view name;  ///< "SlabThick_in", "RatingTons_tons"
+    std::string_view name;  ///< "SlabThick_in", "ratingTons"
     double value;           ///< the run's value (a float converts exactly)
     bool single;            ///< held in single precision by the run
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <optional>
 #include <string>
 #include <type_traits>
@@ -11,6 +12,44 @@
 namespace slabrating {
 
 namespace {
+
+// A name with its unit: "StAreaTop" and "sq in" give "StAreaTop_sqin", "w" and "lb/ft"
+// give "w_lbperft"; a name that ends in its unit ("RatingTons", "tons") takes no suffix.
+std::string keyWithUnit(std::string_view name, std::string_view unit) {
+    std::string suffix;
+    for (const char c : unit) {
+        if (c == '/') {
+            suffix += "per";
+        } else if (c != ' ' && c != '-') {
+            suffix += c;
+        }
+    }
+    std::string named = suffix;
+    if (!named.empty()) {
+        named.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(named.front())));
+    }
+    if (suffix.empty() || name.ends_with(named)) {
+        return std::string(name);
+    }
+    return std::string(name) + "_" + suffix;
+}
+
+// The engine's symbols, which keep their spelling in a key: the section's terms, the
+// moments and the depth factor.
+constexpr std::array<std::string_view, 8> kSymbols{"A", "B",    "BPrime", "P",
+                                                   "Q", "M_DL", "M_LL",   "Beta1"};
+
+// The JSON key of a quantity: its name in lower camel case (a symbol as it is), then its
+// unit. "MemberCapacity" and "kip-ft" give "memberCapacity_kipft".
+std::string quantityKey(std::string_view name, std::string_view unit) {
+    std::string camel(name);
+    // An inventory item keeps its identifier as the inventory spells it: "B.LR.05".
+    const bool identifier = name.find('.') != std::string_view::npos;
+    if (!identifier && std::find(kSymbols.begin(), kSymbols.end(), name) == kSymbols.end()) {
+        camel.front() = static_cast<char>(std::tolower(static_cast<unsigned char>(camel.front())));
+    }
+    return keyWithUnit(camel, unit);
+}
 
 template <class T>
 struct IsOptional : std::false_type {};
@@ -66,8 +105,8 @@ using HeldBy = std::remove_cvref_t<decltype((*(std::declval<const Rating&>().*Gr
 template <auto Group, auto... Path>
 Quantity q(std::string_view group, std::string_view key, std::string_view unit = {},
            Presence presence = Presence::Always) {
-    return {
-        group, key, unit, precisionOf<HeldBy<Group, Path...>>(), presence, &member<Group, Path...>};
+    return {group,    quantityKey(key, unit), unit, precisionOf<HeldBy<Group, Path...>>(),
+            presence, &member<Group, Path...>};
 }
 
 // The input group: the field table's texts and numbers, keyed by the field's name and unit.
@@ -82,17 +121,6 @@ bool inputField(const Rating& rating, QuantityValue& value) {
     } else {
         return hold((*rating.input).*field.heldNumber, value);
     }
-}
-
-// A name with its unit: "StAreaTop" and "sq in" give "StAreaTop_sqin".
-std::string keyWithUnit(std::string_view name, std::string_view unit) {
-    std::string key(name);
-    if (!unit.empty()) {
-        key += '_';
-        std::copy_if(unit.begin(), unit.end(), std::back_inserter(key),
-                     [](char c) { return c != ' '; });
-    }
-    return key;
 }
 
 const std::array<std::string, kFieldCount>& inputKeys() {
@@ -119,7 +147,10 @@ void addInput(std::vector<Quantity>& table, std::index_sequence<I...>) {
     // The texts, the load type, then the numbers, as the record holds them.
     ((kFields[I].kind == FieldKind::Text ? add(std::integral_constant<std::size_t, I>{}) : void()),
      ...);
-    table.push_back(q<&Rating::input, &SlabInput::LoadType>(kGroup, kLoadTypeName));
+    // The load type keeps its `--set` name too.
+    Quantity loadType = q<&Rating::input, &SlabInput::LoadType>(kGroup, kLoadTypeName);
+    loadType.key = kLoadTypeName;
+    table.push_back(std::move(loadType));
     ((kFields[I].kind == FieldKind::Number ? add(std::integral_constant<std::size_t, I>{})
                                            : void()),
      ...);
@@ -130,14 +161,14 @@ template <auto Group, auto... Path>
 void addSectionInput(std::vector<Quantity>& t, std::string_view g) {
     using In = WorkingStressInput;
     t.push_back(q<Group, Path..., &In::n>(g, "n"));
-    t.push_back(q<Group, Path..., &In::InvConcStress>(g, "InvConcStress_psi", "psi"));
-    t.push_back(q<Group, Path..., &In::InvSteelStress>(g, "InvSteelStress_psi", "psi"));
-    t.push_back(q<Group, Path..., &In::OperConcStress>(g, "OperConcStress_psi", "psi"));
-    t.push_back(q<Group, Path..., &In::OperSteelStress>(g, "OperSteelStress_psi", "psi"));
-    t.push_back(q<Group, Path..., &In::areaTop>(g, "areaTop_sqin", "sq in"));
-    t.push_back(q<Group, Path..., &In::d>(g, "d_in", "in"));
-    t.push_back(q<Group, Path..., &In::areaBot>(g, "areaBot_sqin", "sq in"));
-    t.push_back(q<Group, Path..., &In::dPrime>(g, "dPrime_in", "in"));
+    t.push_back(q<Group, Path..., &In::InvConcStress>(g, "InvConcStress", "psi"));
+    t.push_back(q<Group, Path..., &In::InvSteelStress>(g, "InvSteelStress", "psi"));
+    t.push_back(q<Group, Path..., &In::OperConcStress>(g, "OperConcStress", "psi"));
+    t.push_back(q<Group, Path..., &In::OperSteelStress>(g, "OperSteelStress", "psi"));
+    t.push_back(q<Group, Path..., &In::areaTop>(g, "areaTop", "sq in"));
+    t.push_back(q<Group, Path..., &In::d>(g, "d", "in"));
+    t.push_back(q<Group, Path..., &In::areaBot>(g, "areaBot", "sq in"));
+    t.push_back(q<Group, Path..., &In::dPrime>(g, "dPrime", "in"));
 }
 
 // One pass of a working stress analysis (an InventoryPass or an OperatingPass), its
@@ -162,34 +193,33 @@ void addPass(std::vector<Quantity>& t, std::string_view g, std::string_view sect
     t.push_back(q<Group, Path..., section, &S::r>(s, "r"));
     t.push_back(q<Group, Path..., &Pass::CompSteelFactor>(g, "CompSteelFactor"));
     t.push_back(q<Group, Path..., &Pass::AdjustCount>(g, "AdjustCount"));
-    t.push_back(q<Group, Path..., &Pass::ResistingMoment>(g, "ResistingMoment_lbft", "lb-ft"));
-    t.push_back(q<Group, Path..., &Pass::ConcreteStress>(g, "ConcreteStress_psi", "psi"));
-    t.push_back(q<Group, Path..., &Pass::SteelStress>(g, "SteelStress_psi", "psi"));
-    t.push_back(q<Group, Path..., &Pass::CompSteelStress>(g, "CompSteelStress_psi", "psi"));
+    t.push_back(q<Group, Path..., &Pass::ResistingMoment>(g, "ResistingMoment", "lb-ft"));
+    t.push_back(q<Group, Path..., &Pass::ConcreteStress>(g, "ConcreteStress", "psi"));
+    t.push_back(q<Group, Path..., &Pass::SteelStress>(g, "SteelStress", "psi"));
+    t.push_back(q<Group, Path..., &Pass::CompSteelStress>(g, "CompSteelStress", "psi"));
 }
 
 // One level of a working stress rating.
 template <auto Group, auto... Path>
 void addLevel(std::vector<Quantity>& t, std::string_view g) {
     using L = LevelRating;
-    t.push_back(q<Group, Path..., &L::MemberCapacity>(g, "MemberCapacity_kipft", "kip-ft"));
-    t.push_back(q<Group, Path..., &L::LiveLoadCapacity>(g, "LiveLoadCapacity_kipft", "kip-ft"));
+    t.push_back(q<Group, Path..., &L::MemberCapacity>(g, "MemberCapacity", "kip-ft"));
+    t.push_back(q<Group, Path..., &L::LiveLoadCapacity>(g, "LiveLoadCapacity", "kip-ft"));
     t.push_back(q<Group, Path..., &L::ratingFactor>(g, "ratingFactor"));
-    t.push_back(q<Group, Path..., &L::RatingTons>(g, "RatingTons_tons", "tons"));
+    t.push_back(q<Group, Path..., &L::RatingTons>(g, "RatingTons", "tons"));
 }
 
 // One column of the HS20 table (Hs20Inventory or Hs20Operating).
 template <auto Column>
 void addHs20Column(std::vector<Quantity>& t, std::string_view g) {
     using C = std::remove_cvref_t<decltype(std::declval<Hs20Rating>().*Column)>;
-    t.push_back(q<&Rating::hs20, Column, &C::ConcreteStress>(g, "ConcreteStress_psi", "psi"));
-    t.push_back(q<&Rating::hs20, Column, &C::SteelStress>(g, "SteelStress_psi", "psi"));
-    t.push_back(q<&Rating::hs20, Column, &C::CompSteelStress>(g, "CompSteelStress_psi", "psi"));
-    t.push_back(q<&Rating::hs20, Column, &C::MemberCapacity>(g, "MemberCapacity_kipft", "kip-ft"));
-    t.push_back(
-        q<&Rating::hs20, Column, &C::LiveLoadCapacity>(g, "LiveLoadCapacity_kipft", "kip-ft"));
+    t.push_back(q<&Rating::hs20, Column, &C::ConcreteStress>(g, "ConcreteStress", "psi"));
+    t.push_back(q<&Rating::hs20, Column, &C::SteelStress>(g, "SteelStress", "psi"));
+    t.push_back(q<&Rating::hs20, Column, &C::CompSteelStress>(g, "CompSteelStress", "psi"));
+    t.push_back(q<&Rating::hs20, Column, &C::MemberCapacity>(g, "MemberCapacity", "kip-ft"));
+    t.push_back(q<&Rating::hs20, Column, &C::LiveLoadCapacity>(g, "LiveLoadCapacity", "kip-ft"));
     t.push_back(q<&Rating::hs20, Column, &C::RatingFactor>(g, "RatingFactor"));
-    t.push_back(q<&Rating::hs20, Column, &C::RatingTons>(g, "RatingTons_tons", "tons"));
+    t.push_back(q<&Rating::hs20, Column, &C::RatingTons>(g, "RatingTons", "tons"));
 }
 
 // The legal-truck table the report prints, and the one rated from the governing rating.
@@ -229,17 +259,14 @@ bool truck(const Rating& rating, QuantityValue& value) {
 template <TruckTable Table, std::size_t I>
 void addTruck(std::vector<Quantity>& t, std::string_view g) {
     using T = LegalTruck;
-    t.push_back({g, "type", {}, Precision::Text, Presence::Always, &truck<Table, I, &T::type>});
-    t.push_back({g, "grossTons_tons", "tons", Precision::Double, Presence::Always,
-                 &truck<Table, I, &T::grossTons>});
-    t.push_back({g,
-                 "RatingFactor",
-                 {},
-                 Precision::Double,
-                 Presence::Always,
-                 &truck<Table, I, &T::RatingFactor>});
-    t.push_back({g, "RatingTons_tons", "tons", Precision::Double, Presence::Always,
-                 &truck<Table, I, &T::RatingTons>});
+    const auto add = [&](std::string_view name, std::string_view unit, Precision precision,
+                         auto read) {
+        t.push_back({g, quantityKey(name, unit), unit, precision, Presence::Always, read});
+    };
+    add("type", {}, Precision::Text, &truck<Table, I, &T::type>);
+    add("grossTons", "tons", Precision::Double, &truck<Table, I, &T::grossTons>);
+    add("RatingFactor", {}, Precision::Double, &truck<Table, I, &T::RatingFactor>);
+    add("RatingTons", "tons", Precision::Double, &truck<Table, I, &T::RatingTons>);
 }
 
 // A legal-truck table: its group and the groups of its three trucks.
@@ -259,12 +286,12 @@ void addLegalTrucks(std::vector<Quantity>& t, const std::array<std::string_view,
                  Precision::Text,
                  Presence::Always,
                  &seriesText<Table, &SeriesInfo::title>});
-    t.push_back({g, "wheelKips_kips", "kips", Precision::Double, Presence::Always,
+    t.push_back({g, quantityKey("wheelKips", "kips"), "kips", Precision::Double, Presence::Always,
                  &truckTable<Table, &L::wheelKips>});
-    t.push_back({g, "TruckMoment_kipft", "kip-ft", Precision::Double, Presence::StateSeries,
-                 &truckTable<Table, &L::stateTruckMoment>});
-    t.push_back({g, "TruckMoment_kipft", "kip-ft", Precision::Single, Presence::InterstateSeries,
-                 &truckTable<Table, &L::interstateTruckMoment>});
+    t.push_back({g, quantityKey("TruckMoment", "kip-ft"), "kip-ft", Precision::Double,
+                 Presence::StateSeries, &truckTable<Table, &L::stateTruckMoment>});
+    t.push_back({g, quantityKey("TruckMoment", "kip-ft"), "kip-ft", Precision::Single,
+                 Presence::InterstateSeries, &truckTable<Table, &L::interstateTruckMoment>});
     addTruck<Table, 0>(t, groups[1]);
     addTruck<Table, 1>(t, groups[2]);
     addTruck<Table, 2>(t, groups[3]);
@@ -299,7 +326,7 @@ void addFaceCheck(std::vector<Quantity>& t, std::string_view g) {
     t.push_back(q<&Rating::loadFactorChecks, Face, &F::steelRatio>(g, "steelRatio"));
     t.push_back(q<&Rating::loadFactorChecks, Face, &F::balancedRatio>(g, "balancedRatio"));
     t.push_back(q<&Rating::loadFactorChecks, Face, &F::balancedShare>(g, "balancedShare"));
-    t.push_back(q<&Rating::loadFactorChecks, Face, &F::phiMn>(g, "phiMn_kipft", "kip-ft"));
+    t.push_back(q<&Rating::loadFactorChecks, Face, &F::phiMn>(g, "phiMn", "kip-ft"));
 }
 
 // The status, formed from the run's outcome and its findings, named as the summary names it.
@@ -335,7 +362,8 @@ bool named(const Rating& rating, QuantityValue& value) {
 
 template <auto Name, auto Group, auto... Path>
 Quantity choice(std::string_view group, std::string_view key) {
-    return {group, key, {}, Precision::Text, Presence::Always, &named<Name, Group, Path...>};
+    return {group,           std::string(key), {},
+            Precision::Text, Presence::Always, &named<Name, Group, Path...>};
 }
 
 std::string_view vehicleKindName(VehicleKind kind) {
@@ -346,7 +374,7 @@ template <std::size_t I>
 void addVehicle(std::vector<Quantity>& t, std::string_view g) {
     using V = VehicleRating;
     const auto m = [&]<auto Member>(std::string_view key, std::string_view unit = {}) {
-        t.push_back({g, key, unit,
+        t.push_back({g, std::string(key), unit,
                      precisionOf<std::remove_cvref_t<decltype(std::declval<const V&>().*Member)>>(),
                      Presence::Always, [](const Rating& r, QuantityValue& value) {
                          return r.legalLoads && hold(r.legalLoads->vehicles[I].*Member, value);
@@ -379,14 +407,14 @@ template <std::size_t I>
 void addVehiclePosting(std::vector<Quantity>& t, std::string_view g) {
     using P = VehiclePosting;
     const auto m = [&]<auto Member>(std::string_view key, std::string_view unit = {}) {
-        t.push_back({g, key, unit, Precision::Double, Presence::Always,
+        t.push_back({g, std::string(key), unit, Precision::Double, Presence::Always,
                      [](const Rating& r, QuantityValue& value) {
                          return r.posting && hold(r.posting->vehicles[I].*Member, value);
                      }});
     };
     const auto text = [&]<auto Member, auto Name>(std::string_view key) {
         t.push_back({g,
-                     key,
+                     std::string(key),
                      {},
                      Precision::Text,
                      Presence::Always,
@@ -411,7 +439,7 @@ void addLegalLoadItems(std::vector<Quantity>& t, std::string_view g) {
     using E = LegalLoadItems;
     const auto m = [&]<auto Member>(std::string_view key) {
         t.push_back({g,
-                     key,
+                     std::string(key),
                      {},
                      Precision::Text,
                      Presence::Always,
@@ -455,17 +483,17 @@ void addDecisions(std::vector<Quantity>& t) {
     addVehiclePosting<3>(t, "posting/vehicles/3");
     addVehiclePosting<4>(t, "posting/vehicles/4");
     constexpr std::string_view pe = "posting/emergency";
-    t.push_back({pe, "singleAxle_tons", "tons", Precision::Double, Presence::Always,
+    t.push_back({pe, std::string("singleAxle_tons"), "tons", Precision::Double, Presence::Always,
                  [](const Rating& r, QuantityValue& value) {
                      return r.posting && r.posting->emergency &&
                             hold(r.posting->emergency->singleAxleTons, value);
                  }});
-    t.push_back({pe, "tandem_tons", "tons", Precision::Double, Presence::Always,
+    t.push_back({pe, std::string("tandem_tons"), "tons", Precision::Double, Presence::Always,
                  [](const Rating& r, QuantityValue& value) {
                      return r.posting && r.posting->emergency &&
                             hold(r.posting->emergency->tandemTons, value);
                  }});
-    t.push_back({pe, "gross_tons", "tons", Precision::Double, Presence::Always,
+    t.push_back({pe, std::string("gross_tons"), "tons", Precision::Double, Presence::Always,
                  [](const Rating& r, QuantityValue& value) {
                      return r.posting && r.posting->emergency &&
                             hold(r.posting->emergency->grossTons, value);
@@ -497,26 +525,24 @@ std::vector<Quantity> buildTable() {
 
     constexpr std::string_view lf = "loadFactorInput";
     using LF = LoadFactorInput;
-    t.push_back(q<&Rating::loadFactorInput, &LF::span>(lf, "span_ft", "ft"));
-    t.push_back(q<&Rating::loadFactorInput, &LF::thickness>(lf, "thickness_in", "in"));
-    t.push_back(q<&Rating::loadFactorInput, &LF::areaTop>(lf, "areaTop_sqin", "sq in"));
-    t.push_back(q<&Rating::loadFactorInput, &LF::distTop>(lf, "distTop_in", "in"));
-    t.push_back(q<&Rating::loadFactorInput, &LF::areaBot>(lf, "areaBot_sqin", "sq in"));
-    t.push_back(q<&Rating::loadFactorInput, &LF::distBot>(lf, "distBot_in", "in"));
-    t.push_back(q<&Rating::loadFactorInput, &LF::fc>(lf, "fc_psi", "psi"));
-    t.push_back(q<&Rating::loadFactorInput, &LF::fy>(lf, "fy_psi", "psi"));
+    t.push_back(q<&Rating::loadFactorInput, &LF::span>(lf, "span", "ft"));
+    t.push_back(q<&Rating::loadFactorInput, &LF::thickness>(lf, "thickness", "in"));
+    t.push_back(q<&Rating::loadFactorInput, &LF::areaTop>(lf, "areaTop", "sq in"));
+    t.push_back(q<&Rating::loadFactorInput, &LF::distTop>(lf, "distTop", "in"));
+    t.push_back(q<&Rating::loadFactorInput, &LF::areaBot>(lf, "areaBot", "sq in"));
+    t.push_back(q<&Rating::loadFactorInput, &LF::distBot>(lf, "distBot", "in"));
+    t.push_back(q<&Rating::loadFactorInput, &LF::fc>(lf, "fc", "psi"));
+    t.push_back(q<&Rating::loadFactorInput, &LF::fy>(lf, "fy", "psi"));
 
     constexpr std::string_view ia = "inventoryAllowables";
     using IA = AllowableStresses;
-    t.push_back(
-        q<&Rating::inventoryAllowables, &IA::InvConcStress>(ia, "InvConcStress_psi", "psi"));
-    t.push_back(
-        q<&Rating::inventoryAllowables, &IA::InvSteelStress>(ia, "InvSteelStress_psi", "psi"));
+    t.push_back(q<&Rating::inventoryAllowables, &IA::InvConcStress>(ia, "InvConcStress", "psi"));
+    t.push_back(q<&Rating::inventoryAllowables, &IA::InvSteelStress>(ia, "InvSteelStress", "psi"));
 
     constexpr std::string_view tc = "thicknessCheck";
     using TC = ThicknessCheck;
-    t.push_back(q<&Rating::thicknessCheck, &TC::MinThickness>(tc, "MinThickness_ft", "ft"));
-    t.push_back(q<&Rating::thicknessCheck, &TC::thicknessFt>(tc, "thicknessFt_ft", "ft"));
+    t.push_back(q<&Rating::thicknessCheck, &TC::MinThickness>(tc, "MinThickness", "ft"));
+    t.push_back(q<&Rating::thicknessCheck, &TC::thicknessFt>(tc, "thicknessFt", "ft"));
     t.push_back(q<&Rating::thicknessCheck, &TC::warning>(tc, "warning"));
 
     t.push_back(q<&Rating::derivedModularRatio>({}, "derivedModularRatio"));
@@ -524,59 +550,56 @@ std::vector<Quantity> buildTable() {
     constexpr std::string_view uc = "ultimateCapacity";
     using UC = UltimateCapacityResult;
     t.push_back(q<&Rating::ultimateCapacity, &UC::Beta1>(uc, "Beta1"));
-    t.push_back(q<&Rating::ultimateCapacity, &UC::aTop>(uc, "aTop_in", "in"));
-    t.push_back(q<&Rating::ultimateCapacity, &UC::aBot>(uc, "aBot_in", "in"));
-    t.push_back(q<&Rating::ultimateCapacity, &UC::leverTop>(uc, "leverTop_sqin", "sq in"));
-    t.push_back(q<&Rating::ultimateCapacity, &UC::leverBot>(uc, "leverBot_sqin", "sq in"));
+    t.push_back(q<&Rating::ultimateCapacity, &UC::aTop>(uc, "aTop", "in"));
+    t.push_back(q<&Rating::ultimateCapacity, &UC::aBot>(uc, "aBot", "in"));
+    t.push_back(q<&Rating::ultimateCapacity, &UC::leverTop>(uc, "leverTop", "sq in"));
+    t.push_back(q<&Rating::ultimateCapacity, &UC::leverBot>(uc, "leverBot", "sq in"));
     t.push_back(
-        q<&Rating::ultimateCapacity, &UC::UltimateCapacity>(uc, "UltimateCapacity_lbft", "lb-ft"));
+        q<&Rating::ultimateCapacity, &UC::UltimateCapacity>(uc, "UltimateCapacity", "lb-ft"));
 
     constexpr std::string_view oa = "operatingAllowables";
     using OA = OperatingAllowables;
+    t.push_back(q<&Rating::operatingAllowables, &OA::OperConcStress>(oa, "OperConcStress", "psi"));
     t.push_back(
-        q<&Rating::operatingAllowables, &OA::OperConcStress>(oa, "OperConcStress_psi", "psi"));
-    t.push_back(
-        q<&Rating::operatingAllowables, &OA::OperSteelStress>(oa, "OperSteelStress_psi", "psi"));
+        q<&Rating::operatingAllowables, &OA::OperSteelStress>(oa, "OperSteelStress", "psi"));
 
     addSectionInput<&Rating::sectionInput>(t, "sectionInput");
     addPass<&Rating::inventoryPass>(t, "inventoryPass", "inventoryPass/section");
     addPass<&Rating::operatingPass>(t, "operatingPass", "operatingPass/section");
 
     constexpr std::string_view mo = "moments";
-    t.push_back(q<&Rating::moments, &Moments::w>(mo, "w_lbperft", "lb/ft"));
-    t.push_back(q<&Rating::moments, &Moments::M_DL>(mo, "M_DL_lbft", "lb-ft"));
-    t.push_back(q<&Rating::moments, &Moments::M_LL>(mo, "M_LL_lbft", "lb-ft"));
-    t.push_back(
-        q<&Rating::moments, &Moments::stateTruckMoment>(mo, "stateTruckMoment_kipft", "kip-ft"));
+    t.push_back(q<&Rating::moments, &Moments::w>(mo, "w", "lb/ft"));
+    t.push_back(q<&Rating::moments, &Moments::M_DL>(mo, "M_DL", "lb-ft"));
+    t.push_back(q<&Rating::moments, &Moments::M_LL>(mo, "M_LL", "lb-ft"));
+    t.push_back(q<&Rating::moments, &Moments::stateTruckMoment>(mo, "stateTruckMoment", "kip-ft"));
     t.push_back(q<&Rating::moments, &Moments::interstateTruckMoment>(
-        mo, "interstateTruckMoment_kipft", "kip-ft", Presence::NotStateSeries));
+        mo, "interstateTruckMoment", "kip-ft", Presence::NotStateSeries));
 
     addLevel<&Rating::workingStressInventory>(t, "workingStressInventory");
     addLevel<&Rating::workingStressOperating>(t, "workingStressOperating");
 
     constexpr std::string_view rm = "reportMoments";
-    t.push_back(q<&Rating::reportMoments, &ReportMoments::DeadLoadMoment>(
-        rm, "DeadLoadMoment_kipft", "kip-ft"));
-    t.push_back(q<&Rating::reportMoments, &ReportMoments::LiveLoadMoment>(
-        rm, "LiveLoadMoment_kipft", "kip-ft"));
+    t.push_back(
+        q<&Rating::reportMoments, &ReportMoments::DeadLoadMoment>(rm, "DeadLoadMoment", "kip-ft"));
+    t.push_back(
+        q<&Rating::reportMoments, &ReportMoments::LiveLoadMoment>(rm, "LiveLoadMoment", "kip-ft"));
 
     constexpr std::string_view lr = "loadFactorRating";
     using LR = LoadFactorRating;
+    t.push_back(q<&Rating::loadFactorRating, &LR::MemberCapacity>(lr, "MemberCapacity", "kip-ft"));
     t.push_back(
-        q<&Rating::loadFactorRating, &LR::MemberCapacity>(lr, "MemberCapacity_kipft", "kip-ft"));
-    t.push_back(q<&Rating::loadFactorRating, &LR::LiveLoadCapacity>(lr, "LiveLoadCapacity_kipft",
-                                                                    "kip-ft"));
+        q<&Rating::loadFactorRating, &LR::LiveLoadCapacity>(lr, "LiveLoadCapacity", "kip-ft"));
     t.push_back(q<&Rating::loadFactorRating, &LR::RatingFactor>(lr, "RatingFactor"));
-    t.push_back(q<&Rating::loadFactorRating, &LR::factoredDeadLoad>(lr, "factoredDeadLoad_kipft",
-                                                                    "kip-ft"));
-    t.push_back(q<&Rating::loadFactorRating, &LR::factoredLiveLoad>(lr, "factoredLiveLoad_kipft",
-                                                                    "kip-ft"));
+    t.push_back(
+        q<&Rating::loadFactorRating, &LR::factoredDeadLoad>(lr, "factoredDeadLoad", "kip-ft"));
+    t.push_back(
+        q<&Rating::loadFactorRating, &LR::factoredLiveLoad>(lr, "factoredLiveLoad", "kip-ft"));
     t.push_back(q<&Rating::loadFactorRating, &LR::inventoryFactoredLiveLoad>(
-        lr, "inventoryFactoredLiveLoad_kipft", "kip-ft"));
+        lr, "inventoryFactoredLiveLoad", "kip-ft"));
     t.push_back(
         q<&Rating::loadFactorRating, &LR::inventoryRatingFactor>(lr, "inventoryRatingFactor"));
-    t.push_back(q<&Rating::loadFactorRating, &LR::inventoryTons>(lr, "inventoryTons_tons", "tons"));
-    t.push_back(q<&Rating::loadFactorRating, &LR::operatingTons>(lr, "operatingTons_tons", "tons"));
+    t.push_back(q<&Rating::loadFactorRating, &LR::inventoryTons>(lr, "inventoryTons", "tons"));
+    t.push_back(q<&Rating::loadFactorRating, &LR::operatingTons>(lr, "operatingTons", "tons"));
 
     constexpr std::string_view ss = "stressScales";
     t.push_back(q<&Rating::stressScales, &StressScales::StressScaleInv>(ss, "StressScaleInv"));
@@ -614,15 +637,13 @@ std::vector<Quantity> buildTable() {
     addFaceCheck<&LC::top>(t, "loadFactorChecks/top");
     addFaceCheck<&LC::bottom>(t, "loadFactorChecks/bottom");
     constexpr std::string_view lc = "loadFactorChecks";
+    t.push_back(q<&Rating::loadFactorChecks, &LC::modulusOfRupture>(lc, "modulusOfRupture", "psi"));
+    t.push_back(q<&Rating::loadFactorChecks, &LC::crackingMoment>(lc, "crackingMoment", "kip-ft"));
     t.push_back(
-        q<&Rating::loadFactorChecks, &LC::modulusOfRupture>(lc, "modulusOfRupture_psi", "psi"));
-    t.push_back(
-        q<&Rating::loadFactorChecks, &LC::crackingMoment>(lc, "crackingMoment_kipft", "kip-ft"));
-    t.push_back(
-        q<&Rating::loadFactorChecks, &LC::minimumCapacity>(lc, "minimumCapacity_kipft", "kip-ft"));
+        q<&Rating::loadFactorChecks, &LC::minimumCapacity>(lc, "minimumCapacity", "kip-ft"));
     constexpr std::string_view mc = "modularRatioCheck";
     using MC = ModularRatioCheck;
-    t.push_back(q<&Rating::modularRatioCheck, &MC::fc>(mc, "fc_psi", "psi"));
+    t.push_back(q<&Rating::modularRatioCheck, &MC::fc>(mc, "fc", "psi"));
     t.push_back(q<&Rating::modularRatioCheck, &MC::EsOverEc>(mc, "esOverEc"));
     t.push_back(q<&Rating::modularRatioCheck, &MC::n>(mc, "n"));
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -46,7 +47,10 @@ struct Quantity {
     /// Its group, as a JSON pointer below /rating without the leading '/':
     /// "inventoryPass/section", "legalTrucks/trucks/0"; empty for a quantity at the top.
     std::string_view group;
-    std::string_view key;   ///< its name with its unit: "ResistingMoment_lbft", the JSON key
+    /// Its JSON key: the name in lower camel case (an input field's `--set` name and a
+    /// section symbol as they are) with its unit as a suffix, "resistingMoment_lbft", and
+    /// none where the name ends in the unit, "ratingTons".
+    std::string key;
     std::string_view unit;  ///< its unit for display: "lb-ft"; empty when dimensionless
     Precision precision;
     Presence presence;

@@ -65,12 +65,13 @@ table.eqs td.res data{font-weight:700}
 sub{font-size:75%}
 sup.single{font-size:6.5pt;color:#666;margin-left:.4mm}
 .stopped{border:2px solid #b00;background:#fdeaea;color:#700;padding:1.5mm 3mm;margin:2mm 0;font-weight:700;break-inside:avoid}
-.warn{border:2px solid #c70;background:#fff4e0;color:#630;padding:1mm 3mm;margin:1mm 0;font-weight:700}
+.warn{display:block;border:2px solid #c70;background:#fff4e0;color:#630;padding:1mm 3mm;margin:1mm 0;font-weight:700}
 .review{border:2px solid #555;padding:1mm 3mm 1.5mm;margin:2.5mm 0;break-inside:avoid}
 .review h2{margin-top:1mm}
 .review ul{margin:1mm 0;padding-left:5mm}
 .review li{margin:.6mm 0}
 .review .sev{display:inline-block;min-width:15mm;font-weight:700;text-transform:uppercase;font-size:8pt}
+.review li.error .sev{color:#fff;background:#a00;padding:0 1mm}
 .review li.warning .sev{color:#a00}
 .review code{color:#555;font-size:8pt}
 .basis{font-size:8pt;margin:1mm 0;padding-left:5mm}
@@ -193,8 +194,10 @@ void header(Page& page) {
         page.text(fileNameToUtf8(slab.file));
         page.raw("</td></tr>");
     }
-    page.raw("<tr><th>Outcome</th><td colspan=\"3\">");
+    page.raw("<tr><th>Outcome</th><td>");
     page.raw(outcomeName(slab.outcome));
+    page.raw("</td><th>Status</th><td>");
+    page.raw(statusName(page.rating() != nullptr ? page.rating()->status : RatingStatus::Stopped));
     page.raw("</td></tr></table>\n");
 }
 
@@ -226,10 +229,18 @@ void method(Page& page) {
     }
 }
 
+// The section a level of the governing rating comes from, as page 1 names it.
+std::string_view sectionTitle(TensionFace section, bool loadFactor) {
+    if (loadFactor) {
+        return section == TensionFace::Top ? "top face, over the girders" : "bottom face, midspan";
+    }
+    return section == TensionFace::Top ? "over the girders" : "midspan";
+}
+
 void summary(Page& page) {
     const Rating* r = page.rating();
     page.heading("Rating", "rating");
-    if (page.stopped() || r == nullptr || !r->hs20) {
+    if (page.stopped() || r == nullptr || !r->hs20 || !r->governing) {
         page.raw("<div class=\"stopped\">RUN STOPPED: ");
         page.latin1(page.slab().message);
         page.raw(
@@ -241,30 +252,54 @@ void summary(Page& page) {
         return;
     }
     method(page);
+    if (r->status == RatingStatus::Withheld) {
+        page.raw(
+            "<div class=\"stopped\">RATING WITHHELD: the inputs cannot describe a slab, as the "
+            "errors of the review say. No rating is given and the sheet is not to be signed; "
+            "the steps the run made follow, for the inputs to be mended.</div>\n");
+        return;
+    }
+    const bool lf = page.loadFactor();
+    const GoverningRating& g = *r->governing;
     const Hs20Rating& t = *r->hs20;
     page.raw("<table class=\"grid summary\"><tr><th>HS20 truck (");
     page.constant(kHs20Tons);
     page.raw(
-        " tons)</th><th>Inventory</th><th>Operating</th></tr><tr><td>Rating factor</td>"
-        "<td class=\"n big\">");
+        " tons), the governing rating</th><th>Inventory</th><th>Operating</th></tr>"
+        "<tr><td>Governing section</td><td class=\"n\">");
+    page.raw(sectionTitle(g.inventory.section, lf));
+    page.raw("</td><td class=\"n\">");
+    page.raw(sectionTitle(g.operating.section, lf));
+    page.raw("</td></tr><tr><td>Rating factor</td><td class=\"n big\">");
+    page.put(g.inventory.RatingFactor, kFactorDecimals);
+    page.raw("</td><td class=\"n big\">");
+    page.put(g.operating.RatingFactor, kFactorDecimals);
+    page.raw("</td></tr><tr><td>Rating (tons)</td><td class=\"n big\">");
+    page.put(g.inventory.RatingTons, kReportDecimals);
+    page.raw("</td><td class=\"n big\">");
+    page.put(g.operating.RatingTons, kReportDecimals);
+    page.raw("</td></tr><tr><td>");
+    page.raw(lf ? "The report's rating (the smaller face's capacity): rating factor"
+                : "The report's rating (the section over the girders): rating factor");
+    page.raw("</td><td class=\"n\">");
     page.put(t.inventory.RatingFactor, kFactorDecimals);
-    page.raw("</td><td class=\"n big\">");
+    page.raw("</td><td class=\"n\">");
     page.put(t.operating.RatingFactor, kFactorDecimals);
-    page.raw("</td></tr><tr><td>Rating (tons), as the report prints it</td><td class=\"n big\">");
+    page.raw("</td></tr><tr><td>Rating (tons), as the report prints it</td><td class=\"n\">");
     page.put(t.inventory.RatingTons, kReportDecimals);
-    page.raw("</td><td class=\"n big\">");
+    page.raw("</td><td class=\"n\">");
     page.put(t.operating.RatingTons, kReportDecimals);
     page.raw("</td></tr></table>\n");
 
-    if (!r->legalTrucks) {
-        page.raw("<p>Legal trucks: none rated, as the HS20 operating rating of ");
-        page.put(t.operating.RatingTons, kReportDecimals);
+    if (!g.legalTrucks) {
+        page.raw("<p>Legal trucks: none rated, as the governing HS20 operating rating of ");
+        page.put(g.operating.RatingTons, kReportDecimals);
         page.raw(" tons is not below ");
         page.constant(kHs20Tons);
         page.raw(" tons.</p>\n");
         return;
     }
-    const LegalTruckRatings& l = *r->legalTrucks;
+    const LegalTruckRatings& l = *g.legalTrucks;
     page.raw("<table class=\"grid summary\"><tr><th>Legal trucks: ");
     page.raw(seriesInfo(l.series).title);
     page.raw(
@@ -283,9 +318,15 @@ void summary(Page& page) {
         page.raw(truck.belowGrossWeight ? "</td><td>below its weight</td></tr>"
                                         : "</td><td></td></tr>");
     }
-    page.raw("</table><p>Controlling truck: <b>type ");
+    page.raw("</table><p>Rated from the governing rating. Controlling truck: <b>type ");
     page.text(l.trucks[l.controlling].type);
-    page.raw("</b>, the lowest rating relative to its gross weight (the first on a tie).</p>\n");
+    page.raw("</b>, the lowest rating relative to its gross weight (the first on a tie).");
+    if (!r->legalTrucks) {
+        page.raw(" The report prints no legal trucks: its own section rates ");
+        page.put(t.operating.RatingTons, kReportDecimals);
+        page.raw(" tons at operating.");
+    }
+    page.raw(g.reviewForPosting ? " <b>Review for posting.</b></p>\n" : "</p>\n");
 }
 
 void review(Page& page) {
@@ -395,18 +436,21 @@ void basisItem(Page& page, std::string_view source, const Parts&... parts) {
 void basis(Page& page) {
     page.heading("Basis of the rating", "basis");
     page.raw("<ul class=\"basis\">");
-    constexpr std::string_view kSpec = "AASHTO Standard Specifications for Highway Bridges";
+    // Each source names its document: the Standard Specifications and the Manual, in full
+    // in the first two items.
+    const std::string specifications = std::string(kSpecificationsTitle) + ", Art. ";
     basisItem(page, "", "Design strip: ", Const{kStripWidthIn},
               " in of the deck slab between girders, main reinforcement perpendicular to "
               "traffic; areas and moments per foot of width.");
     basisItem(
-        page, std::string(kSpec) + ", Art. 3.24.3.1.",
+        page,
+        specifications + std::string(kArtSlabMoment.substr(kArtSlabMoment.rfind(' ') + 1)) + ".",
         "Live load: the HS20 truck, wheel load P = ", Const{kHs20WheelLb}, " lb; slab moment (S + ",
         Const{kSlabSpanAddend}, ")/", Const{kSlabFormulaDivisor},
         " &times; P per foot of width for main reinforcement perpendicular to traffic, spans ",
         Const{kMinSpan}, " to ", Const{kMaxSpan}, " ft, with the continuity factor ",
         Const{kContinuityFactor}, ".");
-    basisItem(page, std::string(kSpec) + ", Art. 3.8.2.1.", "Impact: ", Const{kImpactPercent},
+    basisItem(page, std::string(kArtImpact) + ".", "Impact: ", Const{kImpactPercent},
               " % for every span, the most that article allows. With the continuity factor: "
               "M<sub>LL</sub> = (S + ",
               Const{kSlabSpanAddend}, ") &times; ", Const{kLiveLoadConstant}, " lb-ft.");
@@ -414,53 +458,85 @@ void basis(Page& page) {
               " lb/ft&sup3;, bituminous overlay ", Const{kOverlayUnitWeight},
               " lb/ft&sup3;; M<sub>DL</sub> = ", Const{kContinuityFactor}, " &times; w S&sup2; / ",
               Const{kSimpleSpanDivisor}, " = ", Const{kDeadLoadCoefficient}, " w S&sup2;.");
+    basisItem(page,
+              std::string(kManualTitle) + ", Art. " +
+                  std::string(kArtRatingEquation.substr(kArtRatingEquation.rfind(' ') + 1)) + ".",
+              "Rating equation: RF = (C &minus; A<sub>1</sub> D) / (A<sub>2</sub> L (1 + I)), "
+              "the capacity C less the factored dead load over the factored live load plus "
+              "impact; the rating in tons is RF times the truck's weight.");
     if (page.loadFactor()) {
-        basisItem(page, "AASHTO Manual for Bridge Evaluation, Section 6B.",
-                  "Load factor rating: RF = (&phi;M<sub>n</sub> &minus; A<sub>1</sub> DL) / "
-                  "(A<sub>2</sub> (LL+I)) with A<sub>1</sub> = ",
-                  Const{kDeadLoadFactor}, " and A<sub>2</sub> = ", Const{kLiveLoadFactor},
-                  " at the operating level.");
-        basisItem(page, "Departs from the textbook rule.",
+        basisItem(
+            page, std::string(kArtLoadFactorRating) + ".",
+            "Load factor rating: C = &phi;M<sub>n</sub>, A<sub>1</sub> = ", Const{kDeadLoadFactor},
+            " and A<sub>2</sub> = ", Const{kLiveLoadFactor}, " at the operating level.");
+        basisItem(page,
+                  "Departs from the manual's rule (" + std::string(kArtLoadFactorRating) + ").",
                   "Inventory rating: ", Const{kInventoryShare}, " of the operating one, against ",
                   Const{kLiveLoadFactor}, " / ", Const{kTextbookInventoryLiveLoadFactor}, " = ",
-                  formatMask(kTextbookInventoryShare, kFactorDecimals), " in the textbook.");
-        basisItem(page, "Departs from the textbook rule.",
-                  "Steel yield stress: F<sub>y</sub> is "
-                  "taken at most ",
-                  Const{kMaxFy}, " psi.");
-        basisItem(page, "Departs from the textbook rule.",
+                  formatMask(kTextbookInventoryShare, kFactorDecimals),
+                  " with the manual's inventory A<sub>2</sub> = ",
+                  Const{kTextbookInventoryLiveLoadFactor}, ".");
+        basisItem(page,
+                  std::string(kArtFlexureStrength) + " and " + std::string(kArtBalancedSteel) + ".",
                   "Capacity: each face's steel alone in tension, compression steel left out of "
                   "&phi;M<sub>n</sub> (the report's &ldquo;COMP STEEL NOT USED&rdquo;); &phi; = ",
                   Const{kFlexurePhi}, ", stress block ", Const{kBlockStressShare},
                   " f&prime;<sub>c</sub>, tension steel limited to ", Const{kBalancedSteelShare},
                   " of the balanced amount; the smaller of the two faces governs.");
-        basisItem(page, "The program's values.",
+        basisItem(page, std::string(kArtYieldLimit) + ", the Specifications' own limit.",
+                  "Steel yield stress: F<sub>y</sub> is taken at most ", Const{kMaxFy},
+                  " psi, the most a design may be based on.");
+        basisItem(page,
+                  std::string(kArtMinimumDepth) + "; " + std::string(kArtOldMinimumDepth) +
+                      ", which the report's warning names.",
+                  "Minimum depth: (S + ", Const{kThicknessSpanAddend}, ") / ",
+                  Const{kThicknessSpanDivisor}, " ft, at least ", Const{kMinThicknessFloor},
+                  " ft, for slabs with main reinforcement perpendicular to traffic.");
+        basisItem(page,
+                  std::string(kArtModuli) + ", " + std::string(kArtModularRatio) + " and " +
+                      std::string(kArtAllowableStresses) + ".",
                   "Reported stresses: the working stress analysis of the appendix, with n = ",
                   Const{static_cast<double>(kModularRatioConstant)},
-                  " / &radic;f&prime;<sub>c</sub> "
-                  "(at least ",
+                  " / &radic;f&prime;<sub>c</sub> (E<sub>s</sub> / E<sub>c</sub> to a whole "
+                  "number, at least ",
                   Const{kMinModularRatio}, "), allowables ", Const{kInvConcShare},
                   " f&prime;<sub>c</sub> and ", Const{kInvSteelShare}, " F<sub>y</sub> (at most ",
                   Const{kMaxInvSteelStress},
                   " psi), carried to the load factor rating load; they do not rate the strip.");
     } else {
-        basisItem(page, "The program's values.",
-                  "Working stress rating: the cracked transformed section with the compression "
-                  "steel at ",
+        basisItem(page, std::string(kArtAllowableStressRating) + ".",
+                  "Working stress rating: C = M, the resisting moment of the cracked transformed "
+                  "section with the compression steel at ",
                   Const{static_cast<double>(kCompSteelFactorOfN)},
-                  "n &minus; 1, RF = (M &minus; M<sub>DL</sub>) / M<sub>LL</sub> at the "
-                  "inventory and the operating allowable stresses.");
-        basisItem(page, "The rating manual's table, printed whole in appendix A.",
+                  "n &minus; 1, A<sub>1</sub> = A<sub>2</sub> = 1: RF = (M &minus; "
+                  "M<sub>DL</sub>) / M<sub>LL</sub> at the inventory and the operating allowable "
+                  "stresses.");
+        basisItem(page,
+                  std::string(kArtManualAllowables) +
+                      "; the table printed whole in appendix A is the program's.",
                   "Operating allowable stresses: chosen by f&prime;<sub>c</sub> = ",
-                  Const{kFcPerInventoryStress}, " F<sub>c,inv</sub> and by F<sub>s,inv</sub>.");
-        basisItem(page, "Beside the report.",
-                  "The report rates the section over the girders (top steel in tension); the "
-                  "midspan section (bottom steel in tension) is analysed the same way and shown "
-                  "beside it.");
+                  Const{kFcPerInventoryStress},
+                  " F<sub>c,inv</sub> and by F<sub>s,inv</sub>. The steel's are the manual's "
+                  "operating stresses for its inventory ones. For the concrete the manual allows ",
+                  Const{kManualOperConcShare},
+                  " f&prime;<sub>c</sub>; the program's values are lower, more conservative, in "
+                  "every band but the one above ",
+                  Const{kOperConcLimits[0]}, " psi, where ", Const{kOperConcStresses[1]},
+                  " psi exceeds ", Const{kManualOperConcShare},
+                  " f&prime;<sub>c</sub> until f&prime;<sub>c</sub> reaches ",
+                  Const{kOperConcStresses[1]}, " / ", Const{kManualOperConcShare}, ".");
     }
-    basisItem(page, "The program's series.",
-              "Legal trucks: rated at the operating level when the HS20 operating rating is "
-              "below ",
+    basisItem(page, "The strip's two sections; the report rates the first only.",
+              "Governing rating: at each level the lower of the section over the girders "
+              "(negative moment, top steel in tension) and the midspan section (positive "
+              "moment, bottom steel in tension); in the load factor method the smaller face's "
+              "capacity, as the report rates it.");
+    basisItem(page,
+              "The legal loads the agency's law sets, named as in the report: " +
+                  std::string(seriesInfo(TruckSeries::State).title) + " and " +
+                  std::string(seriesInfo(TruckSeries::Interstate).title) + ".",
+              "Legal trucks: rated at the operating level when the governing HS20 operating "
+              "rating is below ",
               Const{kHs20Tons}, " tons, RF<sub>truck</sub> = RF &times; ", Const{kHs20WheelKips},
               " / P with P = ", Const{seriesWheelKips(TruckSeries::State)}, " kips (",
               seriesInfo(TruckSeries::State).place, ") or ",
@@ -475,7 +551,10 @@ void write(Page& page) {
     summary(page);
     sheet::postingBox(page);
     review(page);
-    signOff(page);
+    // A withheld rating is not to be signed.
+    if (page.rating() == nullptr || page.rating()->status != RatingStatus::Withheld) {
+        signOff(page);
+    }
     const Rating* r = page.rating();
     if (r != nullptr && r->method) {
         basis(page);

@@ -12,8 +12,9 @@ namespace slabrating {
 
 /// Version of the JSON result's layout; it grows when a key changes its meaning or goes, or
 /// when keys are added (2: the review findings, the midspan section of a working stress run;
-/// 3: the governing rating, the status, the findings' articles and the review checks).
-inline constexpr int kJsonSchemaVersion = 3;
+/// 3: every key spelt one way; 4: the governing rating, the status, the findings' articles
+/// and the review checks).
+inline constexpr int kJsonSchemaVersion = 4;
 
 /// The JSON result of one slab.
 nlohmann::ordered_json slabJson(const RatedSlab& slab);

@@ -177,56 +177,145 @@ void capacityChart(Page& page) {
                               m.operating.ratingFactor});
         }
     }
-    double top = 0;
+    // Widths of the chart's texts at its 10 px font, on the generous side, so that a label
+    // placed by them never runs into its neighbour: digits and most letters are about 6.4 px
+    // wide in DejaVu Sans, bold ones about 7.
+    const auto textWidth = [](std::string_view words, bool bold) {
+        return static_cast<double>(words.size()) * (bold ? 7.2 : 6.6) + 2;
+    };
+    constexpr double kWidth = 560, kBarHeight = 12, kLevelHeight = 32, kGap = 4;
+    double left = 0;  // the level names' column
+    double rfWidth = 0;
     for (const Level& l : levels) {
-        top = std::max({top, l.capacity, std::max(0.0, l.dead) + std::max(0.0, l.live),
-                        std::max(0.0, l.dead) + std::max(0.0, l.left)});
+        left = std::max(left, textWidth(l.name, true));
+        rfWidth = std::max(rfWidth, textWidth("RF " + formatMask(l.rf, kFactorDecimals), true));
+    }
+    left += 2 * kGap;
+    const double rfColumn = kWidth - rfWidth - kGap;
+    // A bar of two parts from the left end: the first, and the second after it (a negative
+    // second part is the capacity the first lacks, drawn back from the first's end). Its
+    // labels stand inside their parts when they fit, else after the bar's end.
+    struct Bar {
+        double first, second;
+        std::string firstText, secondText;
+    };
+    std::vector<Bar> bars;
+    for (const Level& l : levels) {
+        bars.push_back({l.dead, l.left, formatMask(l.dead, kReportDecimals),
+                        formatMask(l.left, kReportDecimals)});
+        bars.push_back({l.dead, l.live, formatMask(l.dead, kReportDecimals),
+                        formatMask(l.live, kReportDecimals)});
+    }
+    // The extent of each part in kip-ft: [from, to) of the grey part and of the other.
+    struct Parts {
+        double greyTo, otherFrom, otherTo;
+    };
+    const auto partsOf = [](const Bar& b) {
+        const double first = std::max(0.0, b.first);
+        if (b.second >= 0) {
+            return Parts{first, first, first + b.second};
+        }
+        const double capacity = std::max(0.0, first + b.second);
+        return Parts{capacity, capacity, first};
+    };
+    // The labels of a bar at a scale: inside where they fit, and the text after the bar.
+    struct Placed {
+        bool firstInside, secondInside;
+        std::string after;
+    };
+    const auto place = [&](const Bar& b, double scale) {
+        const Parts p = partsOf(b);
+        // The grey part is the dead load, or all of a capacity the dead load exceeds.
+        const std::string greyText =
+            b.second >= 0 ? b.firstText : formatMask(p.greyTo, kReportDecimals);
+        Placed placed{};
+        placed.firstInside = p.greyTo * scale >= textWidth(greyText, false) + kGap;
+        // The second part's label stands inside only beside the first's, so that the text
+        // after the bar reads from the left: both parts, or the second alone.
+        placed.secondInside = placed.firstInside && (p.otherTo - p.otherFrom) * scale >=
+                                                        textWidth(b.secondText, false) + kGap;
+        if (!placed.firstInside) {
+            placed.after = greyText + (b.second >= 0 ? " + " : ", ") + b.secondText;
+        } else if (!placed.secondInside) {
+            placed.after = b.secondText;
+        }
+        return placed;
+    };
+    double top = 0;
+    for (const Bar& b : bars) {
+        top = std::max(top, partsOf(b).otherTo);
     }
     page.raw("<figure><figcaption><b>Capacity against demand</b> (kip-ft per foot of width)");
     Svg svg(page);
     if (top > 0 && std::isfinite(top)) {
-        constexpr double kLeft = 100, kBarWidth = 390, kBarHeight = 12, kLevelHeight = 32;
+        const double room = rfColumn - kGap - left;
+        // The largest scale at which every bar and the label after it end before the RF
+        // column; a label moved outside by a smaller scale makes the next round smaller.
+        double scale = room / top;
+        for (int round = 0; round < 4; ++round) {
+            double fit = scale;
+            for (const Bar& b : bars) {
+                const Placed placed = place(b, scale);
+                const double after =
+                    placed.after.empty() ? 0 : kGap + textWidth(placed.after, false);
+                fit = std::min(fit, (room - after) / partsOf(b).otherTo);
+            }
+            if (!(fit < scale)) {
+                break;
+            }
+            scale = std::max(fit, 0.0);
+        }
         const double height = kLevelHeight * static_cast<double>(levels.size()) + 4;
-        const double scale = kBarWidth / top;
         const auto label = [&](double x, double y, const std::string& words,
                                std::string_view style = {}) {
             svg("<text x=\"", x, "\" y=\"", y, "\" font-size=\"10\"", style, ">", words, "</text>");
         };
-        // A bar of two parts, each labelled with its number, inside when it fits.
-        const auto bar = [&](double y, double first, double second, std::string_view fill) {
-            const double a = std::max(0.0, first) * scale;
-            const double b = std::max(0.0, second) * scale;
-            svg("<rect x=\"", kLeft, "\" y=\"", y, "\" width=\"", a, "\" height=\"", kBarHeight,
-                "\" fill=\"#9a9a9a\"/><rect x=\"", kLeft + a, "\" y=\"", y, "\" width=\"", b,
-                "\" height=\"", kBarHeight, "\" fill=\"", fill, "\"/>");
-            const std::string firstText = formatMask(first, kReportDecimals);
-            const std::string secondText = formatMask(second, kReportDecimals);
-            const double room = 6.2 * static_cast<double>(firstText.size()) + 4;
-            if (a >= room) {
-                label(kLeft + a / 2, y + 10, firstText, " text-anchor=\"middle\" fill=\"#fff\"");
-            }
-            const double after = kLeft + a + b + 4;
-            if (b >= 6.2 * static_cast<double>(secondText.size()) + 4) {
-                label(kLeft + a + b / 2, y + 10, secondText,
-                      " text-anchor=\"middle\" fill=\"#fff\"");
-                if (a < room) {
-                    label(after, y + 10, firstText + " + " + secondText);
-                }
+        const auto bar = [&](double y, const Bar& b, std::string_view fill) {
+            const Parts p = partsOf(b);
+            const Placed placed = place(b, scale);
+            const double greyEnd = left + p.greyTo * scale;
+            const double otherStart = left + p.otherFrom * scale;
+            const double otherWidth = (p.otherTo - p.otherFrom) * scale;
+            svg("<rect x=\"", left, "\" y=\"", y, "\" width=\"", p.greyTo * scale, "\" height=\"",
+                kBarHeight, "\" fill=\"#9a9a9a\"/>");
+            if (b.second >= 0) {
+                svg("<rect x=\"", otherStart, "\" y=\"", y, "\" width=\"", otherWidth,
+                    "\" height=\"", kBarHeight, "\" fill=\"", fill, "\"/>");
             } else {
-                label(after, y + 10, a >= room ? secondText : firstText + " + " + secondText);
+                // The dead load the capacity lacks: an empty box from the capacity to the
+                // dead load.
+                svg("<rect x=\"", otherStart, "\" y=\"", y + 0.5, "\" width=\"", otherWidth,
+                    "\" height=\"", kBarHeight - 1,
+                    "\" fill=\"#fff\" stroke=\"#b00\" "
+                    "stroke-dasharray=\"3 2\"/>");
+            }
+            const std::string greyText =
+                b.second >= 0 ? b.firstText : formatMask(p.greyTo, kReportDecimals);
+            if (placed.firstInside) {
+                label(left + p.greyTo * scale / 2, y + 10, greyText,
+                      " text-anchor=\"middle\" fill=\"#fff\"");
+            }
+            if (placed.secondInside) {
+                label(otherStart + otherWidth / 2, y + 10, b.secondText,
+                      b.second >= 0 ? " text-anchor=\"middle\" fill=\"#fff\""
+                                    : " text-anchor=\"middle\" fill=\"#b00\"");
+            }
+            if (!placed.after.empty()) {
+                label(std::max(greyEnd, otherStart + otherWidth) + kGap, y + 10, placed.after);
             }
         };
-        svg("<br><svg role=\"img\" width=\"560\" height=\"", height, "\" viewBox=\"0 0 560 ",
-            height, "\"><title>Capacity and demand at each level, dead-load parts shared</title>");
+        svg("<br><svg role=\"img\" width=\"", kWidth, "\" height=\"", height, "\" viewBox=\"0 0 ",
+            kWidth, " ", height,
+            "\"><title>Capacity and demand at each level, dead-load parts shared</title>");
         for (std::size_t i = 0; i < levels.size(); ++i) {
             const Level& l = levels[i];
             const double y = kLevelHeight * static_cast<double>(i);
             label(2, y + 12, std::string(l.name), " font-weight=\"700\"");
-            bar(y + 2, l.dead, l.left, "#3a8d3a");
-            label(kLeft + kBarWidth + 6, y + 12, "RF " + formatMask(l.rf, kFactorDecimals),
+            bar(y + 2, bars[2 * i], "#3a8d3a");
+            label(rfColumn, y + 12, "RF " + formatMask(l.rf, kFactorDecimals),
                   " font-weight=\"700\"");
             label(2, y + 26, "demand");
-            bar(y + 16, l.dead, l.live, "#e08a1e");
+            bar(y + 16, bars[2 * i + 1], "#e08a1e");
         }
         svg("</svg>");
     }
@@ -234,7 +323,8 @@ void capacityChart(Page& page) {
         "<br>At each level the upper bar is the capacity, the lower the demand; they share "
         "their dead-load part (grey). The green part is the capacity left for live load plus "
         "impact, the orange part the live-load demand: green over orange is the level's "
-        "rating factor (RF).");
+        "rating factor (RF). Where the dead load exceeds the capacity, the grey part is the "
+        "whole capacity and the dashed box the dead load it lacks, a negative capacity left.");
     if (lf) {
         page.parts(" Load factor: the capacity is &phi;M<sub>n</sub>, its dead-load part is ",
                    Const{kDeadLoadFactor}, " DL; the demand is ", Const{kDeadLoadFactor},

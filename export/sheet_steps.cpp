@@ -2,6 +2,7 @@
 // result, in the order the rating run forms them.
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -356,26 +357,31 @@ void hs20Table(Page& page) {
     page.closeStep();
 }
 
-void legalTrucks(Page& page) {
-    const Rating& r = *page.rating();
-    const Hs20Operating& op = r.hs20->operating;
+// A legal-truck table, the report's or the governing rating's, from the operating HS20
+// rating that decides it (absent table: 36 tons or more).
+void legalTrucks(Page& page, const std::optional<LegalTruckRatings>& table, const double& tons,
+                 const double& factor, bool ofGoverning) {
     const std::string hs20 = shortestText(kHs20Tons);
-    if (!r.legalTrucks) {
-        page.openStep("Legal trucks",
+    const std::string rating =
+        std::string(ofGoverning ? "The governing" : "The report's") + " HS20 operating rating";
+    if (!table) {
+        page.openStep(ofGoverning ? "Legal trucks of the governing rating" : "Legal trucks",
                       "Rated when the HS20 operating rating is below " + hs20 + " tons.");
-        page.row("HS20 operating rating &lt; " + hs20 + " tons");
-        page.parts(op.RatingTons, " &ge; ", Const{kHs20Tons});
+        page.row(rating + " &lt; " + hs20 + " tons");
+        page.parts(tons, " &ge; ", Const{kHs20Tons});
         page.resultText("no legal-truck table");
         page.closeStep();
         return;
     }
-    const LegalTruckRatings& l = *r.legalTrucks;
-    page.openStep("Legal trucks: " + std::string(seriesInfo(l.series).title),
-                  "The HS20 operating rating is below " + hs20 +
-                      " tons, so the three legal trucks of the series are rated at the "
-                      "operating level; the slab moment is linear in the wheel load.");
-    page.row("HS20 operating rating &lt; " + hs20 + " tons");
-    page.parts(op.RatingTons, " &lt; ", Const{kHs20Tons});
+    const LegalTruckRatings& l = *table;
+    page.openStep(
+        (ofGoverning ? "Legal trucks of the governing rating: " : "Legal trucks of the report: ") +
+            std::string(seriesInfo(l.series).title),
+        rating + " is below " + hs20 +
+            " tons, so the three legal trucks of the series are rated at the operating level; "
+            "the slab moment is linear in the wheel load.");
+    page.row(rating + " &lt; " + hs20 + " tons");
+    page.parts(tons, " &lt; ", Const{kHs20Tons});
     page.resultText("legal trucks rated");
     page.eq("P, the series' heaviest wheel", l.wheelKips, "kips");
     const std::string moment =
@@ -387,8 +393,8 @@ void legalTrucks(Page& page) {
     }
     page.eq("RF<sub>truck</sub> = RF<sub>HS20,oper</sub> &times; " + shortestText(kHs20WheelKips) +
                 " / P",
-            l.trucks[0].RatingFactor, "", op.RatingFactor, " &times; ", Const{kHs20WheelKips},
-            " / ", l.wheelKips);
+            l.trucks[0].RatingFactor, "", factor, " &times; ", Const{kHs20WheelKips}, " / ",
+            l.wheelKips);
     for (const LegalTruck& truck : l.trucks) {
         page.row("Type " + std::string(truck.type) +
                  ": rating = gross weight &times; RF<sub>truck</sub>");
@@ -396,6 +402,129 @@ void legalTrucks(Page& page) {
         page.result(truck.RatingTons, "tons");
     }
     page.closeStep();
+}
+
+// The section a level of the governing rating comes from, in words.
+std::string_view sectionWords(TensionFace section, bool loadFactor) {
+    if (loadFactor) {
+        return section == TensionFace::Top ? "the top face (over the girders)"
+                                           : "the bottom face (midspan)";
+    }
+    return section == TensionFace::Top ? "the section over the girders" : "the midspan section";
+}
+
+void governing(Page& page) {
+    const Rating& r = *page.rating();
+    if (!r.governing) {
+        return;
+    }
+    const GoverningRating& g = *r.governing;
+    const Hs20Rating& t = *r.hs20;
+    const bool lf = page.loadFactor();
+    page.openStep("The governing rating",
+                  lf ? "The factored capacity is already the smaller face's, so the load factor "
+                       "rating governs as the report prints it; the face is the one whose lever "
+                       "term gave &phi;M<sub>n</sub>."
+                     : "At each level the lower of the section over the girders, which the "
+                       "report rates, and the midspan section; the report's section on a tie "
+                       "or when the midspan section is not analysed.");
+    page.twoColumns("inventory", "operating");
+    page.row("governing section");
+    page.raw("</td><td class=\"res\">");
+    page.raw(sectionWords(g.inventory.section, lf));
+    page.raw("</td><td class=\"res\">");
+    page.raw(sectionWords(g.operating.section, lf));
+    page.raw("</td></tr>");
+    const std::string hs20 = shortestText(kHs20Tons);
+    if (r.midspan) {
+        const MidspanSection& m = *r.midspan;
+        page.eq2("RF = min(RF<sub>girders</sub>, RF<sub>midspan</sub>)", g.inventory.RatingFactor,
+                 g.operating.RatingFactor, "", "min(", t.inventory.RatingFactor, ", ",
+                 m.inventory.ratingFactor, "); min(", t.operating.RatingFactor, ", ",
+                 m.operating.ratingFactor, ")");
+        page.eq2("HS20 rating", g.inventory.RatingTons, g.operating.RatingTons, "tons", "min(",
+                 t.inventory.RatingTons, ", ", m.inventory.RatingTons, "); min(",
+                 t.operating.RatingTons, ", ", m.operating.RatingTons, ")");
+    } else {
+        page.eq2(lf ? "RF of the load factor rating" : "RF of the section over the girders",
+                 g.inventory.RatingFactor, g.operating.RatingFactor, "", t.inventory.RatingFactor,
+                 "; ", t.operating.RatingFactor);
+        page.eq2("HS20 rating", g.inventory.RatingTons, g.operating.RatingTons, "tons",
+                 t.inventory.RatingTons, "; ", t.operating.RatingTons);
+    }
+    page.closeStep();
+    legalTrucks(page, g.legalTrucks, g.operating.RatingTons, g.operating.RatingFactor, true);
+}
+
+// The checks the review findings hold the section against.
+void reviewChecks(Page& page) {
+    const Rating& r = *page.rating();
+    if (r.loadFactorChecks) {
+        const LoadFactorChecks& c = *r.loadFactorChecks;
+        const LoadFactorInput& lf = *r.loadFactorInput;
+        const UltimateCapacityResult& u = *r.ultimateCapacity;
+        page.openStep("Checks of the review: steel of each face",
+                      "Each face against " + shortestText(kBalancedSteelShare) +
+                          " of the balanced steel ratio (" + std::string(kArtBalancedSteel) +
+                          ") and its capacity against " + shortestText(kMinimumSteelCrackingShare) +
+                          " M<sub>cr</sub> (" + std::string(kArtMinimumSteel) + ").");
+        page.twoColumns("top steel", "bottom steel");
+        const std::string w = shortestText(kStripWidthIn);
+        page.eq2("&rho; = A<sub>s</sub> / (" + w + " d)", c.top.steelRatio, c.bottom.steelRatio, "",
+                 lf.areaTop, " / (", Const{kStripWidthIn}, " &times; ", lf.distTop, "); ",
+                 lf.areaBot, " / (", Const{kStripWidthIn}, " &times; (", lf.thickness, " &minus; ",
+                 lf.distBot, "))");
+        page.eq2("&rho;<sub>b</sub> = " + shortestText(kBlockStressShare) +
+                     " &beta;<sub>1</sub> f&prime;<sub>c</sub> / F<sub>y</sub> &times; " +
+                     shortestText(kBalancedStrainStress) + " / (" +
+                     shortestText(kBalancedStrainStress) + " + F<sub>y</sub>)",
+                 c.top.balancedRatio, c.bottom.balancedRatio, "", Const{kBlockStressShare},
+                 " &times; ", u.Beta1, " &times; ", lf.fc, " / ", lf.fy, " &times; ",
+                 Const{kBalancedStrainStress}, " / (", Const{kBalancedStrainStress}, " + ", lf.fy,
+                 ")");
+        page.eq2("&rho; / &rho;<sub>b</sub>, at most " + shortestText(kBalancedSteelShare),
+                 c.top.balancedShare, c.bottom.balancedShare, "", c.top.steelRatio, " / ",
+                 c.top.balancedRatio, "; ", c.bottom.steelRatio, " / ", c.bottom.balancedRatio);
+        page.eq2("&phi;M<sub>n</sub> of the face = T &times; " + shortestText(kCapacityFactor) +
+                     " f&prime;<sub>c</sub> / " + shortestText(kLbPerKip),
+                 c.top.phiMn, c.bottom.phiMn, "kip-ft", u.leverTop, " &times; ",
+                 Const{kCapacityFactor}, " &times; ", lf.fc, " / ", Const{kLbPerKip}, "; ",
+                 u.leverBot, " &times; ", Const{kCapacityFactor}, " &times; ", lf.fc, " / ",
+                 Const{kLbPerKip});
+        page.eq("f<sub>r</sub> = " + shortestText(kModulusOfRuptureFactor) +
+                    " &radic;f&prime;<sub>c</sub> (" + std::string(kArtAllowableStresses) + ")",
+                c.modulusOfRupture, "psi", Const{kModulusOfRuptureFactor}, " &times; &radic;",
+                lf.fc);
+        page.eq("M<sub>cr</sub> = f<sub>r</sub> " + w + " h&sup2; / " +
+                    shortestText(kSectionModulusDivisor) + ", in kip-ft",
+                c.crackingMoment, "kip-ft", c.modulusOfRupture, " &times; ", Const{kStripWidthIn},
+                " &times; ", lf.thickness, "&sup2; / ", Const{kSectionModulusDivisor}, " / ",
+                Const{kInchesPerFoot}, " / ", Const{kLbPerKip});
+        page.eq(shortestText(kMinimumSteelCrackingShare) +
+                    " M<sub>cr</sub>, the least &phi;M<sub>n</sub> of a face",
+                c.minimumCapacity, "kip-ft", Const{kMinimumSteelCrackingShare}, " &times; ",
+                c.crackingMoment);
+        page.closeStep();
+    }
+    if (r.modularRatioCheck) {
+        const ModularRatioCheck& c = *r.modularRatioCheck;
+        page.openStep("Check of the review: the modular ratio",
+                      "The entered n against E<sub>s</sub> / E<sub>c</sub> of the concrete that "
+                      "the allowable concrete stress implies; more than " +
+                          shortestText(kModularRatioTolerance) + " away is doubted.");
+        page.eq("f&prime;<sub>c</sub> = F<sub>c,inv</sub> / " + shortestText(kInvConcShare) + " (" +
+                    std::string(kArtAllowableStresses) + ")",
+                c.fc, "psi", r.input->Concfc, " &times; ", Const{kFcPerInventoryStress});
+        page.eq("E<sub>s</sub> / E<sub>c</sub> = " + shortestText(kSteelModulusPsi) + " / (" +
+                    shortestText(kConcreteModulusFactor) + " &radic;f&prime;<sub>c</sub>) (" +
+                    std::string(kArtModuli) + ")",
+                c.EsOverEc, "", Const{kSteelModulusPsi}, " / (", Const{kConcreteModulusFactor},
+                " &times; &radic;", c.fc, ")");
+        page.eq("n to the nearest whole number, at least " + shortestText(kMinModularRatio) + " (" +
+                    std::string(kArtModularRatio) + ")",
+                c.n, "", "against the entered ", r.input->ModRatio);
+        page.closeStep();
+    }
 }
 
 }  // namespace
@@ -430,7 +559,10 @@ bool analysisSteps(Page& page) {
     }
     hs20Table(page);
     capacityChart(page);
-    legalTrucks(page);
+    legalTrucks(page, r.legalTrucks, r.hs20->operating.RatingTons, r.hs20->operating.RatingFactor,
+                false);
+    governing(page);
+    reviewChecks(page);
     return true;
 }
 

@@ -1,7 +1,8 @@
 # bash completion for slabrating-cli                        -*- shell-script -*-
-# Options; the field names after --set (with "="); 0 1 2 after LoadType=;
-# .qri files (and folders on the way to them, or to rate) as arguments; folders after
-# --out; any file after --from and --from0.
+# Written from the tool's option table (cli/option_table.cpp) by slabrating-cli-docs.
+# Options; the field names after --set (with "="); the load type's codes after LoadType=;
+# .qri files (and folders on the way to them, or to rate) as arguments; after an option
+# with a value, what that value can be.
 # Stands alone: it needs no bash-completion helpers.
 
 _slabrating_cli_files()
@@ -34,6 +35,9 @@ _slabrating_cli()
     done
 
     case $prev in
+    --date | --rating-date)
+        return
+        ;;
     --set)
         if [[ -n $field ]]; then
             [[ $field == LoadType ]] && COMPREPLY=($(compgen -W '0 1 2' -- "$cur"))
@@ -41,41 +45,20 @@ _slabrating_cli()
             COMPREPLY=($(compgen -W 'LoadType=0 LoadType=1 LoadType=2' -- "$cur"))
         elif [[ $cur != *=* ]]; then
             COMPREPLY=($(compgen -S = -W 'StructNo Rater Hwy BatchID Comments Bitum
-                EffSpan SlabThick StAreaTop StDistTop STAreaBot StDistBot Concfc SteelFy
-                ModRatio LoadType' -- "$cur"))
+                EffSpan SlabThick StAreaTop StDistTop STAreaBot StDistBot Concfc
+                SteelFy ModRatio LoadType' -- "$cur"))
             compopt -o nospace 2>/dev/null
         fi
-        return
-        ;;
-    --out)
-        local IFS=$'\n'
-        compopt -o filenames 2>/dev/null
-        COMPREPLY=($(compgen -d -- "$cur"))
-        return
-        ;;
-    --from | --from0)
-        local IFS=$'\n'
-        compopt -o filenames 2>/dev/null
-        COMPREPLY=($(compgen -f -- "$cur"))
         return
         ;;
     --save-input)
         _slabrating_cli_files "$cur"
         return
         ;;
-    --date | --rating-date)
-        return
-        ;;
-    --inventory)
+    --out)
         local IFS=$'\n'
         compopt -o filenames 2>/dev/null
-        COMPREPLY=($(compgen -d -- "$cur") $(compgen -f -X '!*.csv' -- "$cur"))
-        return
-        ;;
-    --posting-policy)
-        local IFS=$'\n'
-        compopt -o filenames 2>/dev/null
-        COMPREPLY=($(compgen -d -- "$cur") $(compgen -f -X '!*.toml' -- "$cur"))
+        COMPREPLY=($(compgen -d -- "$cur"))
         return
         ;;
     --format)
@@ -88,12 +71,30 @@ _slabrating_cli()
         COMPREPLY=($(compgen -d -- "$cur") $(compgen -f -X '!*.@(csv|jsonl)' -- "$cur"))
         return
         ;;
+    --inventory)
+        local IFS=$'\n'
+        compopt -o filenames 2>/dev/null
+        COMPREPLY=($(compgen -d -- "$cur") $(compgen -f -X '!*.@(csv)' -- "$cur"))
+        return
+        ;;
+    --posting-policy)
+        local IFS=$'\n'
+        compopt -o filenames 2>/dev/null
+        COMPREPLY=($(compgen -d -- "$cur") $(compgen -f -X '!*.@(toml)' -- "$cur"))
+        return
+        ;;
+    --from | --from0)
+        local IFS=$'\n'
+        compopt -o filenames 2>/dev/null
+        COMPREPLY=($(compgen -f -- "$cur"))
+        return
+        ;;
     esac
 
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '--date --set --save-input --out --format --summary --calc
-            --from --from0 --progress --no-progress --inventory --posting-policy --rating-date
-            --help --version --' -- "$cur"))
+        COMPREPLY=($(compgen -W '--date --set --save-input --out --format --calc
+            --summary --inventory --posting-policy --rating-date --from --from0
+            --progress --no-progress --help --version --' -- "$cur"))
         return
     fi
     _slabrating_cli_files "$cur"

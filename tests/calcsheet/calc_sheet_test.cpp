@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/field_table.h"
+#include "engine/format.h"
 #include "engine/quantity_table.h"
 #include "engine/rating_run.h"
 #include "inputfile/inputfile.h"
@@ -91,6 +92,13 @@ TEST(CalcSheetTest, Pages) {
     f.Concfc = "0";
     rows.push_back({"f'c of 0: fault at the modular ratio", f, RunOutcome::ArithmeticFault});
     f = exampleFields();
+    f.StDistTop = "15";
+    rows.push_back({"top steel above the slab: withheld", f, RunOutcome::Complete});
+    f = exampleFields();
+    f.STAreaBot = "0.1";
+    f.StDistTop = "13.5";
+    rows.push_back({"midspan face governs", f, RunOutcome::Complete});
+    f = exampleFields();
     f.StructNo = "<b>\"&'";
     f.Comments = "Caf\xE9 <script>\r\nx";
     rows.push_back({"hostile texts", f, RunOutcome::Complete});
@@ -118,6 +126,11 @@ TEST(CalcSheetTest, Pages) {
         EXPECT_EQ(page.find("class=\"stopped\">The run stopped here") != std::string::npos,
                   stopped);
         EXPECT_NE(page.find(result.message), std::string::npos) << "the stop message";
+        // A withheld rating has no rating in bold and no sign-off block, but its reasons.
+        const bool withheld = result.rating.status == RatingStatus::Withheld;
+        EXPECT_EQ(page.find("<h2>Sign-off</h2>") == std::string::npos, withheld);
+        EXPECT_EQ(page.find("RATING WITHHELD") != std::string::npos, withheld);
+        EXPECT_EQ(page.find("class=\"n big\"") == std::string::npos, withheld || stopped);
         // The review box lists each finding, or says there is none.
         EXPECT_NE(page.find("<h2 id=\"review\">Review</h2>"), std::string::npos);
         EXPECT_EQ(page.find("<p>No findings.</p>") != std::string::npos, result.findings.empty());
@@ -174,6 +187,39 @@ TEST(CalcSheetTest, GoldenSheets) {
                                    (std::string(name) + ".html"),
                                calcSheetHtml(slab));
     }
+}
+
+// A capacity below the factored dead load: the capacity bar ends at the capacity, labelled
+// with it, and a dashed box labelled with the negative capacity left reaches to the dead
+// load; the bar is not drawn at the dead load.
+TEST(CalcSheetTest, ChartOfACapacityBelowTheDeadLoad) {
+    SlabFields f = support::loadFactorStrip();
+    f.EffSpan = "24";
+    f.SlabThick = "30";
+    f.StDistTop = "28";
+    f.StAreaTop = "0.1";
+    const RatingResult result = RunRating(f, "12/07/2026");
+    ASSERT_EQ(result.outcome, RunOutcome::Complete);
+    const LoadFactorRating& l = *result.rating.loadFactorRating;
+    ASSERT_LT(l.LiveLoadCapacity, 0);
+    const std::string page = calcSheetHtml({.file = "",
+                                            .fields = f,
+                                            .outcome = SlabOutcome::Complete,
+                                            .message = "",
+                                            .result = &result});
+    const std::size_t chart = page.find("<title>Capacity and demand");
+    ASSERT_NE(chart, std::string::npos);
+    const std::string svg = page.substr(chart, page.find("</svg>", chart) - chart);
+    EXPECT_NE(svg.find("stroke-dasharray=\"3 2\""), std::string::npos);
+    EXPECT_NE(svg.find(">" + formatMask(l.MemberCapacity, 2) + "</text>"), std::string::npos);
+    EXPECT_NE(svg.find(">" + formatMask(l.LiveLoadCapacity, 2) + "</text>"), std::string::npos);
+    // The dead load names only the demand bars' grey parts, twice.
+    const std::string dead = ">" + formatMask(l.factoredDeadLoad, 2) + "</text>";
+    std::size_t count = 0;
+    for (std::size_t at = svg.find(dead); at != std::string::npos; at = svg.find(dead, at + 1)) {
+        ++count;
+    }
+    EXPECT_EQ(count, 2u);
 }
 
 // A file that could not be read has no run: the page says why and shows no number.

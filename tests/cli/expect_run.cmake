@@ -1,7 +1,7 @@
 # Runs a command and checks what CTest's regular expressions cannot: its exit status
 # together with its whole standard output, and the files it was to write.
 #
-#   cmake -DEXPECT_STATUS=N [-DEXPECT_STDOUT_FILE=PATH] [-DREMOVE=PATH]
+#   cmake -DEXPECT_STATUS=N [-DEXPECT_STDOUT_FILE=PATH] [-DEXPECT_STDERR=TEXT] [-DREMOVE=PATH]
 #         [-DCOMPARE="ACTUAL|EXPECTED|ACTUAL|EXPECTED..."] -P expect_run.cmake -- COMMAND ARGS...
 #
 # REMOVE is removed first, so that a file left by an earlier run cannot pass for this one.
@@ -31,6 +31,10 @@ if(DEFINED EXPECT_STDOUT_FILE)
     set(failed TRUE)
     message(SEND_ERROR "standard output:\n${out}\nexpected:\n${expected}")
   endif()
+endif()
+if(DEFINED EXPECT_STDERR AND NOT err STREQUAL EXPECT_STDERR)
+  set(failed TRUE)
+  message(SEND_ERROR "standard error:\n${err}\nexpected:\n${EXPECT_STDERR}")
 endif()
 if(DEFINED COMPARE)
   string(REPLACE "|" ";" pairs "${COMPARE}")

@@ -38,14 +38,14 @@ TEST(JsonResult, numbersReadBackToTheEnginesValues) {
         {"/rating/input/StAreaTop_sqin", [](const Rating& r) { return r.input->StAreaTop; }, true},
         {"/rating/inventoryPass/section/k",
          [](const Rating& r) { return r.inventoryPass->section.k; }, false},
-        {"/rating/inventoryPass/SteelStress_psi",
+        {"/rating/inventoryPass/steelStress_psi",
          [](const Rating& r) { return r.inventoryPass->SteelStress; }, true},
         {"/rating/moments/M_LL_lbft", [](const Rating& r) { return r.moments->M_LL; }, false},
-        {"/rating/reportMoments/DeadLoadMoment_kipft",
+        {"/rating/reportMoments/deadLoadMoment_kipft",
          [](const Rating& r) { return r.reportMoments->DeadLoadMoment; }, true},
-        {"/rating/hs20/inventory/LiveLoadCapacity_kipft",
+        {"/rating/hs20/inventory/liveLoadCapacity_kipft",
          [](const Rating& r) { return r.hs20->inventory.LiveLoadCapacity; }, true},
-        {"/rating/hs20/operating/RatingTons_tons",
+        {"/rating/hs20/operating/ratingTons",
          [](const Rating& r) { return r.hs20->operating.RatingTons; }, false},
     };
     for (const support::Example& example : support::examples()) {
