@@ -14,6 +14,7 @@
 #include "cli/progress.h"
 #include "engine/rating_run.h"
 #include "export/calc_sheet.h"
+#include "export/inventory.h"
 #include "export/rated_slab.h"
 #include "export/summary.h"
 #include "files/folder_writer.h"
@@ -155,6 +156,8 @@ private:
     std::string relative(const BatchInput& input, std::string_view extension) const;
     void record(const std::string& name, InputWork& work);
     std::string stopNote();
+    std::string startInventory();
+    bool finishInventory();
 
     const Options& m_options;
     const BatchInputs& m_batch;
@@ -167,6 +170,10 @@ private:
     std::vector<NamedOutput> m_named;
     std::optional<BatchSummary> m_summary;
     std::optional<StreamedFile> m_summaryFile;
+    // The inventory record and its legal loads, streamed as the summary is.
+    std::optional<StreamedFile> m_inventoryFile;
+    std::optional<StreamedFile> m_legalLoadsFile;
+    std::string m_legalRows;
     std::optional<GeneratedFolder> m_folder;
     std::optional<Progress> m_progress;
     BatchOutput m_lines;
@@ -187,6 +194,10 @@ std::string Batch::start() {
     if (m_options.summary) {
         m_named.push_back({"--summary", *m_options.summary});
     }
+    if (m_options.inventory) {
+        m_named.push_back({"--inventory", *m_options.inventory});
+        m_named.push_back({"--inventory", legalLoadsPathOf(*m_options.inventory)});
+    }
     if (std::string problem = outputProblem(m_named, m_batch, *m_options.outDir);
         !problem.empty()) {
         return problem;
@@ -199,6 +210,9 @@ std::string Batch::start() {
                    opened.reason() + ")";
         }
         m_summaryFile->append(m_summary->header());
+    }
+    if (std::string problem = startInventory(); !problem.empty()) {
+        return problem;
     }
     // A folder that cannot be made or opened shows up as a failed save of each report.
     m_folder.emplace(*m_options.outDir);
@@ -232,7 +246,7 @@ void Batch::rate(const BatchInput& input) {
     InputWork work;
     work.slab.file = input.file;
     if (read(input, name, work)) {
-        work.result.emplace(RunRating(work.slab.fields, m_date));
+        work.result.emplace(RunRating(work.slab.fields, m_date, m_options.runSettings));
         work.slab.result = &*work.result;
         if (work.result->outcome != RunOutcome::Complete) {
             fail(work, slabOutcome(work.result->outcome), work.result->message);
@@ -363,6 +377,53 @@ void Batch::record(const std::string& name, InputWork& work) {
         m_summary->appendRow(m_row, work.slab, work.writeError);
         m_summaryFile->append(m_row);
     }
+    if (m_inventoryFile) {
+        m_row.clear();
+        m_legalRows.clear();
+        appendInventoryRows(m_row, m_legalRows, work.slab);
+        m_inventoryFile->append(m_row);
+        m_legalLoadsFile->append(m_legalRows);
+    }
+}
+
+// The inventory files opened with their headers; why they cannot be written, or empty.
+std::string Batch::startInventory() {
+    if (!m_options.inventory) {
+        return {};
+    }
+    const std::string legal = legalLoadsPathOf(*m_options.inventory);
+    m_inventoryFile.emplace(*m_options.inventory);
+    m_legalLoadsFile.emplace(legal);
+    for (const auto& [file, path] : {std::pair{&*m_inventoryFile, *m_options.inventory},
+                                     std::pair{&*m_legalLoadsFile, legal}}) {
+        if (const WriteResult opened = file->status(); !opened) {
+            return "--inventory " + quotedName(path) + " cannot be written (" + opened.reason() +
+                   ")";
+        }
+    }
+    m_inventoryFile->append(inventoryHeader());
+    m_legalLoadsFile->append(legalLoadsHeader());
+    return {};
+}
+
+// The inventory files given their names; false when one could not be written (said).
+bool Batch::finishInventory() {
+    if (!m_inventoryFile) {
+        return true;
+    }
+    const auto ours = [this](FileIdentity identity) { return m_folder->wrote(identity); };
+    bool ok = true;
+    const std::size_t first = m_named.size() - 2;  // the two inventory outputs come last
+    StreamedFile* files[] = {&*m_inventoryFile, &*m_legalLoadsFile};
+    for (std::size_t i = 0; i < 2; ++i) {
+        if (const WriteResult written = files[i]->finish(ours); !written) {
+            const std::string aside = setAsideEarlier(m_named[first + i]);
+            m_err << quotedName(m_named[first + i].path) << ": " << kSaveFailedMessage << " ("
+                  << writeReason(written) << (aside.empty() ? "" : "; " + aside) << ")\n";
+            ok = false;
+        }
+    }
+    return ok;
 }
 
 // What a stop signal left undone, said on standard error; empty when none came.
@@ -402,6 +463,9 @@ int Batch::end() {
                   << writeReason(written) << (aside.empty() ? "" : "; " + aside) << ")\n";
             anyFailed = true;
         }
+    }
+    if (stopped.empty() && !finishInventory()) {
+        anyFailed = true;
     }
     m_err << batchEndLine(m_rated, m_batch.inputs.size(), m_failed, m_withFindings);
     m_err.flush();

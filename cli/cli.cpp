@@ -6,6 +6,7 @@
 #include "cli/inputs.h"
 #include "cli/locale_text.h"
 #include "cli/parts.h"
+#include "cli/posting_policy.h"
 #include "engine/version.h"
 
 namespace slabrating::cli {
@@ -31,7 +32,7 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     if (!parsed.options) {
         return usageFailure(err, parsed.error);
     }
-    const Options& options = *parsed.options;
+    Options options = *parsed.options;
     if (options.help) {
         out << usage();
         return finish(out, err, 0);
@@ -40,6 +41,15 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         out << "slabrating-cli " << kVersionNumber << '\n';
         return finish(out, err, 0);
     }
+    // The policy is read before anything is rated: a bad one stops the tool as a usage error.
+    if (options.postingPolicy) {
+        PolicyRead read = readPostingPolicy(*options.postingPolicy);
+        if (!read.policy) {
+            return usageFailure(err, "--posting-policy " + read.error);
+        }
+        options.runSettings.policy = std::move(*read.policy);
+    }
+    options.runSettings.ratingDate = options.ratingDate ? *options.ratingDate : todayCompactDate();
     if (options.outDir) {
         const CollectedInputs inputs = collectInputs(options, in, err);
         if (!inputs.error.empty()) {

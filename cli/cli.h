@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/rating_run.h"
+
 namespace slabrating::cli {
 
 /// One `--set NAME=TEXT` option.
@@ -33,12 +35,18 @@ struct Options {
     std::optional<std::string> fromList0;  ///< `--from0 LIST`: input paths, each ended by a NUL
     std::optional<bool>
         progress;  ///< `--progress`, `--no-progress`; none: when stderr is a terminal
-    std::optional<OutputFormat> format;   ///< `--format report|json` (single run)
-    std::optional<std::string> summary;   ///< `--summary FILE.csv|FILE.jsonl` (batch)
-    bool calc = false;                    ///< `--calc`: write calculation sheets
-    std::optional<std::string> calcFile;  ///< `--calc FILE.html` (single run)
-    bool help = false;                    ///< `--help`: usage text on stdout
-    bool version = false;                 ///< `--version`: program name and version on stdout
+    std::optional<OutputFormat> format;        ///< `--format report|json` (single run)
+    std::optional<std::string> summary;        ///< `--summary FILE.csv|FILE.jsonl` (batch)
+    bool calc = false;                         ///< `--calc`: write calculation sheets
+    std::optional<std::string> calcFile;       ///< `--calc FILE.html` (single run)
+    std::optional<std::string> inventory;      ///< `--inventory FILE.csv`: the load rating items
+    std::optional<std::string> postingPolicy;  ///< `--posting-policy FILE`: the policy file
+    std::optional<std::string> ratingDate;     ///< `--rating-date`, held as YYYYMMDD
+    /// The posting policy and the rating date the runs use: set by run() once the policy file
+    /// is read and the date known.
+    RunSettings runSettings;
+    bool help = false;     ///< `--help`: usage text on stdout
+    bool version = false;  ///< `--version`: program name and version on stdout
 };
 
 /// The options, or the reason why the command line is a usage error.
@@ -64,6 +72,8 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
 
 /// Today's date in the user's short date form, without a time.
 std::string todayShortDate();
+/// Today's date as YYYYMMDD, the inventory's rating date.
+std::string todayCompactDate();
 
 /// The usage text, written for --help and with a usage error.
 const std::string& usage();

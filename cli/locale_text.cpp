@@ -133,4 +133,14 @@ std::string textProblem(std::string_view name, std::string_view latin1, std::siz
     return {};
 }
 
+std::string todayCompactDate() {
+    const std::time_t now = std::time(nullptr);
+    const std::tm* local = std::localtime(&now);
+    if (local == nullptr) {
+        return {};
+    }
+    char buffer[16];
+    return std::string(buffer, std::strftime(buffer, sizeof buffer, "%Y%m%d", local));
+}
+
 }  // namespace slabrating::cli

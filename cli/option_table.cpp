@@ -7,6 +7,7 @@
 #include "cli/locale_text.h"
 #include "engine/field_table.h"
 #include "engine/load_type.h"
+#include "engine/posting.h"
 
 namespace slabrating::cli {
 
@@ -39,6 +40,18 @@ std::string setDate(Options& options, std::string_view name, const std::string& 
         return problem;
     }
     options.date = std::move(*text);
+    return {};
+}
+
+std::string setRatingDate(Options& options, std::string_view name, const std::string& value) {
+    if (options.ratingDate) {
+        return givenTwice(name);
+    }
+    std::string compact;
+    if (!ratingDateOf(value, compact)) {
+        return std::string(name) + " needs a real date written YYYY-MM-DD, not " + value;
+    }
+    options.ratingDate = std::move(compact);
     return {};
 }
 
@@ -209,6 +222,45 @@ constexpr OptionInfo kOptions[] = {
      .completion = Completion::FilesEnding,
      .words = "csv|jsonl",
      .apply = &setOnce<&Options::summary>},
+    {.name = "--inventory",
+     .kind = OptionKind::Value,
+     .value = "FILE.csv",
+     .help = "also writes the load rating items of each rated slab,\n"
+             "and its legal loads in FILE-legal-loads.csv",
+     .manualValue = "_FILE_.csv",
+     .manual = "Also writes the load rating items of each slab, one row each: B.LR.03\n"
+               "to B.LR.07 and the legacy items 63 to 66 and 70, and one row per legal\n"
+               "vehicle (B.EP.01 to B.EP.04) in _FILE_-legal-loads.csv beside it, keyed\n"
+               "by the structure number. They are one member's values, the deck strip,\n"
+               "to be held against the bridge's other members. A slab that cannot be\n"
+               "rated has blank items and B.LR.04 N.",
+     .completion = Completion::FilesEnding,
+     .words = "csv",
+     .apply = &setOnce<&Options::inventory>},
+    {.name = "--posting-policy",
+     .kind = OptionKind::Value,
+     .value = "FILE",
+     .help = "the agency's posting policy (TOML; default built in)",
+     .manualValue = "_FILE_",
+     .manual = "The agency's posting policy, a TOML file with the keys *level*\n"
+               "(\"operating\" or \"inventory\"), *rounding* (\"down-to-ton\" or \"none\"),\n"
+               "*closure_threshold_tons* (0 to 43, or \"none\"), *post_emergency_vehicles*\n"
+               "(true or false) and *sign* (\"per-truck\" or \"gross\"); each absent key\n"
+               "takes its default, the first value named. An unknown key, a value out\n"
+               "of range or a key given twice is a usage error naming the line.",
+     .completion = Completion::FilesEnding,
+     .words = "toml",
+     .apply = &setOnce<&Options::postingPolicy>},
+    {.name = "--rating-date",
+     .kind = OptionKind::Value,
+     .value = "DATE",
+     .help = "the inventory's rating date, YYYY-MM-DD (default:\n"
+             "today)",
+     .manualValue = "_YYYY-MM-DD_",
+     .manual = "The inventory's rating date (B.LR.03); default today. *--date* keeps its\n"
+               "text for the report's header.",
+     .completion = Completion::Nothing,
+     .apply = &setRatingDate},
     {.name = "--from",
      .kind = OptionKind::Value,
      .value = "LIST",

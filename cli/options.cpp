@@ -8,6 +8,7 @@
 #include "cli/parts.h"
 #include "engine/field_table.h"
 #include "engine/fields.h"
+#include "export/inventory.h"
 #include "export/summary.h"
 
 namespace slabrating::cli {
@@ -98,6 +99,35 @@ std::string singleRunError(const Options& options) {
     return {};
 }
 
+// The usage error of the inventory file's name; empty when it may be written.
+std::string inventoryError(const Options& options) {
+    if (!options.inventory) {
+        return {};
+    }
+    const std::string& inventory = *options.inventory;
+    const std::string legal = legalLoadsPathOf(inventory);
+    if (inventory.size() <= 4 || !inventory.ends_with(".csv")) {
+        return "--inventory needs a file name ending in .csv, not " + inventory;
+    }
+    if (options.saveInput) {
+        return "--save-input writes the fields instead of rating them: no --inventory";
+    }
+    for (const std::string& file : options.files) {
+        if (sameFile(file, inventory) || sameFile(file, legal)) {
+            return "--inventory " + inventory + " is an input file";
+        }
+    }
+    if (options.summary &&
+        (sameFile(*options.summary, inventory) || sameFile(*options.summary, legal))) {
+        return "--inventory " + inventory + " is the summary";
+    }
+    if (options.calcFile &&
+        (sameFile(*options.calcFile, inventory) || sameFile(*options.calcFile, legal))) {
+        return "--inventory " + inventory + " is the calculation sheet";
+    }
+    return {};
+}
+
 }  // namespace
 
 ParseResult parseArgs(const std::vector<std::string>& args) {
@@ -137,7 +167,10 @@ ParseResult parseArgs(const std::vector<std::string>& args) {
     if (options.help || options.version) {
         return {std::move(options), {}};
     }
-    std::string error = options.outDir ? batchError(options) : singleRunError(options);
+    std::string error = inventoryError(options);
+    if (error.empty()) {
+        error = options.outDir ? batchError(options) : singleRunError(options);
+    }
     if (!error.empty()) {
         return usageError(std::move(error));
     }
@@ -152,6 +185,8 @@ const std::string& usage() {
         "       slabrating-cli [--date TEXT] [--summary FILE.csv|FILE.jsonl] [--calc]\n"
         "                      [--from LIST] [--from0 LIST] [--progress|--no-progress]\n"
         "                      [--root DIR] --out DIR [FILE.qri|FOLDER]...\n"
+        "       either with [--posting-policy FILE] [--rating-date YYYY-MM-DD]\n"
+        "                      [--inventory FILE.csv]\n"
         "\n"
         "Rates one slab strip and writes its report to standard output, or, with --out,\n"
         "rates every FILE.qri and writes DIR/<name>.qro for each; a FOLDER gives every\n"

@@ -6,6 +6,7 @@
 #include "engine/findings.h"
 #include "engine/rating_run.h"
 #include "export/calc_sheet.h"
+#include "export/inventory.h"
 #include "export/json_result.h"
 #include "export/rated_slab.h"
 #include "files/file_writer.h"
@@ -23,6 +24,23 @@ void applySettings(const std::vector<FieldSetting>& settings, SlabFields& fields
             fields.*fieldNamed(setting.name)->text = setting.text;
         }
     }
+}
+
+// The inventory record of one slab and its legal loads beside it; false when one could not
+// be written (said on `err`).
+bool writeInventory(const std::string& path, const RatedSlab& slab, std::ostream& err) {
+    std::string items(inventoryHeader());
+    std::string legal(legalLoadsHeader());
+    appendInventoryRows(items, legal, slab);
+    bool ok = true;
+    for (const auto& [name, bytes] :
+         {std::pair{path, &items}, std::pair{legalLoadsPathOf(path), &legal}}) {
+        if (!writeFileReplacing(name, *bytes)) {
+            err << name << ": " << kSaveFailedMessage << '\n';
+            ok = false;
+        }
+    }
+    return ok;
 }
 
 }  // namespace
@@ -75,7 +93,7 @@ int runOne(const Options& options, std::istream& in, std::ostream& out, std::ost
     }
 
     const std::string date = options.date ? *options.date : todayShortDate();
-    const RatingResult result = RunRating(slab.fields, date);
+    const RatingResult result = RunRating(slab.fields, date, options.runSettings);
     slab.outcome = slabOutcome(result.outcome);
     slab.message = result.message;
     slab.result = &result;
@@ -93,6 +111,9 @@ int runOne(const Options& options, std::istream& in, std::ostream& out, std::ost
     int status = result.outcome == RunOutcome::Complete ? 0 : 1;
     if (options.calcFile && !writeFileReplacing(*options.calcFile, calcSheetHtml(slab))) {
         err << *options.calcFile << ": " << kSaveFailedMessage << '\n';
+        status = 1;
+    }
+    if (options.inventory && !writeInventory(*options.inventory, slab, err)) {
         status = 1;
     }
     return finish(out, err, status);

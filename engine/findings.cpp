@@ -27,6 +27,11 @@ constexpr std::array<std::string_view, 3> kTruckGross{"governing/legalTrucks/tru
                                                       "governing/legalTrucks/trucks/1/grossTons",
                                                       "governing/legalTrucks/trucks/2/grossTons"};
 
+constexpr std::array<std::string_view, kLegalVehicleCount> kPostingFactor{
+    "posting/vehicles/0/ratingFactor", "posting/vehicles/1/ratingFactor",
+    "posting/vehicles/2/ratingFactor", "posting/vehicles/3/ratingFactor",
+    "posting/vehicles/4/ratingFactor"};
+
 FindingValue single(std::string_view name, float value) {
     return {name, value, true};
 }
@@ -58,6 +63,12 @@ struct Significant {
     int digits;
 };
 
+// What the posting decision says of vehicle `index`: "post at 8 tons" or "close".
+struct PostingWords {
+    const PostingDecision* decision;
+    std::size_t index;
+};
+
 void append(std::string& text, std::string_view words) {
     text += words;
 }
@@ -75,6 +86,27 @@ void append(std::string& text, Decimals v) {
 }
 void append(std::string& text, Significant v) {
     appendSignificant(text, v.value, v.digits);
+}
+void append(std::string& text, PostingWords w) {
+    if (w.decision == nullptr) {
+        text += "no posting decision";
+        return;
+    }
+    const PostingDecision& d = *w.decision;
+    const VehiclePosting& p = d.vehicles[w.index];
+    if (p.action == VehicleAction::Close || d.action == StructureAction::Close) {
+        text += "close";
+        return;
+    }
+    if (p.action == VehicleAction::None) {
+        text += "no posting needed under the posting policy";
+        return;
+    }
+    const bool oneValue = d.sign == SignType::R12_1 && w.index < kFirstEmergencyVehicle;
+    text += "post at ";
+    appendMask(text, oneValue ? d.signValueTons : p.valueTons, kDoubleDigits,
+               d.policy.rounding == SignRounding::DownToWholeTon ? 0 : kTonsDecimals);
+    text += " tons";
 }
 // "Steel Fy of 20000 psi": the field's label, its value as the run holds it, its unit.
 void append(std::string& text, FieldValue v) {
@@ -105,6 +137,12 @@ public:
     void add(std::string_view code, Severity severity, std::string message,
              std::initializer_list<FindingValue> values, std::string_view article = {}) {
         m_out.push_back({code, severity, std::move(message), article, values});
+    }
+
+    /// True when a finding so far says the inputs cannot describe a slab.
+    bool anyError() const {
+        return std::any_of(m_out.begin(), m_out.end(),
+                           [](const Finding& f) { return f.severity == Severity::Error; });
     }
 
 private:
@@ -240,6 +278,46 @@ void layoutFindings(const SlabInput& in, Findings& f) {
     }
 }
 
+// The inventory validator's safety rules, where this member's values let the program judge
+// them, and a negative rating the inventory cannot hold.
+void inventoryFindings(const Rating& r, Findings& f) {
+    // A rating that cannot be signed goes into no inventory.
+    if (!r.inventory || !r.posting || !r.governing || f.anyError()) {
+        return;
+    }
+    const PostingDecision& d = *r.posting;
+    std::optional<std::size_t> lowest;
+    for (std::size_t i = 0; i < kLegalVehicleCount; ++i) {
+        const bool counted = i < kFirstEmergencyVehicle || d.policy.postEmergencyVehicles;
+        if (counted && (!lowest || d.vehicles[i].ratingFactor < d.vehicles[*lowest].ratingFactor)) {
+            lowest = i;
+        }
+    }
+    const VehiclePosting& low = d.vehicles[*lowest];
+    if (low.ratingFactor < kFullRatingFactor) {
+        f.add(findingcode::kLegalLoadBelowOne, Severity::Warning,
+              say("The controlling legal-load rating factor is ", Factor{low.ratingFactor}, " (",
+                  r.legalLoads->vehicles[*lowest].name,
+                  "), below 1: the member must be posted or the bridge closed (the inventory's "
+                  "safety rule for B.LR.07)."),
+              {exact(kPostingFactor[*lowest], low.ratingFactor)});
+    }
+    const double op = r.governing->operating.RatingFactor;
+    if (op < kClosedBelowOperatingFactor) {
+        f.add(findingcode::kOperatingBelowTenth, Severity::Warning,
+              say("The operating rating factor is ", Factor{op}, ", below ",
+                  Shortest{kClosedBelowOperatingFactor},
+                  ": the bridge must be closed (the inventory's safety rule for B.LR.06)."),
+              {exact("governing/operating/ratingFactor", op)});
+    }
+    if (r.inventory->negativeRecordedAsZero) {
+        f.add(findingcode::kRatingRecordedAsZero, Severity::Note,
+              "A negative rating factor is recorded as 0.00 in the inventory items, which "
+              "hold no negative rating.",
+              {});
+    }
+}
+
 // The modular ratio: a negative one read as blank, a working stress one far from Es / Ec.
 void modularRatioFindings(const SlabInput& in, const Rating& r, Findings& f) {
     const FieldValue n{Field::ModRatio, in.ModRatio};
@@ -358,7 +436,7 @@ void ratingFindings(const Rating& r, Findings& f) {
         const double rf = r.governing->operating.RatingFactor;
         f.add(findingcode::kDeadLoadExceedsCapacity, Severity::Warning,
               say("The governing HS20 operating rating factor is ", Factor{rf},
-                  ": the dead load alone exceeds the capacity; review the bridge for closing."),
+                  ": the dead load alone exceeds the capacity: close."),
               {exact("governing/operating/ratingFactor", rf)});
     }
     if (r.governing && r.governing->legalTrucks) {
@@ -369,7 +447,7 @@ void ratingFindings(const Rating& r, Findings& f) {
                 f.add(findingcode::kBelowLegalWeight, Severity::Warning,
                       say("Legal truck ", truck.type, " rates ", Tons{truck.RatingTons},
                           " tons, below its gross weight of ", Shortest{truck.grossTons},
-                          " tons: review for posting."),
+                          " tons: ", PostingWords{r.posting ? &*r.posting : nullptr, i}, "."),
                       {exact(kTruckTons[i], truck.RatingTons),
                        exact(kTruckGross[i], truck.grossTons)});
             }
@@ -420,6 +498,7 @@ void ratingFindings(const Rating& r, Findings& f) {
             {single("input/SlabThick_in", in.SlabThick), single("input/StDistTop_in", in.StDistTop),
              single("input/StDistBot_in", in.StDistBot)});
     }
+    inventoryFindings(r, f);
 }
 
 }  // namespace

@@ -38,10 +38,13 @@ inline constexpr std::string_view kBelowLegalWeight = "below-legal-weight";
 inline constexpr std::string_view kOperatingBelowInventory = "operating-below-inventory";
 inline constexpr std::string_view kMidspanSectionLower = "midspan-section-lower";
 inline constexpr std::string_view kMidspanNotAnalysed = "midspan-not-analysed";
+inline constexpr std::string_view kLegalLoadBelowOne = "legal-load-below-one";
+inline constexpr std::string_view kOperatingBelowTenth = "operating-below-tenth";
+inline constexpr std::string_view kRatingRecordedAsZero = "rating-recorded-as-zero";
 }  // namespace findingcode
 
 /// Every code, in the order a run lists its findings.
-inline constexpr std::array<std::string_view, 24> kFindingCodes{
+inline constexpr std::array<std::string_view, 27> kFindingCodes{
     findingcode::kSlabNotPositive,
     findingcode::kOverlayNegative,
     findingcode::kTopSteelOutside,
@@ -66,6 +69,9 @@ inline constexpr std::array<std::string_view, 24> kFindingCodes{
     findingcode::kOperatingBelowInventory,
     findingcode::kMidspanSectionLower,
     findingcode::kMidspanNotAnalysed,
+    findingcode::kLegalLoadBelowOne,
+    findingcode::kOperatingBelowTenth,
+    findingcode::kRatingRecordedAsZero,
 };
 
 /// How much a finding weighs.

@@ -39,7 +39,16 @@ struct VehicleInfo {
     std::span<const double> axleSpacingFt = {};
 };
 
-/// The vehicles, each series' trucks in report order: types 3, 3S2 and 3-2.
+/// The emergency vehicles of 23 U.S.C. 127(r) (24,000 lb steer axle, 33,500 lb single drive
+/// axle, 62,000 lb tandem) as the federal models shape them (kips, ft): EV2 a steer axle and
+/// a single drive axle 15 ft behind it; EV3 a steer axle and a tandem of two 31 kip axles
+/// 4 ft apart, its steer-to-tandem spacing not used here.
+inline constexpr std::array<double, 2> kEv2AxleKips{24.0, 33.5};
+inline constexpr std::array<double, 1> kEv2AxleSpacingFt{15.0};
+inline constexpr std::array<double, 3> kEv3AxleKips{24.0, 31.0, 31.0};
+
+/// The vehicles: each series' trucks in report order (types 3, 3S2 and 3-2), then the
+/// emergency vehicles EV2 and EV3, rated on their own beside every series.
 inline constexpr std::array kVehicles{
     VehicleInfo{.type = "3", .series = TruckSeries::State, .grossTons = 27.0, .wheelKips = 10.0},
     VehicleInfo{.type = "3S2", .series = TruckSeries::State, .grossTons = 42.5, .wheelKips = 10.0},
@@ -50,6 +59,17 @@ inline constexpr std::array kVehicles{
         .type = "3S2", .series = TruckSeries::Interstate, .grossTons = 38.0, .wheelKips = 9.0},
     VehicleInfo{
         .type = "3-2", .series = TruckSeries::Interstate, .grossTons = 39.0, .wheelKips = 9.0},
+    VehicleInfo{.type = "EV2",
+                .series = std::nullopt,
+                .grossTons = 28.75,
+                .wheelKips = 16.75,
+                .axleKips = kEv2AxleKips,
+                .axleSpacingFt = kEv2AxleSpacingFt},
+    VehicleInfo{.type = "EV3",
+                .series = std::nullopt,
+                .grossTons = 43.0,
+                .wheelKips = 15.5,
+                .axleKips = kEv3AxleKips},
 };
 
 /// Trucks in each legal-truck series.
@@ -200,6 +220,27 @@ constexpr std::array<const VehicleInfo*, kTrucksPerSeries> seriesTrucks(TruckSer
     return trucks;
 }
 
+/// Number of vehicles rated on their own, beside every series: EV2 and EV3.
+inline constexpr std::size_t kOwnVehicleCount = [] {
+    std::size_t n = 0;
+    for (const VehicleInfo& vehicle : kVehicles) {
+        n += vehicle.series ? 0 : 1;
+    }
+    return n;
+}();
+
+/// The vehicles rated on their own, in the table's order: EV2, EV3.
+constexpr std::array<const VehicleInfo*, kOwnVehicleCount> ownVehicles() {
+    std::array<const VehicleInfo*, kOwnVehicleCount> own{};
+    std::size_t n = 0;
+    for (const VehicleInfo& vehicle : kVehicles) {
+        if (!vehicle.series) {
+            own[n++] = &vehicle;
+        }
+    }
+    return own;
+}
+
 /// The heaviest wheel load of a series (kips), which all its trucks share, so that one
 /// moment serves them all.
 constexpr double seriesWheelKips(TruckSeries series) {
@@ -233,6 +274,22 @@ constexpr bool loadTypesAreConsistent() {
             if (seriesTrucks(series.id)[t]->type != seriesTrucks(TruckSeries::State)[t]->type) {
                 return false;
             }
+        }
+    }
+    // A vehicle with its axles weighs their sum (2 kips a ton) and has half the heaviest
+    // axle as its wheel.
+    for (const VehicleInfo& vehicle : kVehicles) {
+        if (vehicle.axleKips.empty()) {
+            continue;
+        }
+        double sum = 0;
+        double heaviest = 0;
+        for (const double axle : vehicle.axleKips) {
+            sum += axle;
+            heaviest = axle > heaviest ? axle : heaviest;
+        }
+        if (sum != 2 * vehicle.grossTons || heaviest != 2 * vehicle.wheelKips) {
+            return false;
         }
     }
     for (std::size_t i = 0; i < kLoadTypes.size(); ++i) {

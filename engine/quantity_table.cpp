@@ -43,7 +43,9 @@ constexpr std::array<std::string_view, 8> kSymbols{"A", "B",    "BPrime", "P",
 // unit. "MemberCapacity" and "kip-ft" give "memberCapacity_kipft".
 std::string quantityKey(std::string_view name, std::string_view unit) {
     std::string camel(name);
-    if (std::find(kSymbols.begin(), kSymbols.end(), name) == kSymbols.end()) {
+    // An inventory item keeps its identifier as the inventory spells it: "B.LR.05".
+    const bool identifier = name.find('.') != std::string_view::npos;
+    if (!identifier && std::find(kSymbols.begin(), kSymbols.end(), name) == kSymbols.end()) {
         camel.front() = static_cast<char>(std::tolower(static_cast<unsigned char>(camel.front())));
     }
     return keyWithUnit(camel, unit);
@@ -345,6 +347,178 @@ bool controllingTruck(const Rating& rating, QuantityValue& value) {
     return true;
 }
 
+// A choice the run holds as an enumeration, shown by its name.
+template <auto Name, auto Group, auto... Path>
+bool named(const Rating& rating, QuantityValue& value) {
+    const auto& group = rating.*Group;
+    if (!group) {
+        return false;
+    }
+    const auto& member = (*group.*....*Path);
+    value.address = &member;
+    value.text = Name(member);
+    return true;
+}
+
+template <auto Name, auto Group, auto... Path>
+Quantity choice(std::string_view group, std::string_view key) {
+    return {group,           std::string(key), {},
+            Precision::Text, Presence::Always, &named<Name, Group, Path...>};
+}
+
+std::string_view vehicleKindName(VehicleKind kind) {
+    return kind == VehicleKind::LegalTruck ? "legal truck" : "emergency vehicle";
+}
+
+template <std::size_t I>
+void addVehicle(std::vector<Quantity>& t, std::string_view g) {
+    using V = VehicleRating;
+    const auto m = [&]<auto Member>(std::string_view key, std::string_view unit = {}) {
+        t.push_back({g, std::string(key), unit,
+                     precisionOf<std::remove_cvref_t<decltype(std::declval<const V&>().*Member)>>(),
+                     Presence::Always, [](const Rating& r, QuantityValue& value) {
+                         return r.legalLoads && hold(r.legalLoads->vehicles[I].*Member, value);
+                     }});
+    };
+    m.template operator()<&V::name>("name");
+    t.push_back({g,
+                 "kind",
+                 {},
+                 Precision::Text,
+                 Presence::Always,
+                 [](const Rating& r, QuantityValue& value) {
+                     if (!r.legalLoads) {
+                         return false;
+                     }
+                     value.address = &r.legalLoads->vehicles[I].kind;
+                     value.text = vehicleKindName(r.legalLoads->vehicles[I].kind);
+                     return true;
+                 }});
+    m.template operator()<&V::grossTons>("grossWeight_tons", "tons");
+    m.template operator()<&V::wheelKips>("wheelLoad_kips", "kips");
+    m.template operator()<&V::inventoryRatingFactor>("inventoryRatingFactor");
+    m.template operator()<&V::inventoryTons>("inventoryRating_tons", "tons");
+    m.template operator()<&V::operatingRatingFactor>("operatingRatingFactor");
+    m.template operator()<&V::operatingTons>("operatingRating_tons", "tons");
+    m.template operator()<&V::tandemByWheel>("tandemByWheel");
+}
+
+template <std::size_t I>
+void addVehiclePosting(std::vector<Quantity>& t, std::string_view g) {
+    using P = VehiclePosting;
+    const auto m = [&]<auto Member>(std::string_view key, std::string_view unit = {}) {
+        t.push_back({g, std::string(key), unit, Precision::Double, Presence::Always,
+                     [](const Rating& r, QuantityValue& value) {
+                         return r.posting && hold(r.posting->vehicles[I].*Member, value);
+                     }});
+    };
+    const auto text = [&]<auto Member, auto Name>(std::string_view key) {
+        t.push_back({g,
+                     std::string(key),
+                     {},
+                     Precision::Text,
+                     Presence::Always,
+                     [](const Rating& r, QuantityValue& value) {
+                         if (!r.posting) {
+                             return false;
+                         }
+                         value.address = &(r.posting->vehicles[I].*Member);
+                         value.text = Name(r.posting->vehicles[I].*Member);
+                         return true;
+                     }});
+    };
+    text.template operator()<&P::action, &vehicleActionName>("action");
+    text.template operator()<&P::rule, &postingRuleText>("rule");
+    m.template operator()<&P::ratingFactor>("ratingFactor");
+    m.template operator()<&P::ratedTons>("rated_tons", "tons");
+    m.template operator()<&P::valueTons>("postingValue_tons", "tons");
+}
+
+template <std::size_t I>
+void addLegalLoadItems(std::vector<Quantity>& t, std::string_view g) {
+    using E = LegalLoadItems;
+    const auto m = [&]<auto Member>(std::string_view key) {
+        t.push_back({g,
+                     std::string(key),
+                     {},
+                     Precision::Text,
+                     Presence::Always,
+                     [](const Rating& r, QuantityValue& value) {
+                         return r.inventory && hold(r.inventory->legalLoads[I].*Member, value);
+                     }});
+    };
+    m.template operator()<&E::configuration>("B.EP.01");
+    m.template operator()<&E::ratingFactor>("B.EP.02");
+    m.template operator()<&E::postingType>("B.EP.03");
+    m.template operator()<&E::postingValue>("B.EP.04");
+}
+
+// The legal loads, the posting decision and the inventory items of a complete run.
+void addDecisions(std::vector<Quantity>& t) {
+    addVehicle<0>(t, "legalLoads/vehicles/0");
+    addVehicle<1>(t, "legalLoads/vehicles/1");
+    addVehicle<2>(t, "legalLoads/vehicles/2");
+    addVehicle<3>(t, "legalLoads/vehicles/3");
+    addVehicle<4>(t, "legalLoads/vehicles/4");
+
+    constexpr std::string_view pp = "posting/policy";
+    using D = PostingDecision;
+    using Pol = PostingPolicy;
+    t.push_back(q<&Rating::posting, &D::policy, &Pol::source>(pp, "source"));
+    t.push_back(choice<&postingLevelName, &Rating::posting, &D::policy, &Pol::level>(pp, "level"));
+    t.push_back(
+        choice<&signRoundingName, &Rating::posting, &D::policy, &Pol::rounding>(pp, "rounding"));
+    t.push_back(
+        q<&Rating::posting, &D::policy, &Pol::closureTons>(pp, "closureThreshold_tons", "tons"));
+    t.push_back(
+        q<&Rating::posting, &D::policy, &Pol::postEmergencyVehicles>(pp, "postEmergencyVehicles"));
+    t.push_back(choice<&signStyleName, &Rating::posting, &D::policy, &Pol::sign>(pp, "sign"));
+    constexpr std::string_view po = "posting";
+    t.push_back(choice<&structureActionName, &Rating::posting, &D::action>(po, "action"));
+    t.push_back(choice<&signTypeName, &Rating::posting, &D::sign>(po, "sign"));
+    t.push_back(q<&Rating::posting, &D::signValueTons>(po, "signValue_tons", "tons"));
+    addVehiclePosting<0>(t, "posting/vehicles/0");
+    addVehiclePosting<1>(t, "posting/vehicles/1");
+    addVehiclePosting<2>(t, "posting/vehicles/2");
+    addVehiclePosting<3>(t, "posting/vehicles/3");
+    addVehiclePosting<4>(t, "posting/vehicles/4");
+    constexpr std::string_view pe = "posting/emergency";
+    t.push_back({pe, std::string("singleAxle_tons"), "tons", Precision::Double, Presence::Always,
+                 [](const Rating& r, QuantityValue& value) {
+                     return r.posting && r.posting->emergency &&
+                            hold(r.posting->emergency->singleAxleTons, value);
+                 }});
+    t.push_back({pe, std::string("tandem_tons"), "tons", Precision::Double, Presence::Always,
+                 [](const Rating& r, QuantityValue& value) {
+                     return r.posting && r.posting->emergency &&
+                            hold(r.posting->emergency->tandemTons, value);
+                 }});
+    t.push_back({pe, std::string("gross_tons"), "tons", Precision::Double, Presence::Always,
+                 [](const Rating& r, QuantityValue& value) {
+                     return r.posting && r.posting->emergency &&
+                            hold(r.posting->emergency->grossTons, value);
+                 }});
+
+    constexpr std::string_view in = "inventory";
+    using I = InventoryItems;
+    t.push_back(q<&Rating::inventory, &I::ratingDate>(in, "B.LR.03"));
+    t.push_back(q<&Rating::inventory, &I::method>(in, "B.LR.04"));
+    t.push_back(q<&Rating::inventory, &I::inventoryRatingFactor>(in, "B.LR.05"));
+    t.push_back(q<&Rating::inventory, &I::operatingRatingFactor>(in, "B.LR.06"));
+    t.push_back(q<&Rating::inventory, &I::controllingLegalFactor>(in, "B.LR.07"));
+    t.push_back(q<&Rating::inventory, &I::item63>(in, "item63"));
+    t.push_back(q<&Rating::inventory, &I::item64>(in, "item64"));
+    t.push_back(q<&Rating::inventory, &I::item65>(in, "item65"));
+    t.push_back(q<&Rating::inventory, &I::item66>(in, "item66"));
+    t.push_back(q<&Rating::inventory, &I::item70>(in, "item70"));
+    t.push_back(q<&Rating::inventory, &I::negativeRecordedAsZero>(in, "negativeRecordedAsZero"));
+    addLegalLoadItems<0>(t, "inventory/legalLoads/0");
+    addLegalLoadItems<1>(t, "inventory/legalLoads/1");
+    addLegalLoadItems<2>(t, "inventory/legalLoads/2");
+    addLegalLoadItems<3>(t, "inventory/legalLoads/3");
+    addLegalLoadItems<4>(t, "inventory/legalLoads/4");
+}
+
 std::vector<Quantity> buildTable() {
     std::vector<Quantity> t;
     addInput(t, std::make_index_sequence<kFieldCount>{});
@@ -473,11 +647,12 @@ std::vector<Quantity> buildTable() {
     t.push_back(q<&Rating::modularRatioCheck, &MC::EsOverEc>(mc, "esOverEc"));
     t.push_back(q<&Rating::modularRatioCheck, &MC::n>(mc, "n"));
 
+    addDecisions(t);
     t.push_back({{}, "status", {}, Precision::Text, Presence::Always, &statusText});
     return t;
 }
 
-constexpr std::array<QuantityGroup, 43> kGroups{{
+constexpr std::array<QuantityGroup, 63> kGroups{{
     {"input", "every run whose numbers read as numbers"},
     {"loadFactorInput", "load factor runs"},
     {"inventoryAllowables", "load factor runs"},
@@ -522,6 +697,26 @@ constexpr std::array<QuantityGroup, 43> kGroups{{
     {"loadFactorChecks/top", "with the load factor checks"},
     {"loadFactorChecks/bottom", "with the load factor checks"},
     {"modularRatioCheck", "complete working stress runs whose Concrete Fc is above 0"},
+    {"legalLoads", "complete runs"},
+    {"legalLoads/vehicles/0", "complete runs"},
+    {"legalLoads/vehicles/1", "complete runs"},
+    {"legalLoads/vehicles/2", "complete runs"},
+    {"legalLoads/vehicles/3", "complete runs"},
+    {"legalLoads/vehicles/4", "complete runs"},
+    {"posting", "complete runs"},
+    {"posting/policy", "complete runs"},
+    {"posting/vehicles/0", "complete runs"},
+    {"posting/vehicles/1", "complete runs"},
+    {"posting/vehicles/2", "complete runs"},
+    {"posting/vehicles/3", "complete runs"},
+    {"posting/vehicles/4", "complete runs"},
+    {"posting/emergency", "complete runs whose posting has an emergency vehicle sign", true},
+    {"inventory", "complete runs"},
+    {"inventory/legalLoads/0", "complete runs"},
+    {"inventory/legalLoads/1", "complete runs"},
+    {"inventory/legalLoads/2", "complete runs"},
+    {"inventory/legalLoads/3", "complete runs"},
+    {"inventory/legalLoads/4", "complete runs"},
 }};
 
 }  // namespace

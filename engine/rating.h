@@ -10,6 +10,7 @@
 
 #include "engine/fields.h"
 #include "engine/load_type.h"
+#include "engine/posting.h"
 #include "engine/rules.h"
 
 namespace slabrating {
@@ -377,6 +378,11 @@ struct Rating {
     std::optional<ModularRatioCheck> modularRatioCheck;
     /// Whether the rating may be signed; set once the review findings are known.
     RatingStatus status = RatingStatus::Stopped;
+
+    // The decisions the rating is for.
+    std::optional<LegalLoadRatings> legalLoads;  ///< every legal vehicle at both levels
+    std::optional<PostingDecision> posting;      ///< under the run's posting policy
+    std::optional<InventoryItems> inventory;     ///< the member's load rating items
 };
 
 /// The section as the JSON result names it: "over the girders" or "midspan".

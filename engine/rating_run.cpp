@@ -192,6 +192,18 @@ void rateMidspan(const SlabInput& in, Rating& r) {
     }
 }
 
+// The legal loads, the posting decision and the inventory items of a complete run, from
+// its governing rating. Formed from finite ratings with plain arithmetic: nothing here can stop the
+// run.
+void decide(const RunSettings& settings, Rating& r) {
+    const GoverningRating& g = *r.governing;
+    const PostingBasis basis{g.inventory.RatingFactor, g.operating.RatingFactor,
+                             seriesOf(r.input->LoadType), *r.method};
+    const LegalLoadRatings& loads = r.legalLoads.emplace(legalLoadRatings(basis));
+    const PostingDecision& decision = r.posting.emplace(postingDecision(loads, settings.policy));
+    r.inventory = inventoryItems(basis, loads, decision, settings.ratingDate);
+}
+
 // A complete run is rated unless a finding says its inputs cannot describe a slab.
 RatingStatus ratingStatus(RunOutcome outcome, const std::vector<Finding>& findings) {
     if (outcome != RunOutcome::Complete) {
@@ -205,6 +217,11 @@ RatingStatus ratingStatus(RunOutcome outcome, const std::vector<Finding>& findin
 }  // namespace
 
 RatingResult RunRating(const SlabFields& fields, std::string_view date) {
+    return RunRating(fields, date, RunSettings{});
+}
+
+RatingResult RunRating(const SlabFields& fields, std::string_view date,
+                       const RunSettings& settings) {
     RatingResult result;
     Rating& rating = result.rating;
     rating.date = date;
@@ -236,11 +253,19 @@ RatingResult RunRating(const SlabFields& fields, std::string_view date) {
         result.outcome = RunOutcome::ArithmeticFault;
         result.message = kArithmeticFaultMessage;
     }
+    if (result.outcome == RunOutcome::Complete && rating.governing) {
+        decide(settings, rating);
+    }
     result.ErrorFlag = result.outcome == RunOutcome::NotNumeric ? 1 : 0;
     result.report.reserve(kReportCapacity);
     writeReport(rating, result.report);
     result.findings = reviewFindings(fields, rating);
     rating.status = ratingStatus(result.outcome, result.findings);
+    // A rating that cannot be signed decides no posting and fills no inventory item.
+    if (rating.status == RatingStatus::Withheld) {
+        rating.posting.reset();
+        rating.inventory.reset();
+    }
     return result;
 }
 

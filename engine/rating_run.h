@@ -40,6 +40,16 @@ struct RatingResult {
 /// Pure computation: shows nothing, touches no file and no clock.
 RatingResult RunRating(const SlabFields& fields, std::string_view date);
 
+/// What a run decides beside the report.
+struct RunSettings {
+    PostingPolicy policy;    ///< the agency's posting policy
+    std::string ratingDate;  ///< the inventory's rating date, YYYYMMDD; empty for none
+};
+
+/// The same, with the posting policy and the rating date of the inventory items.
+RatingResult RunRating(const SlabFields& fields, std::string_view date,
+                       const RunSettings& settings);
+
 /// The bytes of a saved report file (.qro): the report text and one final CR LF.
 std::string savedReportBytes(std::string_view report);
 

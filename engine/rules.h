@@ -148,6 +148,36 @@ inline constexpr double kOperatingShare = 1.0;
 /// A rating factor of at least this carries the truck it rates.
 inline constexpr double kFullRatingFactor = 1.0;
 
+// Legal loads, posting and the inventory's load rating items.
+
+/// Kips in a ton (2000 lb): axle weights in kips, vehicle weights and postings in tons.
+inline constexpr double kKipsPerTon = 2.0;
+
+/// Default closure threshold of a posting (tons): below it a sign is no longer useful and
+/// the bridge is closed. An agency's choice for the load factor and allowable stress
+/// methods (the 3 ton rule of the manual belongs to its LRFR chapter).
+inline constexpr double kDefaultClosureTons = 3.0;
+/// Largest closure threshold a posting policy may set (tons): the heaviest legal vehicle.
+inline constexpr double kMaxClosureTons = 43.0;
+
+/// The inventory's rating factors (B.LR.05 to 07, B.EP.02): two decimals, at most 99.99.
+inline constexpr int kInventoryFactorDecimals = 2;
+inline constexpr double kMaxInventoryFactor = 99.99;
+/// MS18, the metric HS20 (metric tons): items 64 and 66 record RF x 32.4 to a tenth of a
+/// metric ton in three digits, the decimal point implied (1995 Recording and Coding Guide).
+inline constexpr double kMs18MetricTons = 32.4;
+inline constexpr int kMetricTonsCodeMax = 999;
+/// Items 63 and 65: the rating method code, in metric tons (1995 Recording and Coding Guide).
+inline constexpr int kLoadFactorMethodCode = 1;
+inline constexpr int kAllowableStressMethodCode = 2;
+/// Item 70: the percent below the legal loads, to a tenth, binned by 10 %: 5 at or above,
+/// 4 for 0.1 to 9.9 % below, down to 0 for more than 39.9 % below.
+inline constexpr int kPostingCodeAtLegal = 5;
+inline constexpr double kPostingCodeBandPercent = 10.0;
+/// The federal intake validator's safety rule: an operating rating factor below this while
+/// the bridge is not closed is a safety error.
+inline constexpr double kClosedBelowOperatingFactor = 0.1;
+
 // Review findings.
 
 /// Lowest strengths assumed for unknown old concrete and steel (psi): a load factor run

@@ -549,6 +549,7 @@ void write(Page& page) {
     head(page);
     header(page);
     summary(page);
+    sheet::postingBox(page);
     review(page);
     // A withheld rating is not to be signed.
     if (page.rating() == nullptr || page.rating()->status != RatingStatus::Withheld) {
@@ -568,7 +569,10 @@ void write(Page& page) {
     if (r == nullptr) {
         page.stopHere();
     } else {
-        sheet::analysisSteps(page);
+        if (sheet::analysisSteps(page)) {
+            sheet::legalLoads(page);
+            sheet::inventoryItemsTable(page);
+        }
         sheet::appendix(page);
     }
     page.raw("</body></html>\n");

@@ -159,6 +159,13 @@ void workingStressLevels(Page& page, bool rating);
 void midspan(Page& page);
 /// The stress scales of a load factor run and the stresses they carry.
 bool stressScales(Page& page);
+/// The posting box of the first page: the action, the signs as they look, each vehicle's
+/// value and the rule that gave it, and the policy that decided.
+void postingBox(Page& page);
+/// The legal loads at both levels, as an analysis step.
+void legalLoads(Page& page);
+/// The member's inventory items.
+void inventoryItemsTable(Page& page);
 /// The appendix: the operating allowable stress table, and in a load factor run the
 /// working stress analysis that scales the reported stresses.
 void appendix(Page& page);

@@ -17,7 +17,10 @@ constexpr std::string_view kCsvHeader =
     "inventory_section,operating_section,"
     "hs20_inventory_rf,hs20_operating_rf,hs20_inventory_tons,hs20_operating_tons,"
     "legal_series,legal_rf,truck_3_tons,truck_3s2_tons,truck_3_2_tons,controlling_truck,"
-    "review_for_posting,findings,outcome,message,write_error\r\n";
+    "review_for_posting,rating_date,posting_policy,"
+    "truck_3_operating_rf,truck_3s2_operating_rf,truck_3_2_operating_rf,ev2_operating_rf,"
+    "ev3_operating_rf,posting_action,posting_sign,posting_value_tons,"
+    "findings,outcome,message,write_error\r\n";
 
 // Decimals of the summary's figures: rating factors to three, tons as the report shows them.
 constexpr int kFactorDecimals = 3;
@@ -32,6 +35,33 @@ std::string trimmedText(std::string_view latin1) {
     }
     const std::size_t last = latin1.find_last_not_of(' ');
     return latin1ToUtf8(latin1.substr(first, last - first + 1));
+}
+
+// The rating date, the posting policy, each legal vehicle's operating rating factor and the
+// posting decision; blank for a run that decided none.
+void appendPostingFields(std::string& row, const Rating* rating) {
+    const auto field = [&row](std::string_view utf8) {
+        appendCsvField(row, utf8);
+        row += ',';
+    };
+    const bool decided =
+        rating != nullptr && rating->posting && rating->legalLoads && rating->inventory;
+    if (!decided) {
+        row.append(2 + kLegalVehicleCount + 3, ',');
+        return;
+    }
+    const PostingDecision& d = *rating->posting;
+    field(rating->inventory->ratingDate);
+    field(d.policy.source);
+    for (const VehicleRating& v : rating->legalLoads->vehicles) {
+        field(formatMask(v.operatingRatingFactor, kFactorDecimals));
+    }
+    field(structureActionName(d.action));
+    field(signTypeName(d.sign));
+    field(d.sign == SignType::None
+              ? std::string()
+              : formatMask(d.signValueTons,
+                           d.policy.rounding == SignRounding::DownToWholeTon ? 0 : kTonsDecimals));
 }
 
 }  // namespace
@@ -107,6 +137,7 @@ void BatchSummary::appendCsvRow(std::string& row, const RatedSlab& slab,
         row.append(6, ',');
     }
     field(g == nullptr ? "" : g->reviewForPosting ? "yes" : "no");
+    appendPostingFields(row, rating);
     // Each code once, in the order of the findings, which is the order of their table.
     std::string codes;
     if (slab.result != nullptr) {

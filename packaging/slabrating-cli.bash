@@ -35,7 +35,7 @@ _slabrating_cli()
     done
 
     case $prev in
-    --date)
+    --date | --rating-date)
         return
         ;;
     --set)
@@ -55,7 +55,7 @@ _slabrating_cli()
         _slabrating_cli_files "$cur"
         return
         ;;
-    --out | --root)
+    --out)
         local IFS=$'\n'
         compopt -o filenames 2>/dev/null
         COMPREPLY=($(compgen -d -- "$cur"))
@@ -71,6 +71,18 @@ _slabrating_cli()
         COMPREPLY=($(compgen -d -- "$cur") $(compgen -f -X '!*.@(csv|jsonl)' -- "$cur"))
         return
         ;;
+    --inventory)
+        local IFS=$'\n'
+        compopt -o filenames 2>/dev/null
+        COMPREPLY=($(compgen -d -- "$cur") $(compgen -f -X '!*.@(csv)' -- "$cur"))
+        return
+        ;;
+    --posting-policy)
+        local IFS=$'\n'
+        compopt -o filenames 2>/dev/null
+        COMPREPLY=($(compgen -d -- "$cur") $(compgen -f -X '!*.@(toml)' -- "$cur"))
+        return
+        ;;
     --from | --from0)
         local IFS=$'\n'
         compopt -o filenames 2>/dev/null
@@ -80,8 +92,9 @@ _slabrating_cli()
     esac
 
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '--date --set --save-input --out --root --format --calc
-            --summary --from --from0 --progress --no-progress --help --version --' -- "$cur"))
+        COMPREPLY=($(compgen -W '--date --set --save-input --out --format --calc
+            --summary --inventory --posting-policy --rating-date --from --from0
+            --progress --no-progress --help --version --' -- "$cur"))
         return
     fi
     _slabrating_cli_files "$cur"

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libgl-dev nlohmann-json3-dev
+  qt6-base-dev libgl-dev nlohmann-json3-dev libtomlplusplus-dev
   chromium poppler-utils python3 python3-jsonschema
   clang libclang-rt-14-dev clang-format
   xvfb xauth fonts-dejavu-core

@@ -459,7 +459,12 @@ std::string frmMain::inputFileOfFields(const SlabFields& f) const {
 void frmMain::mnuFileRun_Click() {
     SlabOutput* output = showReportWindow();
     const SlabFields f = fields();
-    RatingResult result = RunRating(f, reportDate(m_platform.locale(), m_platform.currentDate()));
+    // The inventory's rating date is the run's day, as the command line's default is.
+    RunSettings settings;
+    settings.ratingDate =
+        m_platform.currentDate().toString(QStringLiteral("yyyyMMdd")).toStdString();
+    RatingResult result =
+        RunRating(f, reportDate(m_platform.locale(), m_platform.currentDate()), settings);
     if (result.ErrorFlag != 0) {
         m_platform.showMessage(output, fromLatin1(result.message));
         unloadReportWindow();

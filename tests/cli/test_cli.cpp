@@ -673,7 +673,8 @@ TEST_F(CliDisk, summaryRowsSayWhatEachFileGave) {
     const std::vector<std::string> inputs = {all[0].input.string(), all[2].input.string(),
                                              all[3].input.string(), path("missing.qri")};
     const Outcome outcome = runTool(
-        concat({"--date", "12/07/2026", "--calc", "--summary", path("s.csv"), "--out", path("r")},
+        concat({"--date", "12/07/2026", "--rating-date", "2026-12-08", "--calc", "--summary",
+                path("s.csv"), "--inventory", path("inv.csv"), "--out", path("r")},
                inputs));
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.out, inputs[0] + ": HS20 operating 6.71 tons\n" + inputs[1] + ": " +
@@ -688,23 +689,50 @@ TEST_F(CliDisk, summaryRowsSayWhatEachFileGave) {
         "file,structure_number,highway,batch_id,rater,method,status,inventory_section,"
         "operating_section,hs20_inventory_rf,hs20_operating_rf,hs20_inventory_tons,"
         "hs20_operating_tons,legal_series,legal_rf,truck_3_tons,truck_3s2_tons,truck_3_2_tons,"
-        "controlling_truck,review_for_posting,findings,outcome,message,write_error\r\n" +
+        "controlling_truck,review_for_posting,rating_date,posting_policy,truck_3_operating_rf,"
+        "truck_3s2_operating_rf,truck_3_2_operating_rf,ev2_operating_rf,ev3_operating_rf,"
+        "posting_action,posting_sign,posting_value_tons,findings,outcome,message,"
+        "write_error\r\n" +
             inputs[0] +
+            // EV2 0.186 x 16 / 16.75 = 0.178, EV3 x 16 / 15.5 = 0.192; 8.05 tons signed 8.
             ",B-12-AC,50,,JD,LF,rated,over the girders,over the girders,0.112,0.186,4.03,6.71,"
-            "state,0.298,8.05,12.67,12.67,3,yes,top-steel-below-minimum below-legal-weight,"
+            "state,0.298,8.05,12.67,12.67,3,yes,20261208,built-in,0.298,0.298,0.298,0.178,0.192,"
+            "post,R12-5,8,top-steel-below-minimum below-legal-weight legal-load-below-one,"
             "complete,,\r\n" +
             inputs[1] +
             ",C-417,281,WS2026,MK,WS,rated,over the girders,over the girders,0.100,0.289,3.61,"
-            "10.41,interstate,0.514,12.34,19.53,20.05,3,yes,below-legal-weight,not saved,"
+            "10.41,interstate,0.514,12.34,19.53,20.05,3,yes,20261208,built-in,0.514,0.514,0.514,"
+            "0.276,0.298,post,R12-5,12,below-legal-weight legal-load-below-one,not saved,"
             "Error: The file could not be saved.,"
             "read-only\r\n" +
             inputs[2] +
             ",W-2002,35,,RS,WS,rated,over the girders,over the girders,0.743,1.120,26.76,40.32,,,,"
-            ",,,no,,not saved,"
+            ",,,no,20261208,built-in,1.792,1.792,1.792,1.070,1.156,none,,,,not saved,"
             "\"Error: The report was saved, but its calculation sheet ws-slab.html could not "
             "be saved (not a plain file).\",calculation sheet ws-slab.html: not a plain file\r\n" +
-            inputs[3] + ",,,,,,stopped,,,,,,,,,,,,,,,file not found,File not found.,\r\n");
+            inputs[3] +
+            ",,,,,,stopped,,,,,,,,,,,,,,,,,,,,,,,,,file not found,File not found.,\r\n");
     EXPECT_EQ(outcome.err, "1 of 4 files rated, 3 failed, 2 with review findings\n");
+    // The inventory items, worked from the figures above: B.LR.05 to 07 rounded down to two
+    // decimals; items 64 and 66 RF x 32.4 t to a tenth (0.186 x 32.4 = 6.03: 060); item 70
+    // from the trucks' 0.298, 70.2 % below: 0. The missing file has blank items and N.
+    EXPECT_EQ(support::readBytes(path("inv.csv")),
+              "structure_number,file,member,B.LR.03,B.LR.04,B.LR.05,B.LR.06,B.LR.07,item_63,"
+              "item_64,item_65,item_66,item_70\r\nB-12-AC," +
+                  inputs[0] + ",deck strip,20261208,LFR,0.11,0.18,0.17,1,060,1,036,0\r\nC-417," +
+                  inputs[1] + ",deck strip,20261208,ASR,0.10,0.28,0.27,2,093,2,032,0\r\nW-2002," +
+                  inputs[2] + ",deck strip,20261208,ASR,0.74,1.12,1.06,2,362,2,240,5\r\n," +
+                  inputs[3] + ",deck strip,,N,,,,,,,,\r\n");
+    const std::string legal = support::readBytes(path("inv-legal-loads.csv"));
+    EXPECT_EQ(legal.substr(0, legal.find('\n') + 1),
+              "structure_number,file,B.EP.01,B.EP.02,B.EP.03,B.EP.04\r\n");
+    // lf-state-trucks: 0.298 x 27 = 8.05 and x 42.5 = 12.67 tons; EV2 0.178: single axle
+    // x 16.75 = 2.98, EV3 0.192 x 31 = 5.96, gross 0.178 x 28.75 = 5.11.
+    EXPECT_NE(legal.find("B-12-AC," + inputs[0] + ",3,0.29,T,8\r\nB-12-AC," + inputs[0] +
+                         ",3S2,0.29,T,12\r\nB-12-AC," + inputs[0] + ",3-2,0.29,T,12\r\nB-12-AC," +
+                         inputs[0] + ",EV2,0.17,A|D|G,2|5|5\r\n"),
+              std::string::npos)
+        << legal;
 }
 
 // Findings follow the run's own messages on stderr, one line each; a batch ends with one

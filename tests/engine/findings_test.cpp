@@ -37,8 +37,8 @@ Severity severityOf(std::string_view code) {
             return Severity::Error;
         }
     }
-    for (const std::string_view note :
-         {"modular-ratio-negative", "fy-capped", "no-load-type", "midspan-not-analysed"}) {
+    for (const std::string_view note : {"modular-ratio-negative", "fy-capped", "no-load-type",
+                                        "midspan-not-analysed", "rating-recorded-as-zero"}) {
         if (code == note) {
             return Severity::Note;
         }
@@ -64,6 +64,7 @@ TEST(FindingsTest, EachCodeOnTheSlabThatRaisesIt) {
         std::vector<std::string> codes;
         std::string sentence;  // of the first finding with the row's code; empty for none
     };
+    const std::string below1 = "legal-load-below-one";
     const Row rows[] = {
         {"clean working stress slab", ws, {}, ""},
         {"clean load factor slab", deep, {}, ""},
@@ -109,13 +110,13 @@ TEST(FindingsTest, EachCodeOnTheSlabThatRaisesIt) {
          "Specifications 8.22.1; check the distance."},
         {"overlay-thick",
          changed(ws, {{"Bitum", "9"}}),
-         {"overlay-thick"},
+         {"overlay-thick", below1},
          "Bituminous Overlay of 9 in is thicker than 4 in and than half the Slab Thickness of 8 "
          "in: most likely another slab or a mistyped field; the overlay enters the rating as "
          "dead load only."},
         {"strengths-look-like-allowables",
          changed(lf, {{"Concfc", "1200"}, {"SteelFy", "20000"}}),
-         {"strengths-look-like-allowables", thin, posting, posting, posting},
+         {"strengths-look-like-allowables", thin, posting, posting, posting, below1},
          "Concrete Fc of 1200 psi is below 2500 psi and Steel Fy of 20000 psi is below 33000 psi, "
          "the lowest strengths assumed for unknown old concrete and steel: they look like "
          "allowable stresses typed with the Modular Ratio left blank, which selects the load "
@@ -172,14 +173,14 @@ TEST(FindingsTest, EachCodeOnTheSlabThatRaisesIt) {
         // x 0.765 x 3000 / 1000 = 9.27 kip-ft.
         {"top-steel-below-minimum",
          changed(deep, {{"StAreaTop", "0.2"}, {"StDistTop", "10.5"}}),
-         {"top-steel-below-minimum"},
+         {"top-steel-below-minimum", below1},
          "The top face's capacity phiMn of 9.27 kip-ft is below 1.2 Mcr = 11.83 kip-ft, Mcr from "
          "the modulus of rupture 7.5 sqrt(f'c) = 410.79 psi (Standard Specifications 8.15.2.1.1) "
          "over the gross strip: less steel than Standard Specifications 8.17.1.1 asks for, so "
          "the face may fail as it cracks."},
         {"bottom-steel-below-minimum",
          changed(deep, {{"STAreaBot", "0.2"}, {"StDistTop", "10.5"}}),
-         {"bottom-steel-below-minimum"},
+         {"bottom-steel-below-minimum", below1},
          "The bottom face's capacity phiMn of 9.27 kip-ft is below 1.2 Mcr = 11.83 kip-ft, Mcr "
          "from the modulus of rupture 7.5 sqrt(f'c) = 410.79 psi (Standard Specifications "
          "8.15.2.1.1) over the gross strip: less steel than Standard Specifications 8.17.1.1 "
@@ -192,13 +193,14 @@ TEST(FindingsTest, EachCodeOnTheSlabThatRaisesIt) {
          changed(
              ws,
              {{"EffSpan", "24"}, {"SlabThick", "30"}, {"StDistTop", "28"}, {"StAreaTop", "0.1"}}),
-         {"dead-load-exceeds-capacity", posting, posting, posting},
+         {"dead-load-exceeds-capacity", posting, posting, posting, below1, "operating-below-tenth",
+          "rating-recorded-as-zero"},
          "The governing HS20 operating rating factor is -1.230: the dead load alone exceeds the "
-         "capacity; review the bridge for closing."},
+         "capacity: close."},
         {"below-legal-weight",
          changed(lf, {{"EffSpan", "20"}, {"StAreaTop", "0.3"}, {"STAreaBot", "0.3"}}),
-         {thin, posting, posting, posting},
-         "Legal truck 3 rates 5.89 tons, below its gross weight of 27 tons: review for posting."},
+         {thin, posting, posting, posting, below1},
+         "Legal truck 3 rates 5.89 tons, below its gross weight of 27 tons: post at 5 tons."},
         // Strengths typed as allowables: the operating allowables of the table, 3000 and
         // 36000 psi, are below them.
         {"operating-below-inventory",
@@ -210,7 +212,7 @@ TEST(FindingsTest, EachCodeOnTheSlabThatRaisesIt) {
          "allowable stresses give this."},
         {"midspan-section-lower",
          changed(ws, {{"STAreaBot", "0.15"}}),
-         {posting, posting, posting, "midspan-section-lower"},
+         {posting, posting, posting, "midspan-section-lower", below1},
          "The midspan section, with the bottom steel in tension, rates 2.06 tons at inventory and "
          "5.74 tons at operating, against 27.19 and 40.48 tons for the section over the girders "
          "that the report rates: the midspan section governs where it rates lower, and the "
@@ -219,6 +221,24 @@ TEST(FindingsTest, EachCodeOnTheSlabThatRaisesIt) {
          changed(ws, {{"StDistTop", "8"}}),
          {"top-steel-outside", "midspan-not-analysed"},
          ""},
+        // EV2 rates 16 / 16.75 = 0.955 of the HS20 rating factor: at an HS20 operating rating
+        // factor of 0.966 the state trucks rate 1.545, EV2 0.922.
+        {"legal-load-below-one",
+         changed(deep, {{"StAreaTop", "0.5"}, {"StDistTop", "6"}}),
+         {below1},
+         "The controlling legal-load rating factor is 0.922 (EV2), below 1: the member must be "
+         "posted or the bridge closed (the inventory's safety rule for B.LR.07)."},
+        // 0.1 sq in of top steel: operating rating factor 0.056, inventory -0.017.
+        {"operating-below-tenth",
+         changed(ws, {{"StAreaTop", "0.1"}}),
+         {posting, posting, posting, below1, "operating-below-tenth", "rating-recorded-as-zero"},
+         "The operating rating factor is 0.056, below 0.1: the bridge must be closed (the "
+         "inventory's safety rule for B.LR.06)."},
+        {"rating-recorded-as-zero",
+         changed(ws, {{"StAreaTop", "0.1"}}),
+         {posting, posting, posting, below1, "operating-below-tenth", "rating-recorded-as-zero"},
+         "A negative rating factor is recorded as 0.00 in the inventory items, which hold no "
+         "negative rating."},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -46,13 +46,18 @@ TEST(Summary, ratingColumnsFollowTheGoverningRating) {
     };
     const Row rows[] = {
         {"midspan section governs", midspan,
+         // EV2 0.1594 x 16 / 16.75 = 0.152, EV3 x 16 / 15.5 = 0.165; type 3 posted at 6.89
+         // tons rounded down.
          "WS,rated,midspan,midspan,0.057,0.160,2.06,5.74,state,0.255,6.89,10.85,10.85,3,yes,"
-         "below-legal-weight midspan-section-lower,complete,,\r\n"},
+         ",built-in,0.255,0.255,0.255,0.152,0.165,post,R12-5,6,"
+         "below-legal-weight midspan-section-lower legal-load-below-one,complete,,\r\n"},
         {"section over the girders, no trucks", support::workingStressStrip(),
+         // Interstate trucks 1.120 x 16 / 9 = 1.991, EV2 1.070, EV3 1.156: nothing to post.
          "WS,rated,over the girders,over the girders,0.743,1.120,26.76,40.32,,,,,,,no,"
-         "no-load-type,complete,,\r\n"},
+         ",built-in,1.991,1.991,1.991,1.070,1.156,none,,,no-load-type,complete,,\r\n"},
         {"withheld", crossed,
-         "WS,withheld,,,,,,,,,,,,,,layers-crossed no-load-type dead-load-exceeds-capacity "
+         "WS,withheld,,,,,,,,,,,,,,,,,,,,,,,,layers-crossed no-load-type "
+         "dead-load-exceeds-capacity "
          "below-legal-weight midspan-not-analysed,complete,,\r\n"},
     };
     for (const Row& row : rows) {
@@ -62,7 +67,8 @@ TEST(Summary, ratingColumnsFollowTheGoverningRating) {
         EXPECT_EQ(ratingColumns(slab), row.columns);
     }
     const RatedSlab missing{"x.qri", {}, SlabOutcome::FileNotFound, "File not found.", nullptr};
-    EXPECT_EQ(ratingColumns(missing), ",stopped,,,,,,,,,,,,,,,file not found,File not found.,\r\n");
+    EXPECT_EQ(ratingColumns(missing),
+              ",stopped,,,,,,,,,,,,,,,,,,,,,,,,,file not found,File not found.,\r\n");
 }
 
 }  // namespace

@@ -612,8 +612,13 @@ private slots:
         QCOMPARE(m_platform->openedUrls, QList<QUrl>{QUrl::fromLocalFile(sheet)});
 
         const QString cliSheet = m_dir->filePath(QStringLiteral("cli.html"));
-        std::vector<std::string> args = {"--date", kRunDate.toStdString(), "--calc",
-                                         QFile::encodeName(cliSheet).toStdString()};
+        std::vector<std::string> args = {
+            "--date",
+            kRunDate.toStdString(),
+            "--rating-date",
+            m_platform->currentDate().toString(QStringLiteral("yyyy-MM-dd")).toStdString(),
+            "--calc",
+            QFile::encodeName(cliSheet).toStdString()};
         if (sheetNames != QStringLiteral("input")) {
             // The window's texts replace the file's, as the run took them.
             const SlabFields f = w.fields();
