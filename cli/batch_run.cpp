@@ -411,7 +411,7 @@ bool Batch::finishInventory() {
     if (!m_inventoryFile) {
         return true;
     }
-    const auto ours = [this](FileIdentity identity) { return m_folder->wrote(identity); };
+    const auto ours = [this](const std::string& target) { return m_folder->wrote(target); };
     bool ok = true;
     const std::size_t first = m_named.size() - 2;  // the two inventory outputs come last
     StreamedFile* files[] = {&*m_inventoryFile, &*m_legalLoadsFile};

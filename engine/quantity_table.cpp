@@ -468,15 +468,14 @@ void addDecisions(std::vector<Quantity>& t) {
     t.push_back(choice<&postingLevelName, &Rating::posting, &D::policy, &Pol::level>(pp, "level"));
     t.push_back(
         choice<&signRoundingName, &Rating::posting, &D::policy, &Pol::rounding>(pp, "rounding"));
-    t.push_back(
-        q<&Rating::posting, &D::policy, &Pol::closureTons>(pp, "closureThreshold_tons", "tons"));
+    t.push_back(q<&Rating::posting, &D::policy, &Pol::closureTons>(pp, "closureThreshold", "tons"));
     t.push_back(
         q<&Rating::posting, &D::policy, &Pol::postEmergencyVehicles>(pp, "postEmergencyVehicles"));
     t.push_back(choice<&signStyleName, &Rating::posting, &D::policy, &Pol::sign>(pp, "sign"));
     constexpr std::string_view po = "posting";
     t.push_back(choice<&structureActionName, &Rating::posting, &D::action>(po, "action"));
     t.push_back(choice<&signTypeName, &Rating::posting, &D::sign>(po, "sign"));
-    t.push_back(q<&Rating::posting, &D::signValueTons>(po, "signValue_tons", "tons"));
+    t.push_back(q<&Rating::posting, &D::signValueTons>(po, "signValue", "tons"));
     addVehiclePosting<0>(t, "posting/vehicles/0");
     addVehiclePosting<1>(t, "posting/vehicles/1");
     addVehiclePosting<2>(t, "posting/vehicles/2");

@@ -66,10 +66,10 @@ sub{font-size:75%}
 sup.single{font-size:6.5pt;color:#666;margin-left:.4mm}
 .stopped{border:2px solid #b00;background:#fdeaea;color:#700;padding:1.5mm 3mm;margin:2mm 0;font-weight:700;break-inside:avoid}
 .warn{display:block;border:2px solid #c70;background:#fff4e0;color:#630;padding:1mm 3mm;margin:1mm 0;font-weight:700}
-.review{border:2px solid #555;padding:1mm 3mm 1.5mm;margin:2.5mm 0;break-inside:avoid}
-.review h2{margin-top:1mm}
+.review{border:2px solid #555;padding:1mm 3mm 1.5mm;margin:2.5mm 0;box-decoration-break:clone}
+.review h2{margin-top:1mm;break-after:avoid}
 .review ul{margin:1mm 0;padding-left:5mm}
-.review li{margin:.6mm 0}
+.review li{margin:.6mm 0;break-inside:avoid}
 .review .sev{display:inline-block;min-width:15mm;font-weight:700;text-transform:uppercase;font-size:8pt}
 .review li.error .sev{color:#fff;background:#a00;padding:0 1mm}
 .review li.warning .sev{color:#a00}

@@ -55,7 +55,7 @@ _slabrating_cli()
         _slabrating_cli_files "$cur"
         return
         ;;
-    --out)
+    --out | --root)
         local IFS=$'\n'
         compopt -o filenames 2>/dev/null
         COMPREPLY=($(compgen -d -- "$cur"))
@@ -92,7 +92,7 @@ _slabrating_cli()
     esac
 
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '--date --set --save-input --out --format --calc
+        COMPREPLY=($(compgen -W '--date --set --save-input --out --root --format --calc
             --summary --inventory --posting-policy --rating-date --from --from0
             --progress --no-progress --help --version --' -- "$cur"))
         return
