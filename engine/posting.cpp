@@ -273,8 +273,13 @@ int postingCode(double lowestLegalOperatingFactor) {
         return kPostingCodeAtLegal;
     }
     // 0.1 to 9.9 % below is band 0, 10.0 to 19.9 % band 1, and so on.
-    const int band = static_cast<int>(std::floor(tenths / (kPostingCodeBandPercent * 10)));
-    return std::max(0, kPostingCodeAtLegal - 1 - band);
+    const double band = std::floor(tenths / (kPostingCodeBandPercent * 10));
+    // Far below the legal loads (a negative rating) is the last band; the test comes before
+    // the conversion so that no band too large for an int is converted.
+    if (!(band < kPostingCodeAtLegal)) {
+        return 0;
+    }
+    return std::max(0, kPostingCodeAtLegal - 1 - static_cast<int>(band));
 }
 
 bool ratingDateOf(std::string_view text, std::string& compact) {

@@ -75,10 +75,11 @@ TEST(InventoryItemsTest, PostingCodeFromTheLowestLegalOperatingFactor) {
         double factor;
         int code;
     };
-    // Percent below = (1 - RF) x 100 to a tenth: 8.3 % is 4, 20.0 % is 2, 40.0 % is 0.
+    // Percent below = (1 - RF) x 100 to a tenth: 8.3 % is 4, 20.0 % is 2, 40.0 % is 0. A
+    // rating far below zero once overflowed the band's int.
     const Row rows[] = {{1.00, 5},  {1.50, 5}, {0.9996, 5}, {0.999, 4}, {0.917, 4},
                         {0.901, 4}, {0.90, 3}, {0.80, 2},   {0.701, 2}, {0.70, 1},
-                        {0.601, 1}, {0.60, 0}, {-1.0, 0}};
+                        {0.601, 1}, {0.60, 0}, {-1.0, 0},   {-1e9, 0}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.factor);
         EXPECT_EQ(postingCode(row.factor), row.code);
