@@ -240,8 +240,9 @@ EncodedRecord encodeInputRecord(const SlabFields& fields) {
         const std::string_view value = fields.*field.text;
         const std::size_t width = field.columns.width;
         if (field.kind == FieldKind::Text) {
-            // A line break inside a text would end the record early when it is read back.
-            if (value.substr(0, width).find_first_of("\r\n") != std::string_view::npos) {
+            // A line break inside a text would end the record early when it is read back, and
+            // any other control character would be read back as a blank.
+            if (holdsControlCharacter(value.substr(0, width))) {
                 return {false, std::string(), doesNotFit(field.label)};
             }
             appendRightAligned(line, value, width);

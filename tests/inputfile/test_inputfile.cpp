@@ -273,6 +273,15 @@ TEST(InputFileWrite, valueThatDoesNotFitIsRefused) {
         {"carriage return in the structure number",
          {{"StructNo", "B\r1"}},
          "Error: Structure Number value does not fit the input file."},
+        // Found by the reader's fuzzer: a NUL or DEL was written, then read back as a blank.
+        {"DEL in the structure number",
+         {{"StructNo",
+           "B\x7f"
+           "1"}},
+         "Error: Structure Number value does not fit the input file."},
+        {"escape in the comments",
+         {{"Comments", "OVER\x1b[2JCREEK"}},
+         "Error: Comments value does not fit the input file."},
         {"line break in a text comes before a bad number",
          {{"EffSpan", "100"}, {"BatchID", "\n"}},
          "Error: Batch ID value does not fit the input file."},
