@@ -17,16 +17,7 @@
 namespace slabrating {
 namespace {
 
-SlabFields changed(SlabFields f, const std::map<std::string, std::string>& texts) {
-    for (const auto& [name, text] : texts) {
-        if (name == kLoadTypeName) {
-            f.LoadType = *loadTypeText(text);
-        } else {
-            f.*fieldNamed(name)->text = text;
-        }
-    }
-    return f;
-}
+using support::changed;
 
 // The severity each code has: an error where the inputs cannot describe a slab.
 Severity severityOf(std::string_view code) {

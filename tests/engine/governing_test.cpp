@@ -12,16 +12,7 @@
 namespace slabrating {
 namespace {
 
-SlabFields changed(SlabFields f, const std::map<std::string, std::string>& texts) {
-    for (const auto& [name, text] : texts) {
-        if (name == kLoadTypeName) {
-            f.LoadType = *loadTypeText(text);
-        } else {
-            f.*fieldNamed(name)->text = text;
-        }
-    }
-    return f;
-}
+using support::changed;
 
 // The working stress slab with 0.15 sq in of bottom steel: the report rates the
 // section over the girders at 27.19 / 40.48 tons and prints no legal trucks; its midspan

@@ -13,6 +13,8 @@
 namespace slabrating {
 namespace {
 
+using support::changed;
+
 // The row's columns from method to the end.
 std::string ratingColumns(const RatedSlab& slab) {
     std::string row;
@@ -22,13 +24,6 @@ std::string ratingColumns(const RatedSlab& slab) {
         at = row.find(',', at) + 1;
     }
     return row.substr(at);
-}
-
-SlabFields changed(SlabFields f, const std::map<std::string, std::string>& texts) {
-    for (const auto& [name, text] : texts) {
-        f.*fieldNamed(name)->text = text;
-    }
-    return f;
 }
 
 // The rating columns are the governing rating's: the slab whose midspan section

@@ -9,6 +9,9 @@
 #include <system_error>
 #include <vector>
 
+#include "engine/field_table.h"
+#include "engine/load_type.h"
+
 namespace slabrating::support {
 
 namespace fs = std::filesystem;
@@ -29,6 +32,17 @@ SlabFields exampleFields() {
     f.SteelFy = "40000";
     f.StDistBot = "1.5";
     f.STAreaBot = "0.6";
+    return f;
+}
+
+SlabFields changed(SlabFields f, const std::map<std::string, std::string>& texts) {
+    for (const auto& [name, text] : texts) {
+        if (name == kLoadTypeName) {
+            f.LoadType = *loadTypeText(text);
+        } else {
+            f.*fieldNamed(name)->text = text;
+        }
+    }
     return f;
 }
 

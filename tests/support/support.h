@@ -2,6 +2,7 @@
 // Fixtures shared by the test suites: a temporary folder, file bytes, the example record.
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,9 @@ SlabFields exampleFields();
 /// The same as the input-file reader gives it back: texts as they stand in their columns,
 /// the modular ratio's columns "00".
 SlabFields exampleFieldsAsRead();
+
+/// `f` with the named fields (by their `--set` names, the load type too) set to these texts.
+SlabFields changed(SlabFields f, const std::map<std::string, std::string>& texts);
 
 /// The worked load factor strip: 8 in slab, 2 in overlay, 12 ft span, 0.62 sq in top and
 /// bottom steel at 6.5 and 1.5 in, f'c 4000, Fy 60000, no modular ratio, no load type.
