@@ -11,6 +11,8 @@
 
 #include "engine/field_table.h"
 #include "engine/load_type.h"
+#include "engine/rating_run.h"
+#include "inputfile/inputfile.h"
 
 namespace slabrating::support {
 
@@ -88,6 +90,14 @@ std::vector<Example> examples() {
             {fs::path(base).replace_extension(".qri"), fs::path(base).replace_extension(".qro")});
     }
     return all;
+}
+
+std::string engineReport(const Example& example, std::string_view date) {
+    SlabFields fields;
+    if (ReadInputFile(example.input.string(), fields).stopped()) {
+        return "<missing>";
+    }
+    return RunRating(fields, date).report + "\r\n";
 }
 
 TempDir::TempDir() {

@@ -43,6 +43,16 @@ struct Example {
 /// its golden comparison instead of being skipped).
 std::vector<Example> examples();
 
+/// The date the bundled examples' reports carry in their header.
+inline constexpr std::string_view kExampleDate = "12/07/2026";
+
+/// The engine's report of the example's input file, as a saved `.qro` (the report and one
+/// more CR LF), dated `date`; "<missing>" when the file cannot be read. The engine suite
+/// pins it once to the hand-written `example.report`; the command line and the windows
+/// compare what they write and show with this, so a change of the report's layout fails
+/// that one suite and not all of them.
+std::string engineReport(const Example& example, std::string_view date = kExampleDate);
+
 /// A fresh folder of its own, removed with everything in it when the object goes.
 class TempDir {
 public:

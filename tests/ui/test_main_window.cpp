@@ -23,6 +23,7 @@
 #include "engine/field_table.h"
 #include "engine/rating_run.h"
 #include "tests/support/messages.h"
+#include "tests/support/support.h"
 #include "tests/ui/fake_platform.h"
 #include "tests/ui/ui_test_main.h"
 #include "ui/frm_about.h"
@@ -114,6 +115,14 @@ void compareReports(const QByteArray& actual, const QByteArray& expected, const 
         writeAll(name + QStringLiteral(".actual"), actual);
     }
     QCOMPARE(actual, expected);
+}
+
+// The engine's report of the bundled example `name` ("ws-slab"), dated as this test's runs.
+QByteArray engineReport(const QString& name) {
+    const QString base = QDir(QStringLiteral(SLABRATING_EXAMPLES)).filePath(name);
+    const support::Example example{QFile::encodeName(base + QStringLiteral(".qri")).toStdString(),
+                                   QFile::encodeName(base + QStringLiteral(".qro")).toStdString()};
+    return QByteArray::fromStdString(support::engineReport(example, kRunDate.toStdString()));
 }
 
 }  // namespace
@@ -387,29 +396,30 @@ private slots:
     }
 
     // Fields typed as a user would, run from the menu, and the report window's text
-    // compared byte for byte with the example's saved report (the date is the run's own).
+    // compared byte for byte with the engine's report of the example's file (the date is
+    // the run's own).
     void typedRun_data() {
         QTest::addColumn<QStringList>("typed");  // the 15 fields in focus order, then the list row
-        QTest::addColumn<QString>("golden");
+        QTest::addColumn<QString>("example");
         QTest::addColumn<QString>("methodLine");
         QTest::newRow("load factor, state trucks")
             << QStringList{"B-12-AC", " JD",  "",      "     SH 50 OVER CREEK",
                            " 50",     "0",    "2",     "18.5",
                            "14",      "0.31", "12.5",  "0.6",
                            "1.5",     "3000", "40000", ""}
-            << "lf-state-trucks.qro"
+            << "lf-state-trucks"
             << " LOAD FACTOR RATING-COMP STEEL NOT USED";
         QTest::newRow("working stress")
             << QStringList{" W-2002", " RS",  "",      "  WORKING STRESS SLAB",
                            " 35",     "0",    "2",     "10",
                            "8",       "0.62", "6.5",   "0.62",
                            "1.5",     "1200", "20000", "10"}
-            << "ws-slab.qro"
+            << "ws-slab"
             << "WORKING STRESS RATING";
     }
     void typedRun() {
         QFETCH(QStringList, typed);
-        QFETCH(QString, golden);
+        QFETCH(QString, example);
         QFETCH(QString, methodLine);
         frmMain& w = window();
         const char* names[] = {"StructNo",  "Rater",     "BatchID",   "Comments",
@@ -433,9 +443,7 @@ private slots:
         const QStringList lines = report->reportText().split(QStringLiteral("\r\n"));
         QCOMPARE(lines[0], QStringLiteral("Slab Rating Version 2     Date: ") + kRunDate);
         QCOMPARE(lines[5], methodLine);
-        const QString goldenPath = QDir(QStringLiteral(SLABRATING_EXAMPLES)).filePath(golden);
-        QVERIFY2(QFile::exists(goldenPath), qPrintable(goldenPath + QStringLiteral(" missing")));
-        compareReports(report->reportFileBytes(), withDate(readAll(goldenPath)), golden);
+        compareReports(report->reportFileBytes(), engineReport(example), example);
     }
 
     void runReusesTheOpenReportWindow() {
@@ -452,30 +460,25 @@ private slots:
 
     // Every example input beside its saved report: opened, run, and compared byte for byte
     // with the report saved from the report window (the header's date is the run's own).
-    void goldenReports_data() {
-        QTest::addColumn<QString>("input");
-        QTest::addColumn<QString>("report");
-        // The four bundled examples by name: a missing one fails instead of being skipped.
-        const QDir examples(QStringLiteral(SLABRATING_EXAMPLES));
+    // Each bundled example opened and run from the menu: the report window holds the
+    // engine's report of the file.
+    void openedExamples_data() {
+        QTest::addColumn<QString>("name");
         for (const char* base :
              {"lf-state-trucks", "lf-thickness-warning", "ws-interstate-trucks", "ws-slab"}) {
-            const QString name = QString::fromLatin1(base);
-            QTest::newRow(base) << examples.filePath(name + QStringLiteral(".qri"))
-                                << examples.filePath(name + QStringLiteral(".qro"));
+            QTest::newRow(base) << QString::fromLatin1(base);
         }
     }
-    void goldenReports() {
-        QFETCH(QString, input);
-        QFETCH(QString, report);
-        QVERIFY2(QFile::exists(report), qPrintable(report + QStringLiteral(" missing")));
+    void openedExamples() {
+        QFETCH(QString, name);
         frmMain& w = window();
-        m_platform->fileAnswers = {input};
+        m_platform->fileAnswers = {
+            QDir(QStringLiteral(SLABRATING_EXAMPLES)).filePath(name + QStringLiteral(".qri"))};
         w.mnuFileOpen_Click();
         QCOMPARE(m_platform->messages, QStringList());
         w.mnuFileRun_Click();
         QVERIFY(w.reportWindow());
-        compareReports(w.reportWindow()->reportFileBytes(), withDate(readAll(report)),
-                       QFileInfo(report).fileName());
+        compareReports(w.reportWindow()->reportFileBytes(), engineReport(name), name);
     }
 
     void nonNumericField_data() {
@@ -1015,12 +1018,6 @@ private slots:
     }
 
 private:
-    // A saved example report with the date of this test's runs in its header.
-    QByteArray withDate(QByteArray report) const {
-        const qsizetype at = report.indexOf("Date: ") + 6;
-        return report.replace(at, report.indexOf('\r') - at, kRunDate.toLatin1());
-    }
-
     frmMain& window() {
         if (!m_window) {
             m_window = std::make_unique<frmMain>(*m_platform);
