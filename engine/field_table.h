@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "engine/fields.h"
+#include "engine/rules.h"
 
 namespace slabrating {
 
@@ -53,6 +54,9 @@ struct FieldInfo {
     FileColumns
         columns;         ///< where the input file keeps it; a text's width is also its report width
     int scalePower = 0;  ///< a number's columns keep value x 10^scalePower as a whole number
+    /// A number's symbol in the calculation sheet's formulas, in HTML: "A<sub>s,top</sub>";
+    /// empty for a text.
+    std::string_view symbol = {};
     std::size_t typedLimit = 0;  ///< most characters the window's field takes; 0 for no limit
     /// The rating run's message when the text is not numeric; empty when the run does not
     /// test the field (the texts, and the modular ratio, which then counts as 0).
@@ -115,6 +119,7 @@ inline constexpr std::array<FieldInfo, kFieldCount> kFields{{
      .unit = "in",
      .columns = {59, 4},
      .scalePower = 2,
+     .symbol = "b",
      .notNumericMessage = "Error: Bituminous Overlay value not numeric.",
      .readMessage = "Error: Bituminous Overlay value incorrect.",
      .heldNumber = &SlabInput::Bitum},
@@ -126,6 +131,7 @@ inline constexpr std::array<FieldInfo, kFieldCount> kFields{{
      .unit = "ft",
      .columns = {41, 5},
      .scalePower = 3,
+     .symbol = "S",
      .notNumericMessage = "Error: Effective Span value not numeric.",
      .readMessage = "Error: Effective Span value incorrect.",
      .heldNumber = &SlabInput::EffSpan},
@@ -137,6 +143,7 @@ inline constexpr std::array<FieldInfo, kFieldCount> kFields{{
      .unit = "in",
      .columns = {46, 5},
      .scalePower = 3,
+     .symbol = "h",
      .notNumericMessage = "Error: Slab Thickness value not numeric.",
      .readMessage = "Error: Slab Thickness value incorrect.",
      .heldNumber = &SlabInput::SlabThick},
@@ -148,6 +155,7 @@ inline constexpr std::array<FieldInfo, kFieldCount> kFields{{
      .unit = "sq in",
      .columns = {56, 3},
      .scalePower = 2,
+     .symbol = "A<sub>s,top</sub>",
      .notNumericMessage = "Error: Steel area (top) value not numeric.",
      .readMessage = "Error: Steel Top Area value incorrect.",
      .heldNumber = &SlabInput::StAreaTop},
@@ -159,6 +167,7 @@ inline constexpr std::array<FieldInfo, kFieldCount> kFields{{
      .unit = "in",
      .columns = {51, 5},
      .scalePower = 3,
+     .symbol = "d<sub>top</sub>",
      .notNumericMessage = "Error: Steel Distance (top) value not numeric.",
      .readMessage = "Error: Steel Top Distance value incorrect.",
      .heldNumber = &SlabInput::StDistTop},
@@ -170,6 +179,7 @@ inline constexpr std::array<FieldInfo, kFieldCount> kFields{{
      .unit = "sq in",
      .columns = {77, 3},
      .scalePower = 2,
+     .symbol = "A<sub>s,bot</sub>",
      .notNumericMessage = "Error: Steel Area (bottom) value not numeric.",
      .readMessage = "Error: Steel Bottom Area value incorrect.",
      .heldNumber = &SlabInput::STAreaBot},
@@ -181,6 +191,7 @@ inline constexpr std::array<FieldInfo, kFieldCount> kFields{{
      .unit = "in",
      .columns = {74, 3},
      .scalePower = 2,
+     .symbol = "d&prime;",
      .notNumericMessage = "Error: Steel Distance (bottom) value not numeric.",
      .readMessage = "Error: Steel Bottom Distance value incorrect.",
      .heldNumber = &SlabInput::StDistBot},
@@ -191,6 +202,7 @@ inline constexpr std::array<FieldInfo, kFieldCount> kFields{{
      .label = "Concrete Fc",
      .unit = "psi",
      .columns = {63, 4},
+     .symbol = "f&prime;<sub>c</sub> / F<sub>c,inv</sub>",
      .notNumericMessage = "Error: Concrete fc value not numeric.",
      .readMessage = "Error: Conrete Fc value incorrect.",
      .heldNumber = &SlabInput::Concfc},
@@ -201,6 +213,7 @@ inline constexpr std::array<FieldInfo, kFieldCount> kFields{{
      .label = "Steel Fy",
      .unit = "psi",
      .columns = {67, 5},
+     .symbol = "F<sub>y</sub> / F<sub>s,inv</sub>",
      .notNumericMessage = "Error: Steel Fy value not numeric.",
      .readMessage = "Error: Steel Fy value incorrect.",
      .heldNumber = &SlabInput::SteelFy},
@@ -210,6 +223,7 @@ inline constexpr std::array<FieldInfo, kFieldCount> kFields{{
      .kind = FieldKind::Number,
      .label = "Modular Ratio",
      .columns = {72, 2},
+     .symbol = "n",
      .typedLimit = 2,
      .heldNumber = &SlabInput::ModRatio},
 }};
@@ -221,6 +235,37 @@ inline constexpr std::array<Field, kFieldCount> kFileOrder{
     Field::EffSpan,  Field::SlabThick, Field::StDistTop, Field::StAreaTop, Field::Bitum,
     Field::Concfc,   Field::SteelFy,   Field::ModRatio,  Field::StDistBot, Field::STAreaBot,
 };
+
+/// Which side of its limit a range check keeps a number on.
+enum class RangeBound { AtLeast, AtMost };
+
+/// One range check of the rating run, made after every number has read as a number.
+struct RangeCheck {
+    Field field;
+    RangeBound bound;
+    float limit;               ///< in the field's unit
+    std::string_view message;  ///< the run's message when the check fails
+
+    /// True when `value` (in the field's unit) is on the check's side of its limit; a value
+    /// that is not a number never is.
+    constexpr bool holds(float value) const {
+        return bound == RangeBound::AtLeast ? value >= limit : value <= limit;
+    }
+};
+
+/// The range checks in the order the run makes them; its message names the last that fails.
+inline constexpr std::array<RangeCheck, 6> kRangeChecks{{
+    {Field::StDistTop, RangeBound::AtLeast, rules::kMinSteelValue,
+     " Error: Slab thickness less than .1"},
+    {Field::StAreaTop, RangeBound::AtLeast, rules::kMinSteelValue,
+     " Error: Area of steel less than .1"},
+    {Field::StDistBot, RangeBound::AtLeast, rules::kMinSteelValue,
+     " Error: Extreme fiber to bottom reinforcement distance less than .1"},
+    {Field::STAreaBot, RangeBound::AtLeast, rules::kMinSteelValue,
+     " Error: Area of bottom reinforcement less than .1"},
+    {Field::EffSpan, RangeBound::AtLeast, rules::kMinSpan, " Error: Span length less than 2."},
+    {Field::EffSpan, RangeBound::AtMost, rules::kMaxSpan, " Error: Span length greater than 24."},
+}};
 
 /// The load type (the selection of `List1`): its `--set` name and its file column, which
 /// holds "1" (state trucks), "2" (Interstate trucks) or "0" (nothing selected).

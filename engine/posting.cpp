@@ -316,12 +316,12 @@ bool ratingDateOf(std::string_view text, std::string& compact) {
 InventoryItems inventoryItems(const PostingBasis& basis, const LegalLoadRatings& loads,
                               const PostingDecision& decision, std::string_view ratingDate) {
     InventoryItems items{};
-    const bool lf = basis.method == RatingMethod::LoadFactor;
+    const MethodInfo& method = methodInfo(basis.method);
     items.ratingDate = ratingDate;
-    items.method = lf ? "LFR" : "ASR";
+    items.method = method.inventoryCode;
     items.inventoryRatingFactor = inventoryFactorText(basis.inventoryRatingFactor);
     items.operatingRatingFactor = inventoryFactorText(basis.operatingRatingFactor);
-    items.item63 = lf ? kLoadFactorMethodCode : kAllowableStressMethodCode;
+    items.item63 = method.legacyCode;
     items.item65 = items.item63;
     items.item64 = metricTonsCode(basis.operatingRatingFactor);
     items.item66 = metricTonsCode(basis.inventoryRatingFactor);

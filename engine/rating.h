@@ -21,6 +21,34 @@ enum class RatingMethod {
     WorkingStress,  ///< modular ratio greater than 0
 };
 
+/// Everything the program says of a rating method; the views print these words.
+struct MethodInfo {
+    RatingMethod id;
+    std::string_view name;           ///< "load factor": the JSON result's and the sheet's words
+    std::string_view summaryCode;    ///< "LF": the CSV summary's method column
+    std::string_view inventoryCode;  ///< "LFR": the inventory's B.LR.04
+    int legacyCode;                  ///< items 63 and 65 of the legacy inventory
+};
+
+/// The methods, in the order of `RatingMethod`.
+inline constexpr std::array<MethodInfo, 2> kRatingMethods{{
+    {.id = RatingMethod::LoadFactor,
+     .name = "load factor",
+     .summaryCode = "LF",
+     .inventoryCode = "LFR",
+     .legacyCode = rules::kLoadFactorMethodCode},
+    {.id = RatingMethod::WorkingStress,
+     .name = "working stress",
+     .summaryCode = "WS",
+     .inventoryCode = "ASR",
+     .legacyCode = rules::kAllowableStressMethodCode},
+}};
+
+/// The description of a method.
+constexpr const MethodInfo& methodInfo(RatingMethod method) {
+    return kRatingMethods[static_cast<std::size_t>(method)];
+}
+
 // Load factor section capacity (load factor runs only).
 
 /// Inputs of the load factor capacity of the one-foot strip.

@@ -26,26 +26,13 @@ constexpr std::string_view kReenterData = "  Please reenter data.";
 // Room for the longest report (about 1.8 KB), written without growing the text.
 constexpr std::size_t kReportCapacity = 2048;
 
-// The range checks; the message names the last condition that fails.
+// The range checks; the message names the last that fails.
 std::optional<std::string_view> rangeFailure(const SlabInput& in) {
     std::optional<std::string_view> text;
-    if (!(in.StDistTop >= kMinSteelValue)) {
-        text = " Error: Slab thickness less than .1";
-    }
-    if (!(in.StAreaTop >= kMinSteelValue)) {
-        text = " Error: Area of steel less than .1";
-    }
-    if (!(in.StDistBot >= kMinSteelValue)) {
-        text = " Error: Extreme fiber to bottom reinforcement distance less than .1";
-    }
-    if (!(in.STAreaBot >= kMinSteelValue)) {
-        text = " Error: Area of bottom reinforcement less than .1";
-    }
-    if (!(in.EffSpan >= kMinSpan)) {
-        text = " Error: Span length less than 2.";
-    }
-    if (!(in.EffSpan <= kMaxSpan)) {
-        text = " Error: Span length greater than 24.";
+    for (const RangeCheck& check : kRangeChecks) {
+        if (!check.holds(in.*fieldInfo(check.field).heldNumber)) {
+            text = check.message;
+        }
     }
     return text;
 }

@@ -23,6 +23,15 @@ enum class RunOutcome {
 inline constexpr std::string_view kArithmeticFaultMessage =
     "Error: arithmetic fault in the rating run; the report stops here.";
 
+/// Lines of the report that the other views quote, without their CR LF.
+/// The banner of a load factor run: compression steel is left out of the capacity.
+inline constexpr std::string_view kLoadFactorBannerLine = " LOAD FACTOR RATING-COMP STEEL NOT USED";
+/// The banner of a working stress run.
+inline constexpr std::string_view kWorkingStressBannerLine = "WORKING STRESS RATING";
+/// The warning of a load factor run whose slab is thinner than the old minimum thickness.
+inline constexpr std::string_view kThicknessWarningLine =
+    " *** Warning: Slab thickness violates old AASHTO 1.5.40(B)***";
+
 /// Everything a rating run hands back to its caller. `outcome` says how the run ended.
 struct RatingResult {
     RunOutcome outcome = RunOutcome::Complete;

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "engine/format.h"
+#include "engine/rating_run.h"
 #include "engine/version.h"
 
 namespace slabrating {
@@ -100,12 +101,12 @@ void ReportWriter::header(const Rating& rating) {
 
 void ReportWriter::loadFactorBanner() {
     line();
-    line(" LOAD FACTOR RATING-COMP STEEL NOT USED");
+    line(kLoadFactorBannerLine);
 }
 
 void ReportWriter::thicknessWarning() {
     line();
-    line(" *** Warning: Slab thickness violates old AASHTO 1.5.40(B)***");
+    line(kThicknessWarningLine);
 }
 
 void ReportWriter::loadFactorEcho(const SlabInput& in, const EchoValues& v) {
@@ -117,7 +118,7 @@ void ReportWriter::loadFactorEcho(const SlabInput& in, const EchoValues& v) {
 
 void ReportWriter::workingStressBannerAndEcho(const SlabInput& in, const EchoValues& v) {
     line();
-    line("WORKING STRESS RATING");
+    line(kWorkingStressBannerLine);
     line();
     echoLines(in, v, false);
 }

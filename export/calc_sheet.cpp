@@ -205,7 +205,7 @@ void method(Page& page) {
     const Rating& r = *page.rating();
     const bool lf = page.loadFactor();
     page.raw("<p><b>Method: ");
-    page.raw(lf ? "load factor" : "working stress");
+    page.raw(methodInfo(r.method.value()).name);
     page.raw(".</b> The ");
     page.raw(fieldInfo(Field::ModRatio).label);
     page.raw(" field reads &ldquo;<code>");
@@ -359,25 +359,6 @@ void signOff(Page& page) {
         "<tr><th>Checked by</th><td></td><th>Date</th><td></td></tr></table>\n");
 }
 
-// Symbols of the numeric fields on the sheet, in the field table's order.
-constexpr std::array<std::string_view, kFieldCount> kSymbols{
-    "",
-    "",
-    "",
-    "",
-    "",
-    "b",
-    "S",
-    "h",
-    "A<sub>s,top</sub>",
-    "d<sub>top</sub>",
-    "A<sub>s,bot</sub>",
-    "d&prime;",
-    "f&prime;<sub>c</sub> / F<sub>c,inv</sub>",
-    "F<sub>y</sub> / F<sub>s,inv</sub>",
-    "n",
-};
-
 void inputs(Page& page) {
     page.heading("Inputs", "inputs");
     page.raw(
@@ -392,7 +373,7 @@ void inputs(Page& page) {
         page.raw("<tr><td>");
         page.raw(f.label);
         page.raw("</td><td>");
-        page.raw(kSymbols[static_cast<std::size_t>(f.id)]);
+        page.raw(f.symbol);
         page.raw("</td><td><code>");
         page.latin1(page.slab().fields.*f.text);
         page.raw("</code></td><td class=\"n\">");

@@ -80,8 +80,7 @@ json methodJson(const RatedSlab& slab) {
     if (slab.result == nullptr || !slab.result->rating.method) {
         return nullptr;
     }
-    return *slab.result->rating.method == RatingMethod::LoadFactor ? "load factor"
-                                                                   : "working stress";
+    return methodInfo(*slab.result->rating.method).name;
 }
 
 }  // namespace

@@ -218,7 +218,12 @@ json resultSchema() {
     p["outcome"] = {{"enum", outcomes}};
     p["message"] = {{"type", "string"},
                     {"description", "the message of a stopped slab; empty when complete"}};
-    p["method"] = {{"enum", {"load factor", "working stress", nullptr}}};
+    json methods = json::array();
+    for (const MethodInfo& method : kRatingMethods) {
+        methods.push_back(method.name);
+    }
+    methods.push_back(nullptr);
+    p["method"] = {{"enum", methods}};
     p["rating"] = {{"$ref", "#/$defs/rating"}};
     p["findings"] = {{"type", "array"},
                      {"items", {{"$ref", "#/$defs/finding"}}},

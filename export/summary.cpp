@@ -105,9 +105,7 @@ void BatchSummary::appendCsvRow(std::string& row, const RatedSlab& slab,
     field(trimmedText(slab.fields.Rater));
 
     const Rating* rating = slab.result != nullptr ? &slab.result->rating : nullptr;
-    field(rating != nullptr && rating->method
-              ? (*rating->method == RatingMethod::LoadFactor ? "LF" : "WS")
-              : "");
+    field(rating != nullptr && rating->method ? methodInfo(*rating->method).summaryCode : "");
     field(statusName(rating != nullptr ? rating->status : RatingStatus::Stopped));
     // The rating columns are filled only for a rating that may be signed.
     const GoverningRating* g =
