@@ -4,9 +4,13 @@
 #include <sys/types.h>
 
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace slabrating {
+
+/// The message of a save that could not create, write or rename its file, whoever saves it.
+inline constexpr std::string_view kSaveFailedMessage = "Error: The file could not be saved.";
 
 /// The identity of a file on its file system (st_dev, st_ino).
 using FileIdentity = std::pair<dev_t, ino_t>;

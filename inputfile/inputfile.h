@@ -33,8 +33,6 @@ struct ReadResult {
 inline constexpr std::string_view kFileNotFoundMessage = "File not found.";
 /// The reader's message when the first line of the file is empty.
 inline constexpr std::string_view kInvalidInputMessage = "Invalid input.";
-/// The message of a save that could not create, write or rename its file.
-inline constexpr std::string_view kSaveFailedMessage = "Error: The file could not be saved.";
 
 /// How an input file is opened.
 enum class InputOpening {

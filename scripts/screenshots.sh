@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds the screenshot tool and photographs the desktop program's windows under a
-# virtual X display: the main window with the example slab filled in, and the report
-# window after its run.
+# virtual X display: the main window with the example slab opened from its input file, and
+# the report window after its run.
 # Usage: scripts/screenshots.sh [build-dir]   (pictures go to docs/screenshots/)
 set -eu
 
@@ -21,5 +21,5 @@ mkdir -p "$out"
 # A fixed screen and the C locale give the same pictures on every machine.
 LC_ALL=C.UTF-8 LANG=C.UTF-8 QT_QPA_PLATFORMTHEME= \
     xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
-    "$build/app/slabrating-screenshots" "$out"
+    "$build/app/slabrating-screenshots" "$out" "$root/examples/lf-state-trucks.qri"
 echo "wrote $out/main-window.png and $out/report-window.png"

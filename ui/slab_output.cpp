@@ -18,7 +18,6 @@
 #include "export/calc_sheet.h"
 #include "export/rated_slab.h"
 #include "files/file_writer.h"
-#include "inputfile/inputfile.h"
 #include "ui/placement.h"
 #include "ui/platform.h"
 

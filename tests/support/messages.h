@@ -8,6 +8,7 @@
 
 #include "engine/field_table.h"
 #include "engine/rating_run.h"
+#include "files/write_result.h"
 #include "inputfile/inputfile.h"
 #include "tests/support/support.h"
 
