@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "%s: could not be read\n", argv[2]);
             return 1;
         }
-        text = slabrating::cli::manualWithOptions(page.str());
+        text = slabrating::cli::manualFromTables(page.str());
     } else {
         std::fputs("usage: slabrating-cli-docs completion OUT | manual SOURCE.scd OUT.scd\n",
                    stderr);

@@ -6,6 +6,7 @@
 
 #include "cli/option_table.h"
 #include "engine/field_table.h"
+#include "engine/load_type.h"
 
 namespace slabrating::cli {
 
@@ -214,6 +215,45 @@ std::string manualTerm(const OptionInfo& option) {
     return term;
 }
 
+// The body of a section of the manual page: from after its heading's blank line to the
+// next heading; npos when the page has no such section.
+std::pair<std::size_t, std::size_t> sectionBody(std::string_view page, std::string_view heading,
+                                                std::size_t from = 0) {
+    const std::size_t start = page.find(heading, from);
+    if (start == std::string_view::npos) {
+        return {std::string_view::npos, std::string_view::npos};
+    }
+    const std::size_t body = start + heading.size();
+    return {body, page.find("\n# ", body)};
+}
+
+// The manual's entry of each field and of the load type, from their tables: a text with its
+// length, a number with its unit.
+std::string fieldEntries() {
+    std::string entries;
+    for (const FieldInfo& field : kFields) {
+        entries += "*" + std::string(field.name) + "*\n\t" + std::string(field.description);
+        if (field.kind == FieldKind::Text) {
+            entries += " (" + std::to_string(field.columns.width) + " characters)";
+        } else if (!field.unit.empty()) {
+            entries += ", " + std::string(field.unit);
+        }
+        entries += "\n\n";
+    }
+    entries += "*" + std::string(kLoadTypeName) + "*\n\tthe legal trucks: ";
+    // The listed choices first, then nothing selected, as the list shows them.
+    std::string choices;
+    const auto choice = [&choices](const LoadTypeInfo& type) {
+        choices += choices.empty() ? "" : ", ";
+        choices += "*" + std::string(1, type.code) + "* " + std::string(type.description);
+    };
+    for (const LoadType id : kListedLoadTypes) {
+        choice(loadTypeInfo(id));
+    }
+    choice(loadTypeInfo(LoadType::None));
+    return entries + choices + "\n";
+}
+
 }  // namespace
 
 std::string usageOptionList() {
@@ -249,20 +289,34 @@ std::string completionScript() {
     return std::string(kCompletionHead) + completionCases() + tail;
 }
 
-std::string manualWithOptions(std::string_view page) {
-    constexpr std::string_view kHeading = "# OPTIONS\n\n";
-    const std::size_t start = page.find(kHeading);
-    if (start == std::string_view::npos) {
+std::string manualFromTables(std::string_view page) {
+    const auto [optionsBody, optionsEnd] = sectionBody(page, "# OPTIONS\n\n");
+    if (optionsBody == std::string_view::npos) {
         return std::string(page);
     }
-    const std::size_t body = start + kHeading.size();
-    const std::size_t next = page.find("\n# ", body);
     std::string options;
     for (const OptionInfo& option : optionTable()) {
         options += indented(option.manual, manualTerm(option) + "\n\t", "\t") + "\n";
     }
-    return std::string(page.substr(0, body)) + options +
-           std::string(next == std::string_view::npos ? "" : page.substr(next + 1));
+    std::string made = std::string(page.substr(0, optionsBody)) + options;
+    if (optionsEnd == std::string_view::npos) {
+        return made;
+    }
+    // The fields' entries follow the section's opening paragraph.
+    const std::string_view rest = page.substr(optionsEnd + 1);
+    const auto [fieldsBody, fieldsEnd] = sectionBody(rest, "# FIELDS\n\n");
+    const std::size_t entries = fieldsBody == std::string_view::npos
+                                    ? std::string_view::npos
+                                    : rest.find("\n\n*", fieldsBody);
+    if (entries == std::string_view::npos ||
+        (fieldsEnd != std::string_view::npos && entries > fieldsEnd)) {
+        return made + std::string(rest);
+    }
+    made += std::string(rest.substr(0, entries + 2)) + fieldEntries();
+    if (fieldsEnd != std::string_view::npos) {
+        made += std::string(rest.substr(fieldsEnd));
+    }
+    return made;
 }
 
 }  // namespace slabrating::cli

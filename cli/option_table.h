@@ -72,7 +72,9 @@ std::string usageOptionList();
 std::string completionScript();
 
 /// The manual page `page` (scdoc) with the body of its "# OPTIONS" section, up to the
-/// next section, written from the table; `page` unchanged when it has no such section.
-std::string manualWithOptions(std::string_view page);
+/// next section, written from the option table, and the entries of its "# FIELDS" section
+/// after that section's opening paragraph written from the field and load-type tables;
+/// `page` unchanged when it has no OPTIONS section.
+std::string manualFromTables(std::string_view page);
 
 }  // namespace slabrating::cli

@@ -113,9 +113,10 @@ struct LoadTypeInfo {
     /// The list's entry, "1=Brevania"; empty for a load type the list does not show.
     std::string_view listEntry = {};
     std::string_view highways =
-        {};                      ///< "state highways": where the list's tool tip says it applies
-    std::string_view sheetText;  ///< "1 = Brevania (state legal trucks)": the sheet's input table
-    TruckSeries series;          ///< the legal trucks a run of this load type rates
+        {};                        ///< "state highways": where the list's tool tip says it applies
+    std::string_view sheetText;    ///< "1 = Brevania (state legal trucks)": the sheet's input table
+    std::string_view description;  ///< "state trucks": the manual's words for the choice
+    TruckSeries series;            ///< the legal trucks a run of this load type rates
 };
 
 /// The load types, in the order of their codes.
@@ -123,18 +124,21 @@ inline constexpr std::array<LoadTypeInfo, 3> kLoadTypes{{
     {.id = LoadType::None,
      .code = '0',
      .sheetText = "none selected (Interstate legal trucks)",
+     .description = "none",
      .series = TruckSeries::Interstate},
     {.id = LoadType::StateTrucks,
      .code = '1',
      .listEntry = "1=Brevania",
      .highways = "state highways",
      .sheetText = "1 = Brevania (state legal trucks)",
+     .description = "state trucks",
      .series = TruckSeries::State},
     {.id = LoadType::Interstate,
      .code = '2',
      .listEntry = "2=Interstate",
      .highways = "interstate highways",
      .sheetText = "2 = Interstate legal trucks",
+     .description = "Interstate trucks",
      .series = TruckSeries::Interstate},
 }};
 

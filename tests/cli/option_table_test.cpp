@@ -22,9 +22,9 @@ TEST(OptionTable, completionInPackagingIsTheGeneratedOne) {
     EXPECT_EQ(support::readBytes(kSource / "packaging/slabrating-cli.bash"), completionScript());
 }
 
-TEST(OptionTable, manualOptionListIsTheGeneratedOne) {
+TEST(OptionTable, manualOptionAndFieldListsAreTheGeneratedOnes) {
     const std::string page = support::readBytes(kSource / "docs/man/slabrating-cli.1.scd");
-    EXPECT_EQ(manualWithOptions(page), page);
+    EXPECT_EQ(manualFromTables(page), page);
 }
 
 // The words of a script, split at blanks, line ends and quotes.
@@ -74,12 +74,27 @@ TEST(OptionTable, manualOptionsSection) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const std::string page = manualWithOptions(row.page);
+        const std::string page = manualFromTables(row.page);
         EXPECT_EQ(page.substr(0, row.start.size()), row.start);
         EXPECT_EQ(page.find("OLD-BODY"), std::string::npos);
     }
-    EXPECT_TRUE(manualWithOptions("# OPTIONS\n\nOLD-BODY\n\n# FIELDS\n\ny\n")
+    EXPECT_TRUE(manualFromTables("# OPTIONS\n\nOLD-BODY\n\n# FIELDS\n\ny\n")
                     .ends_with("every later argument is an input file.\n\n# FIELDS\n\ny\n"));
+}
+
+// The fields' entries are the tables': the section's opening paragraph and the next section
+// stay, an entry the tables do not have goes.
+TEST(OptionTable, manualFieldsSection) {
+    const std::string page =
+        manualFromTables("# OPTIONS\n\nx\n\n# FIELDS\n\nIntro.\n\n*Old*\n\tgone\n\n# EXIT\n");
+    EXPECT_EQ(page.find("*Old*"), std::string::npos);
+    EXPECT_NE(page.find("# FIELDS\n\nIntro.\n\n*StructNo*\n\tstructure number (7 characters)\n\n"
+                        "*Rater*\n"),
+              std::string::npos);
+    EXPECT_NE(page.find("*EffSpan*\n\teffective span length, ft\n\n"), std::string::npos);
+    EXPECT_TRUE(
+        page.ends_with("*LoadType*\n\tthe legal trucks: *1* state trucks, *2* Interstate "
+                       "trucks, *0* none\n\n# EXIT\n"));
 }
 
 // A long option name puts its description on the next line instead of running into it.
