@@ -19,6 +19,7 @@
 #include <QValidator>
 #include <algorithm>
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "engine/rating_run.h"
