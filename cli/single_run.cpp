@@ -1,4 +1,5 @@
 #include <istream>
+#include <optional>
 #include <ostream>
 
 #include "cli/parts.h"
@@ -43,6 +44,75 @@ bool writeInventory(const std::string& path, const RatedSlab& slab, std::ostream
     return ok;
 }
 
+// Reads the fields from the command line's file ("-" for standard input), saying the reader's
+// messages on `err`; the exit status when the reading stops the run.
+std::optional<int> readSlab(const Options& options, std::istream& in, std::ostream& out,
+                            std::ostream& err, RatedSlab& slab) {
+    if (options.files.empty()) {
+        return std::nullopt;
+    }
+    const std::string& file = options.files.front();
+    if (file != "-") {
+        slab.file = file;
+    }
+    const ReadResult read =
+        file == "-" ? readInputStream(in, slab.fields) : ReadInputFile(file, slab.fields);
+    for (const std::string& message : read.messages) {
+        err << message << '\n';
+    }
+    if (!read.stopped()) {
+        return std::nullopt;
+    }
+    if (options.format != OutputFormat::Json) {
+        return 1;
+    }
+    slab.outcome = read.outcome == ReadOutcome::InvalidInput ? SlabOutcome::InvalidInput
+                                                             : SlabOutcome::FileNotFound;
+    slab.message = read.messages.front();
+    out << slabJsonText(slab) << '\n';
+    return finish(out, err, 1);
+}
+
+// The calculation sheet and the inventory record the options ask for; false when one could
+// not be written (said on `err`).
+bool writeRequestedFiles(const Options& options, const RatedSlab& slab, std::ostream& err) {
+    bool ok = true;
+    if (options.calcFile && !writeFileReplacing(*options.calcFile, calcSheetHtml(slab))) {
+        err << *options.calcFile << ": " << kSaveFailedMessage << '\n';
+        ok = false;
+    }
+    if (options.inventory && !writeInventory(*options.inventory, slab, err)) {
+        ok = false;
+    }
+    return ok;
+}
+
+// Rates the slab, writes its report (or JSON result), its messages and findings and the files
+// the options ask for; the exit status.
+int rateSlab(const Options& options, RatedSlab& slab, std::ostream& out, std::ostream& err) {
+    const std::string date = options.date ? *options.date : todayShortDate();
+    const RatingResult result = RunRating(slab.fields, date, options.runSettings);
+    slab.outcome = slabOutcome(result.outcome);
+    slab.message = result.message;
+    slab.result = &result;
+    if (options.format == OutputFormat::Json) {
+        out << slabJsonText(slab) << '\n';
+    } else {
+        out << result.report;
+    }
+    if (result.outcome != RunOutcome::Complete) {
+        err << result.message << '\n';
+    }
+    // The review findings stand beside the rating: they change neither the output nor the
+    // exit status.
+    err << findingLines(result.findings);
+    int status = result.outcome == RunOutcome::Complete ? 0 : 1;
+    if (!writeRequestedFiles(options, slab, err)) {
+        status = 1;
+    }
+    return finish(out, err, status);
+}
+
 }  // namespace
 
 std::string findingLines(const std::vector<Finding>& findings) {
@@ -57,32 +127,11 @@ std::string findingLines(const std::vector<Finding>& findings) {
 }
 
 int runOne(const Options& options, std::istream& in, std::ostream& out, std::ostream& err) {
-    const bool json = options.format == OutputFormat::Json;
     RatedSlab slab;
-    if (!options.files.empty()) {
-        const std::string& file = options.files.front();
-        if (file != "-") {
-            slab.file = file;
-        }
-        const ReadResult read =
-            file == "-" ? readInputStream(in, slab.fields) : ReadInputFile(file, slab.fields);
-        for (const std::string& message : read.messages) {
-            err << message << '\n';
-        }
-        if (read.stopped()) {
-            if (json) {
-                slab.outcome = read.outcome == ReadOutcome::InvalidInput
-                                   ? SlabOutcome::InvalidInput
-                                   : SlabOutcome::FileNotFound;
-                slab.message = read.messages.front();
-                out << slabJsonText(slab) << '\n';
-                return finish(out, err, 1);
-            }
-            return 1;
-        }
+    if (const std::optional<int> stopped = readSlab(options, in, out, err, slab)) {
+        return *stopped;
     }
     applySettings(options.settings, slab.fields);
-
     if (options.saveInput) {
         const SaveResult saved = SaveInputFile(slab.fields, *options.saveInput);
         if (saved.outcome != SaveOutcome::Saved) {
@@ -91,32 +140,7 @@ int runOne(const Options& options, std::istream& in, std::ostream& out, std::ost
         }
         return 0;
     }
-
-    const std::string date = options.date ? *options.date : todayShortDate();
-    const RatingResult result = RunRating(slab.fields, date, options.runSettings);
-    slab.outcome = slabOutcome(result.outcome);
-    slab.message = result.message;
-    slab.result = &result;
-    if (json) {
-        out << slabJsonText(slab) << '\n';
-    } else {
-        out << result.report;
-    }
-    if (result.outcome != RunOutcome::Complete) {
-        err << result.message << '\n';
-    }
-    // The review findings stand beside the rating: they change neither the output nor the
-    // exit status.
-    err << findingLines(result.findings);
-    int status = result.outcome == RunOutcome::Complete ? 0 : 1;
-    if (options.calcFile && !writeFileReplacing(*options.calcFile, calcSheetHtml(slab))) {
-        err << *options.calcFile << ": " << kSaveFailedMessage << '\n';
-        status = 1;
-    }
-    if (options.inventory && !writeInventory(*options.inventory, slab, err)) {
-        status = 1;
-    }
-    return finish(out, err, status);
+    return rateSlab(options, slab, out, err);
 }
 
 }  // namespace slabrating::cli

@@ -430,8 +430,8 @@ void sectionFindings(const SlabInput& in, const Rating& r, Findings& f) {
     }
 }
 
-// The findings of the governing rating: the section that rates lowest.
-void ratingFindings(const Rating& r, Findings& f) {
+// A governing operating rating factor below zero: the dead load alone exceeds the capacity.
+void deadLoadFindings(const Rating& r, Findings& f) {
     if (r.governing && r.governing->operating.RatingFactor < 0) {
         const double rf = r.governing->operating.RatingFactor;
         f.add(findingcode::kDeadLoadExceedsCapacity, Severity::Warning,
@@ -439,36 +439,50 @@ void ratingFindings(const Rating& r, Findings& f) {
                   ": the dead load alone exceeds the capacity: close."),
               {exact("governing/operating/ratingFactor", rf)});
     }
-    if (r.governing && r.governing->legalTrucks) {
-        const LegalTruckRatings& legal = *r.governing->legalTrucks;
-        for (std::size_t i = 0; i < legal.trucks.size(); ++i) {
-            const LegalTruck& truck = legal.trucks[i];
-            if (truck.belowGrossWeight) {
-                f.add(findingcode::kBelowLegalWeight, Severity::Warning,
-                      say("Legal truck ", truck.type, " rates ", Tons{truck.RatingTons},
-                          " tons, below its gross weight of ", Shortest{truck.grossTons},
-                          " tons: ", PostingWords{r.posting ? &*r.posting : nullptr, i}, "."),
-                      {exact(kTruckTons[i], truck.RatingTons),
-                       exact(kTruckGross[i], truck.grossTons)});
-            }
+}
+
+// Each governing legal truck that rates below its gross weight.
+void legalTruckFindings(const Rating& r, Findings& f) {
+    if (!r.governing || !r.governing->legalTrucks) {
+        return;
+    }
+    const LegalTruckRatings& legal = *r.governing->legalTrucks;
+    for (std::size_t i = 0; i < legal.trucks.size(); ++i) {
+        const LegalTruck& truck = legal.trucks[i];
+        if (truck.belowGrossWeight) {
+            f.add(findingcode::kBelowLegalWeight, Severity::Warning,
+                  say("Legal truck ", truck.type, " rates ", Tons{truck.RatingTons},
+                      " tons, below its gross weight of ", Shortest{truck.grossTons},
+                      " tons: ", PostingWords{r.posting ? &*r.posting : nullptr, i}, "."),
+                  {exact(kTruckTons[i], truck.RatingTons), exact(kTruckGross[i], truck.grossTons)});
         }
     }
-    if (r.governing && r.method == RatingMethod::WorkingStress &&
-        r.governing->operating.RatingTons < r.governing->inventory.RatingTons) {
-        const GoverningRating& g = *r.governing;
-        const SlabInput& in = *r.input;
-        const OperatingAllowables& oper = *r.operatingAllowables;
-        f.add(findingcode::kOperatingBelowInventory, Severity::Warning,
-              say("The governing operating rating of ", Tons{g.operating.RatingTons},
-                  " tons is below the inventory rating of ", Tons{g.inventory.RatingTons},
-                  " tons: the operating allowables, ", Shortest{oper.OperConcStress}, " and ",
-                  Shortest{oper.OperSteelStress}, " psi, should exceed the inventory ones, the ",
-                  FieldValue{Field::Concfc, in.Concfc}, " and the ",
-                  FieldValue{Field::SteelFy, in.SteelFy},
-                  "; strengths typed as allowable stresses give this."),
-              {exact("governing/operating/ratingTons", g.operating.RatingTons),
-               exact("governing/inventory/ratingTons", g.inventory.RatingTons)});
+}
+
+// A working stress rating whose operating level rates below its inventory level.
+void operatingBelowInventoryFindings(const Rating& r, Findings& f) {
+    if (!r.governing || r.method != RatingMethod::WorkingStress ||
+        !(r.governing->operating.RatingTons < r.governing->inventory.RatingTons)) {
+        return;
     }
+    const GoverningRating& g = *r.governing;
+    const SlabInput& in = *r.input;
+    const OperatingAllowables& oper = *r.operatingAllowables;
+    f.add(findingcode::kOperatingBelowInventory, Severity::Warning,
+          say("The governing operating rating of ", Tons{g.operating.RatingTons},
+              " tons is below the inventory rating of ", Tons{g.inventory.RatingTons},
+              " tons: the operating allowables, ", Shortest{oper.OperConcStress}, " and ",
+              Shortest{oper.OperSteelStress}, " psi, should exceed the inventory ones, the ",
+              FieldValue{Field::Concfc, in.Concfc}, " and the ",
+              FieldValue{Field::SteelFy, in.SteelFy},
+              "; strengths typed as allowable stresses give this."),
+          {exact("governing/operating/ratingTons", g.operating.RatingTons),
+           exact("governing/inventory/ratingTons", g.inventory.RatingTons)});
+}
+
+// The midspan section of a working stress run: rating lower than the section over the
+// girders, or not analysed at all.
+void midspanFindings(const Rating& r, Findings& f) {
     if (r.midspan && r.hs20) {
         const MidspanSection& m = *r.midspan;
         const Hs20Rating& rated = *r.hs20;
@@ -498,6 +512,14 @@ void ratingFindings(const Rating& r, Findings& f) {
             {single("input/SlabThick_in", in.SlabThick), single("input/StDistTop_in", in.StDistTop),
              single("input/StDistBot_in", in.StDistBot)});
     }
+}
+
+// The findings of the governing rating: the section that rates lowest.
+void ratingFindings(const Rating& r, Findings& f) {
+    deadLoadFindings(r, f);
+    legalTruckFindings(r, f);
+    operatingBelowInventoryFindings(r, f);
+    midspanFindings(r, f);
     inventoryFindings(r, f);
 }
 

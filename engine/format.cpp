@@ -7,6 +7,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+
+#include "engine/digits.h"
 
 namespace slabrating {
 
@@ -64,10 +67,13 @@ Wide pow10(int n) {
     return kPowersOfTen[static_cast<std::size_t>(n)];
 }
 
-}  // namespace
+// |value| as an odd whole number times a power of two.
+struct BinaryValue {
+    std::uint64_t mantissa;
+    int twos;
+};
 
-bool exactDigits(double value, int significant, std::uint64_t& digits, int& exponent) {
-    // |value| = mantissa x 2^twos, read off its bits.
+BinaryValue binaryValue(double value) {
     const auto bits = std::bit_cast<std::uint64_t>(value);
     const int biased = static_cast<int>((bits >> kMantissaBits) & kExponentMask);
     std::uint64_t mantissa = bits & ((std::uint64_t{1} << kMantissaBits) - 1);
@@ -76,50 +82,72 @@ bool exactDigits(double value, int significant, std::uint64_t& digits, int& expo
         mantissa |= std::uint64_t{1} << kMantissaBits;
     }
     const int trailingZeros = __builtin_ctzll(mantissa);
-    mantissa >>= trailingZeros;
-    twos += trailingZeros;
-    // floor(log10 |value|) or one less, from floor(log2 |value|).
-    int decimalExponent =
-        ((twos + 63 - __builtin_clzll(mantissa)) * kLog10Of2Numerator) >> kLog10Of2Shift;
+    return {mantissa >> trailingZeros, twos + trailingZeros};
+}
 
+// floor(log10 |value|) or one less, from floor(log2 |value|).
+int decimalExponentEstimate(const BinaryValue& binary) {
+    return ((binary.twos + 63 - __builtin_clzll(binary.mantissa)) * kLog10Of2Numerator) >>
+           kLog10Of2Shift;
+}
+
+// |value| x 10^scale = numerator / denominator, divided.
+struct ScaledValue {
+    Wide quotient;
+    Wide remainder;
+    Wide denominator;
+};
+
+// None where the numerator or the denominator would not fit the budget.
+std::optional<ScaledValue> scaledValue(const BinaryValue& binary, int scale) {
+    if (scale > kMaxPowerOfTen || -scale > kMaxPowerOfTen) {
+        return std::nullopt;
+    }
+    Wide numerator = binary.mantissa;
+    Wide denominator = 1;
+    if (scale >= 0) {
+        if (bitWidth(numerator) + bitWidth(pow10(scale)) > kWideBudget) {
+            return std::nullopt;
+        }
+        numerator *= pow10(scale);
+    } else {
+        denominator = pow10(-scale);
+    }
+    if (binary.twos >= 0) {
+        if (bitWidth(numerator) + binary.twos > kWideBudget) {
+            return std::nullopt;
+        }
+        numerator <<= binary.twos;
+    } else {
+        if (bitWidth(denominator) - binary.twos > kWideBudget) {
+            return std::nullopt;
+        }
+        denominator <<= -binary.twos;
+    }
+    if (scale >= 0) {  // the denominator is a power of two
+        const int shift = binary.twos < 0 ? -binary.twos : 0;
+        const Wide quotient = numerator >> shift;
+        return ScaledValue{quotient, numerator - (quotient << shift), denominator};
+    }
+    return ScaledValue{numerator / denominator, numerator % denominator, denominator};
+}
+
+}  // namespace
+
+bool exactDigits(double value, int significant, std::uint64_t& digits, int& exponent) {
+    const BinaryValue binary = binaryValue(value);
+    if (binary.twos > kMaxTwos || binary.twos < kMinTwos) {
+        return false;
+    }
+    int decimalExponent = decimalExponentEstimate(binary);
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        // The digits are |value| x 10^scale = numerator / denominator, rounded.
-        const int scale = significant - 1 - decimalExponent;
-        if (scale > kMaxPowerOfTen || -scale > kMaxPowerOfTen || twos > kMaxTwos ||
-            twos < kMinTwos) {
+        // The digits are |value| x 10^scale, rounded.
+        const std::optional<ScaledValue> scaled =
+            scaledValue(binary, significant - 1 - decimalExponent);
+        if (!scaled) {
             return false;
         }
-        Wide numerator = mantissa;
-        Wide denominator = 1;
-        if (scale >= 0) {
-            if (bitWidth(numerator) + bitWidth(pow10(scale)) > kWideBudget) {
-                return false;
-            }
-            numerator *= pow10(scale);
-        } else {
-            denominator = pow10(-scale);
-        }
-        if (twos >= 0) {
-            if (bitWidth(numerator) + twos > kWideBudget) {
-                return false;
-            }
-            numerator <<= twos;
-        } else {
-            if (bitWidth(denominator) - twos > kWideBudget) {
-                return false;
-            }
-            denominator <<= -twos;
-        }
-        Wide quotient;
-        Wide remainder;
-        if (scale >= 0) {  // the denominator is a power of two
-            const int shift = twos < 0 ? -twos : 0;
-            quotient = numerator >> shift;
-            remainder = numerator - (quotient << shift);
-        } else {
-            quotient = numerator / denominator;
-            remainder = numerator % denominator;
-        }
+        Wide quotient = scaled->quotient;
         if (quotient < pow10(significant - 1)) {  // the estimate was one too high
             --decimalExponent;
             continue;
@@ -129,8 +157,8 @@ bool exactDigits(double value, int significant, std::uint64_t& digits, int& expo
             continue;
         }
         // Half to even on the exact value, as printf rounds.
-        const Wide twice = remainder * 2;
-        if (twice > denominator || (twice == denominator && (quotient & 1) != 0)) {
+        const Wide twice = scaled->remainder * 2;
+        if (twice > scaled->denominator || (twice == scaled->denominator && (quotient & 1) != 0)) {
             ++quotient;
         }
         if (quotient == pow10(significant)) {
@@ -161,47 +189,57 @@ void digitsFromLibrary(double value, int significant, std::uint64_t& digits, int
     std::from_chars(p + (*p == '+' ? 1 : 0), end, exponent);
 }
 
-void appendMask(std::string& out, double value, int significant, int decimals, std::size_t width) {
-    decimals = std::clamp(decimals, 0, kMaxMaskDecimals);
-    if (!std::isfinite(value)) {
-        const std::string_view text =
-            value != value ? "NaN" : (value < 0 ? "-Infinity" : "Infinity");
-        out.append(width > text.size() ? width - text.size() : 0, ' ');
-        out += text;
-        return;
-    }
-    // |value| ~ digits x 10^(exponent - significant + 1), the decimal text of its precision.
+namespace {
+
+// NaN and the infinities, as the report writes them.
+void appendNotFinite(std::string& out, double value, std::size_t width) {
+    const std::string_view text = value != value ? "NaN" : (value < 0 ? "-Infinity" : "Infinity");
+    out.append(width > text.size() ? width - text.size() : 0, ' ');
+    out += text;
+}
+
+// A value's digits at a mask's last decimal: the whole number they make and the zeros that
+// follow them down to that decimal.
+struct MaskDigits {
+    std::uint64_t digits = 0;
+    int zeros = 0;
+};
+
+// The decimal text of the value's precision, rounded half away from zero at the mask's last
+// decimal.
+MaskDigits maskDigits(double value, int significant, int decimals) {
+    // |value| ~ digits x 10^(exponent - significant + 1).
     std::uint64_t digits = 0;
     int exponent = 0;
     if (value != 0 && !exactDigits(value, significant, digits, exponent)) {
         digitsFromLibrary(value, significant, digits, exponent);
     }
-    // Round that text half away from zero at the mask's last decimal.
     const int dropped = significant - 1 - exponent - decimals;
-    int zeros = 0;  // zeros that follow the digits down to the last decimal
     if (dropped > significant) {
-        digits = 0;
-    } else if (dropped > 0) {
+        return {};
+    }
+    if (dropped > 0) {
         const auto unit = static_cast<std::uint64_t>(pow10(dropped));
         const std::uint64_t remainder = digits % unit;
-        digits = digits / unit + (remainder * 2 >= unit ? 1 : 0);
-    } else {
-        zeros = -dropped;
+        return {digits / unit + (remainder * 2 >= unit ? 1 : 0), 0};
     }
+    return {digits, -dropped};
+}
 
+void appendFixedPoint(std::string& out, const MaskDigits& rounded, bool negative, int decimals,
+                      std::size_t width) {
     char text[32];
-    const char* end = std::to_chars(text, text + sizeof text, digits).ptr;
+    const char* end = std::to_chars(text, text + sizeof text, rounded.digits).ptr;
     const int length = static_cast<int>(end - text);
-    const int total = length + zeros;
+    const int total = length + rounded.zeros;
     const int leading = std::max(0, decimals + 1 - total);  // zeros before the digits
     const int integerDigits = total + leading - decimals;
-    const bool sign = std::signbit(value) && digits != 0;
-    const std::size_t size = static_cast<std::size_t>(sign) +
+    const std::size_t size = static_cast<std::size_t>(negative) +
                              static_cast<std::size_t>(total + leading) + (decimals > 0 ? 1 : 0);
     if (width > size) {
         out.append(width - size, ' ');
     }
-    if (sign) {
+    if (negative) {
         out += '-';
     }
     // Digit i of the fixed-point text: leading zeros, the digits, trailing zeros.
@@ -209,7 +247,7 @@ void appendMask(std::string& out, double value, int significant, int decimals, s
         i -= leading;
         return i >= 0 && i < length ? text[i] : '0';
     };
-    if (zeros == 0 && leading == 0) {
+    if (rounded.zeros == 0 && leading == 0) {
         out.append(text, static_cast<std::size_t>(integerDigits));
     } else {
         for (int i = 0; i < integerDigits; ++i) {
@@ -222,6 +260,19 @@ void appendMask(std::string& out, double value, int significant, int decimals, s
             out += digitAt(i);
         }
     }
+}
+
+}  // namespace
+
+void appendMask(std::string& out, double value, int significant, int decimals, std::size_t width) {
+    decimals = std::clamp(decimals, 0, kMaxMaskDecimals);
+    if (!std::isfinite(value)) {
+        appendNotFinite(out, value, width);
+        return;
+    }
+    const MaskDigits rounded = maskDigits(value, significant, decimals);
+    // A value that rounds to zero has no sign.
+    appendFixedPoint(out, rounded, std::signbit(value) && rounded.digits != 0, decimals, width);
 }
 
 std::string formatMask(float value, int decimals) {

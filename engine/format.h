@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstdint>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -22,12 +22,6 @@ std::string formatMask(double value, int decimals);
 /// The same, appended to `out` right-aligned in `width` characters (a longer text whole).
 void appendMask(std::string& out, double value, int significant, int decimals,
                 std::size_t width = 0);
-
-/// The first `significant` digits of a finite, non-zero |value| as a whole number and the
-/// power of ten of the first one, rounded as printf's %.*e rounds them: by the standard
-/// library, and by the fast exact path the report uses (false outside its range).
-void digitsFromLibrary(double value, int significant, std::uint64_t& digits, int& exponent);
-bool exactDigits(double value, int significant, std::uint64_t& digits, int& exponent);
 
 /// Appends `value` to `significant` (1 to 15) digits as %g writes it: without trailing
 /// zeros, in fixed notation from 1e-4 up to 10^significant and in scientific notation beyond.

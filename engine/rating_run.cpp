@@ -71,81 +71,102 @@ std::optional<std::string_view> readInput(const SlabFields& fields, SlabInput& i
     return std::nullopt;
 }
 
+// The modular ratio and the inventory allowable stresses (psi) the section is analysed with.
+struct SectionAllowables {
+    float n;
+    float InvConcStress;
+    float InvSteelStress;
+};
+
+// A load factor run derives the section's allowables and modular ratio from f'c and Fy, and
+// reaches the ultimate capacity.
+SectionAllowables rateLoadFactorSection(const SlabInput& in, Rating& r) {
+    const LoadFactorInput& lf = r.loadFactorInput.emplace(
+        LoadFactorInput{in.EffSpan, in.SlabThick, in.StAreaTop, in.StDistTop, in.STAreaBot,
+                        in.StDistBot, in.Concfc, in.SteelFy > kMaxFy ? kMaxFy : in.SteelFy});
+    const AllowableStresses& allowables =
+        r.inventoryAllowables.emplace(inventoryAllowables(lf.fc, lf.fy));
+    r.thicknessCheck = minimumThicknessCheck(lf.span, lf.thickness);
+    const float n = r.derivedModularRatio.emplace(derivedModularRatio(lf.fc));
+    r.ultimateCapacity = ultimateCapacity(lf);
+    return {n, allowables.InvConcStress, allowables.InvSteelStress};
+}
+
+// The section's working stress passes at both levels, the strip's moments and the working
+// stress ratings they give.
+void rateWorkingStress(const SlabInput& in, const SectionAllowables& section, Rating& r) {
+    const OperatingAllowables& oper = r.operatingAllowables.emplace(
+        operatingAllowables(section.InvConcStress, section.InvSteelStress));
+    WorkingStressAnalysis analysis(r.sectionInput.emplace(WorkingStressInput{
+        section.n, section.InvConcStress, section.InvSteelStress, oper.OperConcStress,
+        oper.OperSteelStress, in.StAreaTop, in.StDistTop, in.STAreaBot, in.StDistBot}));
+    const InventoryPass& inv = r.inventoryPass.emplace(analysis.inventoryPass());
+    const Moments& moments =
+        r.moments.emplace(stripMoments(in.EffSpan, in.SlabThick, in.Bitum, in.LoadType));
+    r.workingStressInventory.emplace(
+        workingStressRating(inv.ResistingMoment, moments.M_DL, moments.M_LL));
+    const OperatingPass& op = r.operatingPass.emplace(analysis.operatingPass());
+    r.workingStressOperating.emplace(
+        workingStressRating(op.ResistingMoment, moments.M_DL, moments.M_LL));
+    r.reportMoments.emplace(reportMoments(moments));
+}
+
+// The HS20 table of a working stress run: the passes' stresses and the working stress ratings.
+Hs20Rating workingStressTable(const Rating& r) {
+    const InventoryPass& inv = *r.inventoryPass;
+    const OperatingPass& op = *r.operatingPass;
+    const LevelRating& wsInv = *r.workingStressInventory;
+    const LevelRating& wsOp = *r.workingStressOperating;
+    return {{inv.ConcreteStress, inv.SteelStress, inv.CompSteelStress, wsInv.MemberCapacity,
+             wsInv.LiveLoadCapacity, wsInv.ratingFactor, wsInv.RatingTons},
+            {op.ConcreteStress, op.SteelStress, op.CompSteelStress, wsOp.MemberCapacity,
+             wsOp.LiveLoadCapacity, wsOp.ratingFactor, wsOp.RatingTons}};
+}
+
+// The HS20 table of a load factor run: the load factor ratings, beside the passes' stresses
+// scaled to them.
+Hs20Rating loadFactorTable(Rating& r) {
+    const InventoryPass& inv = *r.inventoryPass;
+    const OperatingPass& op = *r.operatingPass;
+    const ReportMoments& kipFt = *r.reportMoments;
+    const LoadFactorRating& lf = r.loadFactorRating.emplace(loadFactorRating(
+        r.ultimateCapacity->UltimateCapacity, kipFt.DeadLoadMoment, kipFt.LiveLoadMoment));
+    StressScales scales{};
+    scales.StressScaleOper =
+        stressScale(kOperatingShare, lf.RatingFactor, r.workingStressOperating->RatingTons,
+                    kipFt.DeadLoadMoment, kipFt.LiveLoadMoment);
+    scales.StressScaleInv =
+        stressScale(kInventoryShare, lf.RatingFactor, r.workingStressInventory->RatingTons,
+                    kipFt.DeadLoadMoment, kipFt.LiveLoadMoment);
+    r.stressScales = scales;
+    // The scaled stresses keep the precision of the pass values they scale.
+    return {{toSingle(Real(inv.ConcreteStress) * scales.StressScaleInv),
+             toSingle(Real(inv.SteelStress) * scales.StressScaleInv),
+             toSingle(Real(inv.CompSteelStress) * scales.StressScaleInv), lf.MemberCapacity,
+             lf.LiveLoadCapacity, lf.inventoryRatingFactor, lf.inventoryTons},
+            {(Real(op.ConcreteStress) * scales.StressScaleOper).value(),
+             toSingle(Real(op.SteelStress) * scales.StressScaleOper),
+             (Real(op.CompSteelStress) * scales.StressScaleOper).value(), lf.MemberCapacity,
+             lf.LiveLoadCapacity, lf.RatingFactor, lf.operatingTons}};
+}
+
 // The rating: each quantity enters `r` as soon as it is formed, so that a run stopped by
 // an arithmetic fault keeps what it reached.
 void rate(const SlabInput& in, Rating& r) {
     const bool loadFactor = !(in.ModRatio > 0.0f);
     r.method = loadFactor ? RatingMethod::LoadFactor : RatingMethod::WorkingStress;
-
     // A working stress run analyses the section with the entered allowables and modular
-    // ratio; a load factor run derives them from f'c and Fy.
-    float n = in.ModRatio;
-    float InvConcStress = in.Concfc;
-    float InvSteelStress = in.SteelFy;
-    if (loadFactor) {
-        const LoadFactorInput& lf = r.loadFactorInput.emplace(
-            LoadFactorInput{in.EffSpan, in.SlabThick, in.StAreaTop, in.StDistTop, in.STAreaBot,
-                            in.StDistBot, in.Concfc, in.SteelFy > kMaxFy ? kMaxFy : in.SteelFy});
-        const AllowableStresses& allowables =
-            r.inventoryAllowables.emplace(inventoryAllowables(lf.fc, lf.fy));
-        InvConcStress = allowables.InvConcStress;
-        InvSteelStress = allowables.InvSteelStress;
-        r.thicknessCheck = minimumThicknessCheck(lf.span, lf.thickness);
-        n = r.derivedModularRatio.emplace(derivedModularRatio(lf.fc));
-        r.ultimateCapacity = ultimateCapacity(lf);
-    }
-
-    const OperatingAllowables& oper =
-        r.operatingAllowables.emplace(operatingAllowables(InvConcStress, InvSteelStress));
-    WorkingStressAnalysis analysis(r.sectionInput.emplace(WorkingStressInput{
-        n, InvConcStress, InvSteelStress, oper.OperConcStress, oper.OperSteelStress, in.StAreaTop,
-        in.StDistTop, in.STAreaBot, in.StDistBot}));
-    const InventoryPass& inv = r.inventoryPass.emplace(analysis.inventoryPass());
-    const Moments& moments =
-        r.moments.emplace(stripMoments(in.EffSpan, in.SlabThick, in.Bitum, in.LoadType));
-    const LevelRating& wsInv = r.workingStressInventory.emplace(
-        workingStressRating(inv.ResistingMoment, moments.M_DL, moments.M_LL));
-    const OperatingPass& op = r.operatingPass.emplace(analysis.operatingPass());
-    const LevelRating& wsOp = r.workingStressOperating.emplace(
-        workingStressRating(op.ResistingMoment, moments.M_DL, moments.M_LL));
-    const ReportMoments& kipFt = r.reportMoments.emplace(reportMoments(moments));
-
-    Hs20Rating table{
-        {inv.ConcreteStress, inv.SteelStress, inv.CompSteelStress, wsInv.MemberCapacity,
-         wsInv.LiveLoadCapacity, wsInv.ratingFactor, wsInv.RatingTons},
-        {op.ConcreteStress, op.SteelStress, op.CompSteelStress, wsOp.MemberCapacity,
-         wsOp.LiveLoadCapacity, wsOp.ratingFactor, wsOp.RatingTons}};
-    if (loadFactor) {
-        const LoadFactorRating& lf = r.loadFactorRating.emplace(loadFactorRating(
-            r.ultimateCapacity->UltimateCapacity, kipFt.DeadLoadMoment, kipFt.LiveLoadMoment));
-        StressScales scales{};
-        scales.StressScaleOper = stressScale(kOperatingShare, lf.RatingFactor, wsOp.RatingTons,
-                                             kipFt.DeadLoadMoment, kipFt.LiveLoadMoment);
-        scales.StressScaleInv = stressScale(kInventoryShare, lf.RatingFactor, wsInv.RatingTons,
-                                            kipFt.DeadLoadMoment, kipFt.LiveLoadMoment);
-        r.stressScales = scales;
-        // The scaled stresses keep the precision of the pass values they scale.
-        table.inventory = {toSingle(Real(inv.ConcreteStress) * scales.StressScaleInv),
-                           toSingle(Real(inv.SteelStress) * scales.StressScaleInv),
-                           toSingle(Real(inv.CompSteelStress) * scales.StressScaleInv),
-                           lf.MemberCapacity,
-                           lf.LiveLoadCapacity,
-                           lf.inventoryRatingFactor,
-                           lf.inventoryTons};
-        table.operating = {(Real(op.ConcreteStress) * scales.StressScaleOper).value(),
-                           toSingle(Real(op.SteelStress) * scales.StressScaleOper),
-                           (Real(op.CompSteelStress) * scales.StressScaleOper).value(),
-                           lf.MemberCapacity,
-                           lf.LiveLoadCapacity,
-                           lf.RatingFactor,
-                           lf.operatingTons};
-    }
-    const Hs20Operating& operating = r.hs20.emplace(table).operating;
-
+    // ratio.
+    const SectionAllowables section = loadFactor
+                                          ? rateLoadFactorSection(in, r)
+                                          : SectionAllowables{in.ModRatio, in.Concfc, in.SteelFy};
+    rateWorkingStress(in, section, r);
+    const Hs20Operating& operating =
+        r.hs20.emplace(loadFactor ? loadFactorTable(r) : workingStressTable(r)).operating;
     if (operating.RatingTons >= kHs20Tons) {
         return;
     }
-    r.legalTrucks = legalTruckRatings(operating.RatingFactor, in.LoadType, moments);
+    r.legalTrucks = legalTruckRatings(operating.RatingFactor, in.LoadType, *r.moments);
 }
 
 // The midspan section of a complete working stress run: the same analysis with the section

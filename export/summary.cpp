@@ -37,13 +37,71 @@ std::string trimmedText(std::string_view latin1) {
     return latin1ToUtf8(latin1.substr(first, last - first + 1));
 }
 
+// A field of the row and the comma that ends it.
+void appendField(std::string& row, std::string_view utf8) {
+    appendCsvField(row, utf8);
+    row += ',';
+}
+
+// The file and the slab's descriptive texts.
+void appendSlabFields(std::string& row, const RatedSlab& slab) {
+    appendField(row, fileNameToUtf8(slab.file));
+    appendField(row, trimmedText(slab.fields.StructNo));
+    appendField(row, trimmedText(slab.fields.Hwy));
+    appendField(row, trimmedText(slab.fields.BatchID));
+    appendField(row, trimmedText(slab.fields.Rater));
+}
+
+// The governing HS20 rating: the section that rates lowest at each level, its rating factors
+// and its tons.
+void appendGoverningFields(std::string& row, const GoverningRating* g) {
+    if (g == nullptr) {
+        row.append(6, ',');
+        return;
+    }
+    appendField(row, sectionName(g->inventory.section));
+    appendField(row, sectionName(g->operating.section));
+    appendField(row, formatMask(g->inventory.RatingFactor, kFactorDecimals));
+    appendField(row, formatMask(g->operating.RatingFactor, kFactorDecimals));
+    appendField(row, formatMask(g->inventory.RatingTons, kTonsDecimals));
+    appendField(row, formatMask(g->operating.RatingTons, kTonsDecimals));
+}
+
+// The legal series, its rating factor, each truck's tons and the truck that controls.
+void appendLegalTruckFields(std::string& row, const GoverningRating* g) {
+    if (g == nullptr || !g->legalTrucks) {
+        row.append(6, ',');
+        return;
+    }
+    const LegalTruckRatings& legal = *g->legalTrucks;
+    appendField(row, seriesInfo(legal.series).name);
+    appendField(row, formatMask(legal.trucks[legal.controlling].RatingFactor, kFactorDecimals));
+    for (const LegalTruck& truck : legal.trucks) {
+        appendField(row, formatMask(truck.RatingTons, kTonsDecimals));
+    }
+    appendField(row, legal.trucks[legal.controlling].type);
+}
+
+// Each code once, in the order of the findings, which is the order of their table.
+std::string findingCodes(const RatedSlab& slab) {
+    std::string codes;
+    if (slab.result == nullptr) {
+        return codes;
+    }
+    std::string_view last;
+    for (const Finding& finding : slab.result->findings) {
+        if (finding.code != last) {
+            codes += codes.empty() ? "" : " ";
+            codes += finding.code;
+            last = finding.code;
+        }
+    }
+    return codes;
+}
+
 // The rating date, the posting policy, each legal vehicle's operating rating factor and the
 // posting decision; blank for a run that decided none.
 void appendPostingFields(std::string& row, const Rating* rating) {
-    const auto field = [&row](std::string_view utf8) {
-        appendCsvField(row, utf8);
-        row += ',';
-    };
     const bool decided =
         rating != nullptr && rating->posting && rating->legalLoads && rating->inventory;
     if (!decided) {
@@ -51,17 +109,19 @@ void appendPostingFields(std::string& row, const Rating* rating) {
         return;
     }
     const PostingDecision& d = *rating->posting;
-    field(rating->inventory->ratingDate);
-    field(d.policy.source);
+    appendField(row, rating->inventory->ratingDate);
+    appendField(row, d.policy.source);
     for (const VehicleRating& v : rating->legalLoads->vehicles) {
-        field(formatMask(v.operatingRatingFactor, kFactorDecimals));
+        appendField(row, formatMask(v.operatingRatingFactor, kFactorDecimals));
     }
-    field(structureActionName(d.action));
-    field(signTypeName(d.sign));
-    field(d.sign == SignType::None
-              ? std::string()
-              : formatMask(d.signValueTons,
-                           d.policy.rounding == SignRounding::DownToWholeTon ? 0 : kTonsDecimals));
+    appendField(row, structureActionName(d.action));
+    appendField(row, signTypeName(d.sign));
+    appendField(
+        row,
+        d.sign == SignType::None
+            ? std::string()
+            : formatMask(d.signValueTons,
+                         d.policy.rounding == SignRounding::DownToWholeTon ? 0 : kTonsDecimals));
 }
 
 }  // namespace
@@ -94,63 +154,23 @@ void BatchSummary::appendRow(std::string& out, const RatedSlab& slab,
 
 void BatchSummary::appendCsvRow(std::string& row, const RatedSlab& slab,
                                 std::string_view writeError) const {
-    const auto field = [&row](std::string_view utf8) {
-        appendCsvField(row, utf8);
-        row += ',';
-    };
-    field(fileNameToUtf8(slab.file));
-    field(trimmedText(slab.fields.StructNo));
-    field(trimmedText(slab.fields.Hwy));
-    field(trimmedText(slab.fields.BatchID));
-    field(trimmedText(slab.fields.Rater));
-
+    appendSlabFields(row, slab);
     const Rating* rating = slab.result != nullptr ? &slab.result->rating : nullptr;
-    field(rating != nullptr && rating->method ? methodInfo(*rating->method).summaryCode : "");
-    field(statusName(rating != nullptr ? rating->status : RatingStatus::Stopped));
+    appendField(row,
+                rating != nullptr && rating->method ? methodInfo(*rating->method).summaryCode : "");
+    appendField(row, statusName(rating != nullptr ? rating->status : RatingStatus::Stopped));
     // The rating columns are filled only for a rating that may be signed.
     const GoverningRating* g =
         rating != nullptr && rating->status == RatingStatus::Rated && rating->governing
             ? &*rating->governing
             : nullptr;
-    if (g != nullptr) {
-        field(sectionName(g->inventory.section));
-        field(sectionName(g->operating.section));
-        field(formatMask(g->inventory.RatingFactor, kFactorDecimals));
-        field(formatMask(g->operating.RatingFactor, kFactorDecimals));
-        field(formatMask(g->inventory.RatingTons, kTonsDecimals));
-        field(formatMask(g->operating.RatingTons, kTonsDecimals));
-    } else {
-        row.append(6, ',');
-    }
-
-    if (g != nullptr && g->legalTrucks) {
-        const LegalTruckRatings& legal = *g->legalTrucks;
-        field(seriesInfo(legal.series).name);
-        field(formatMask(legal.trucks[legal.controlling].RatingFactor, kFactorDecimals));
-        for (const LegalTruck& truck : legal.trucks) {
-            field(formatMask(truck.RatingTons, kTonsDecimals));
-        }
-        field(legal.trucks[legal.controlling].type);
-    } else {
-        row.append(6, ',');
-    }
-    field(g == nullptr ? "" : g->reviewForPosting ? "yes" : "no");
+    appendGoverningFields(row, g);
+    appendLegalTruckFields(row, g);
+    appendField(row, g == nullptr ? "" : g->reviewForPosting ? "yes" : "no");
     appendPostingFields(row, rating);
-    // Each code once, in the order of the findings, which is the order of their table.
-    std::string codes;
-    if (slab.result != nullptr) {
-        std::string_view last;
-        for (const Finding& finding : slab.result->findings) {
-            if (finding.code != last) {
-                codes += codes.empty() ? "" : " ";
-                codes += finding.code;
-                last = finding.code;
-            }
-        }
-    }
-    field(codes);
-    field(outcomeName(slab.outcome));
-    field(latin1ToUtf8(slab.message));
+    appendField(row, findingCodes(slab));
+    appendField(row, outcomeName(slab.outcome));
+    appendField(row, latin1ToUtf8(slab.message));
     appendCsvField(row, writeError);
     row += "\r\n";
 }

@@ -30,6 +30,37 @@ QFrame* etchedRule() {
     return line;
 }
 
+// The program's icon beside its title, version and description.
+QHBoxLayout* titleRow() {
+    auto* picIcon = new QLabel;
+    picIcon->setObjectName(QStringLiteral("picIcon"));
+    picIcon->setPixmap(appIcon().pixmap(32, 32));
+    picIcon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    auto* lblTitle = new QLabel(kApplicationTitle);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    QFont titleFont = lblTitle->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.5);
+    lblTitle->setFont(titleFont);
+    auto* lblVersion = new QLabel(versionText());
+    lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    auto* lblDescription = new QLabel(QStringLiteral("This application rates concrete slabs."));
+    lblDescription->setObjectName(QStringLiteral("lblDescription"));
+
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(lblTitle);
+    texts->addWidget(lblVersion);
+    texts->addSpacing(8);
+    texts->addWidget(lblDescription);
+    texts->addStretch(1);
+    auto* top = new QHBoxLayout;
+    top->addWidget(picIcon, 0, Qt::AlignTop);
+    top->addSpacing(12);
+    top->addLayout(texts, 1);
+    return top;
+}
+
 }  // namespace
 
 QString versionNumber() {
@@ -65,22 +96,17 @@ frmAbout::frmAbout(Platform& platform, QWidget* parent)
       m_platform(platform) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Slab Rating"));
+    QHBoxLayout* top = titleRow();
+    QHBoxLayout* bottom = disclaimerRow();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(etchedRule());
+    layout->addLayout(bottom);
+    setMinimumWidth(twipsToPixels(kDesignWidthTwips, logicalDpiX()));
+    setFixedSize(sizeHint());
+}
 
-    auto* picIcon = new QLabel;
-    picIcon->setObjectName(QStringLiteral("picIcon"));
-    picIcon->setPixmap(appIcon().pixmap(32, 32));
-    picIcon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-    auto* lblTitle = new QLabel(kApplicationTitle);
-    lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    QFont titleFont = lblTitle->font();
-    titleFont.setBold(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.5);
-    lblTitle->setFont(titleFont);
-    auto* lblVersion = new QLabel(versionText());
-    lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    auto* lblDescription = new QLabel(QStringLiteral("This application rates concrete slabs."));
-    lblDescription->setObjectName(QStringLiteral("lblDescription"));
+QHBoxLayout* frmAbout::disclaimerRow() {
     auto* lblDisclaimer = new QLabel(QStringLiteral(
         "Warning: a rating is only as sound as its inputs. A qualified engineer must check "
         "every rating before it is used."));
@@ -97,17 +123,6 @@ frmAbout::frmAbout(Platform& platform, QWidget* parent)
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
 
-    auto* texts = new QVBoxLayout;
-    texts->addWidget(lblTitle);
-    texts->addWidget(lblVersion);
-    texts->addSpacing(8);
-    texts->addWidget(lblDescription);
-    texts->addStretch(1);
-    auto* top = new QHBoxLayout;
-    top->addWidget(picIcon, 0, Qt::AlignTop);
-    top->addSpacing(12);
-    top->addLayout(texts, 1);
-
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(cmdOK);
     buttons->addWidget(cmdSysInfo);
@@ -115,13 +130,7 @@ frmAbout::frmAbout(Platform& platform, QWidget* parent)
     bottom->addWidget(lblDisclaimer, 1, Qt::AlignBottom);
     bottom->addSpacing(12);
     bottom->addLayout(buttons);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(etchedRule());
-    layout->addLayout(bottom);
-    setMinimumWidth(twipsToPixels(kDesignWidthTwips, logicalDpiX()));
-    setFixedSize(sizeHint());
+    return bottom;
 }
 
 void frmAbout::cmdOK_Click() {

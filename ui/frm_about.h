@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+class QHBoxLayout;
+
 namespace slabrating::ui {
 
 class Platform;
@@ -36,6 +38,9 @@ public slots:
     void StartSysInfo();
 
 private:
+    /// The disclaimer beside the OK and System Info buttons.
+    QHBoxLayout* disclaimerRow();
+
     Platform& m_platform;
 };
 

@@ -18,11 +18,15 @@
 #include <QVBoxLayout>
 #include <QValidator>
 #include <algorithm>
+#include <array>
+#include <utility>
+#include <vector>
 
 #include "engine/rating_run.h"
 #include "inputfile/inputfile.h"
 #include "ui/app_icon.h"
 #include "ui/frm_about.h"
+#include "ui/main_form.h"
 #include "ui/placement.h"
 #include "ui/platform.h"
 #include "ui/report_printing.h"
@@ -47,9 +51,22 @@ QLabel* heading(const QString& text) {
     return label;
 }
 
-QLabel* rightLabel(const QString& text) {
-    auto* label = new QLabel(text);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+QLabel* caption(const char* text, Qt::Alignment alignment) {
+    auto* label = new QLabel(QString::fromLatin1(text));
+    label->setAlignment(alignment);
+    return label;
+}
+
+QLabel* formText(const FormText& text) {
+    const QString words = QString::fromLatin1(text.text);
+    if (text.style == FormTextStyle::Plain) {
+        return new QLabel(words);
+    }
+    QLabel* label = heading(words);
+    if (text.style == FormTextStyle::Note) {
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
     return label;
 }
 
@@ -59,6 +76,64 @@ QFrame* rule() {
     line->setFrameShadow(QFrame::Sunken);
     return line;
 }
+
+QGridLayout* formGrid() {
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
+    return grid;
+}
+
+// A widget of the form, or the steel table, and the cell it takes.
+struct FormItem {
+    FormGrid grid;
+    GridCell cell;
+    QWidget* widget = nullptr;
+    QLayout* layout = nullptr;  ///< where `widget` is null
+    Qt::Alignment alignment = {};
+};
+
+// The texts and the rules between the fields.
+std::vector<FormItem> formDecorations() {
+    std::vector<FormItem> items;
+    for (const FormText& text : kFormTexts) {
+        items.push_back({text.grid, text.cell, formText(text)});
+    }
+    for (const int row : kFormRuleRows) {
+        items.push_back({FormGrid::Form, {row, 0, kFormColumns}, rule()});
+    }
+    return items;
+}
+
+// Adds the items of one grid row by row, each row from the left: the window's children, and
+// so what a screen reader reads out, follow the form as it looks.
+void placeInReadingOrder(std::vector<FormItem> items, FormGrid which, QGridLayout& grid) {
+    std::stable_sort(items.begin(), items.end(), [](const FormItem& a, const FormItem& b) {
+        return std::pair(a.cell.row, a.cell.column) < std::pair(b.cell.row, b.cell.column);
+    });
+    for (const FormItem& item : items) {
+        if (item.grid != which) {
+            continue;
+        }
+        if (item.widget != nullptr) {
+            grid.addWidget(item.widget, item.cell.row, item.cell.column, 1, item.cell.columnSpan,
+                           item.alignment);
+        } else {
+            grid.addLayout(item.layout, item.cell.row, item.cell.column, 1, item.cell.columnSpan,
+                           item.alignment);
+        }
+    }
+}
+
+// Every field has its row in the form, once.
+constexpr bool formHasEveryFieldOnce() {
+    std::array<int, kFieldCount> rows{};
+    for (const FormField& field : kFormFields) {
+        ++rows[static_cast<std::size_t>(field.id)];
+    }
+    return std::all_of(rows.begin(), rows.end(), [](int n) { return n == 1; });
+}
+static_assert(formHasEveryFieldOnce());
 
 // The record holds single-byte Latin-1 text on one line.
 bool recordCanHold(QChar c) {
@@ -91,6 +166,60 @@ public:
 
 QString fromLatin1(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A field's line edit as its row of the form describes it.
+QLineEdit* fieldEdit(const FormField& field, QValidator& validator, double dpi) {
+    const FieldInfo& info = fieldInfo(field.id);
+    auto* edit = new QLineEdit;
+    edit->setObjectName(
+        QString::fromLatin1(info.name.data(), static_cast<qsizetype>(info.name.size())));
+    if (info.typedLimit > 0) {
+        edit->setMaxLength(static_cast<int>(info.typedLimit));
+    }
+    if (field.toolTip != nullptr) {
+        edit->setToolTip(QString::fromLatin1(field.toolTip));
+    }
+    edit->setValidator(&validator);
+    const int standardWidth = twipsToPixels(kFieldWidthTwips, dpi);
+    switch (field.width) {
+        case FieldWidth::Standard:
+            edit->setFixedWidth(standardWidth);
+            break;
+        case FieldWidth::Wide:
+            // Reaches the window's right edge, so that more of a long text shows at once.
+            edit->setMinimumWidth(standardWidth * 3 / 2);
+            break;
+        case FieldWidth::TwoDigits:
+            edit->setFixedWidth(
+                std::max(twipsToPixels(kModRatioWidthTwips, dpi),
+                         edit->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12));
+            break;
+    }
+    return edit;
+}
+
+// The load types' list, none of them selected, with a tooltip that says which to choose.
+QListWidget* loadTypeList(double dpi) {
+    auto* list = new QListWidget;
+    list->setObjectName(QStringLiteral("List1"));
+    QString tip = QStringLiteral("Click on ");
+    for (const LoadType id : kListedLoadTypes) {
+        const LoadTypeInfo& type = loadTypeInfo(id);
+        tip += (list->count() > 0 ? QStringLiteral(", \"") : QStringLiteral("\"")) +
+               QString::fromLatin1(seriesInfo(type.series).place) + QStringLiteral("\" for ") +
+               QString::fromLatin1(type.highways);
+        list->addItem(QString::fromLatin1(type.listEntry));
+    }
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setToolTip(tip + QLatin1Char('.'));
+    list->setFixedWidth(std::max(twipsToPixels(kFieldWidthTwips, dpi),
+                                 list->sizeHintForColumn(0) + 2 * list->frameWidth() + 4));
+    list->setFixedHeight(2 * list->sizeHintForRow(0) + 2 * list->frameWidth() + 2);
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setCurrentRow(-1, QItemSelectionModel::Clear);
+    return list;
 }
 
 // The one conversion of window text into the record's bytes; the fields' validator and the
@@ -189,147 +318,40 @@ void frmMain::buildFields() {
     outer->setContentsMargins(8, 0, 8, 4);
     outer->setSpacing(4);
     outer->addWidget(rule());
-
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(6);
-    grid->setVerticalSpacing(4);
-    outer->addLayout(grid);
+    QGridLayout* form = formGrid();
+    outer->addLayout(form);
     outer->addStretch(1);
 
-    const double dpi = logicalDpiX();
-    const int fieldWidth = twipsToPixels(kFieldWidthTwips, dpi);
+    QGridLayout* steel = formGrid();
+    std::vector<FormItem> items = formDecorations();
+    items.push_back({FormGrid::Form, kSteelTableCell, nullptr, steel});
+    m_List1 = loadTypeList(logicalDpiX());
+    items.push_back({FormGrid::Form, kLoadTypeList.captionCell,
+                     caption(kLoadTypeList.caption, Qt::AlignRight | Qt::AlignVCenter), nullptr,
+                     Qt::AlignRight | Qt::AlignTop});
+    items.push_back({FormGrid::Form, kLoadTypeList.listCell, m_List1, nullptr, Qt::AlignLeft});
+
+    std::vector<QWidget*> tabOrder;
     auto* validator = new RecordTextValidator(this);
-    auto field = [&](Field id, const char* tip) {
-        const FieldInfo& info = fieldInfo(id);
-        QLineEdit*& member = m_fields[static_cast<std::size_t>(id)];
-        member = new QLineEdit;
-        member->setObjectName(
-            QString::fromLatin1(info.name.data(), static_cast<qsizetype>(info.name.size())));
-        if (info.typedLimit > 0) {
-            member->setMaxLength(static_cast<int>(info.typedLimit));
+    for (const FormField& field : kFormFields) {
+        if (field.caption != nullptr) {
+            items.push_back(
+                {field.grid, field.captionCell, caption(field.caption, field.captionAlignment)});
         }
-        if (tip != nullptr) {
-            member->setToolTip(QString::fromLatin1(tip));
+        QLineEdit*& edit = m_fields[static_cast<std::size_t>(field.id)];
+        edit = fieldEdit(field, *validator, logicalDpiX());
+        items.push_back({field.grid, field.editCell, edit, nullptr, field.editAlignment});
+        tabOrder.push_back(edit);
+        if (field.id == kLoadTypeList.after) {
+            tabOrder.push_back(m_List1);
         }
-        member->setValidator(validator);
-        member->setFixedWidth(fieldWidth);
-        return member;
-    };
-
-    int row = 0;
-    grid->addWidget(heading(QStringLiteral("Structure Information")), row++, 0, 1, 4);
-    grid->addWidget(rightLabel(QStringLiteral("Structure Number:")), row, 0);
-    grid->addWidget(field(Field::StructNo, "Enter the structure number"), row, 1);
-    grid->addWidget(rightLabel(QStringLiteral("Rater:")), row, 2);
-    grid->addWidget(field(Field::Rater,
-                          "Enter the initials of the person doing the rating (3 charcaters max.)"),
-                    row++, 3, Qt::AlignLeft);
-    grid->addWidget(rightLabel(QStringLiteral("Batch ID:")), row, 0);
-    grid->addWidget(field(Field::BatchID, "Enter the BARS Batch ID number (optional)"), row, 1);
-    grid->addWidget(rightLabel(QStringLiteral("Comments:")), row, 2);
-    field(Field::Comments, "Additional comments to define the slab.");
-    // Reaches the window's right edge, so that more of the 21 characters show at once.
-    edit(Field::Comments)->setMaximumWidth(QWIDGETSIZE_MAX);
-    edit(Field::Comments)->setMinimumWidth(fieldWidth * 3 / 2);
-    grid->addWidget(edit(Field::Comments), row++, 3);
-    grid->addWidget(rightLabel(QStringLiteral("Highway Number:")), row, 0);
-    grid->addWidget(field(Field::Hwy, "Enter the highway number."), row, 1);
-    grid->addWidget(rightLabel(QStringLiteral("Load Type:")), row, 2,
-                    Qt::AlignRight | Qt::AlignTop);
-    m_List1 = new QListWidget;
-    m_List1->setObjectName(QStringLiteral("List1"));
-    QString tip = QStringLiteral("Click on ");
-    for (const LoadType id : kListedLoadTypes) {
-        const LoadTypeInfo& type = loadTypeInfo(id);
-        tip += (m_List1->count() > 0 ? QStringLiteral(", \"") : QStringLiteral("\"")) +
-               QString::fromLatin1(seriesInfo(type.series).place) + QStringLiteral("\" for ") +
-               QString::fromLatin1(type.highways);
-        m_List1->addItem(QString::fromLatin1(type.listEntry));
     }
-    m_List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_List1->setToolTip(tip + QLatin1Char('.'));
-    m_List1->setFixedWidth(
-        std::max(fieldWidth, m_List1->sizeHintForColumn(0) + 2 * m_List1->frameWidth() + 4));
-    m_List1->setFixedHeight(2 * m_List1->sizeHintForRow(0) + 2 * m_List1->frameWidth() + 2);
-    m_List1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_List1->setCurrentRow(-1, QItemSelectionModel::Clear);
-    grid->addWidget(m_List1, row++, 3, Qt::AlignLeft);
-    grid->addWidget(rule(), row++, 0, 1, 4);
-
-    grid->addWidget(heading(QStringLiteral("Deadload")), row, 0);
-    grid->addWidget(rightLabel(QStringLiteral("Bituminous Overlay (in):")), row, 1, 1, 2);
-    grid->addWidget(field(Field::Bitum, "Enter the average asphalt thickness. "), row++, 3,
-                    Qt::AlignLeft);
-    grid->addWidget(rule(), row++, 0, 1, 4);
-
-    grid->addWidget(heading(QStringLiteral("Geometry")), row++, 0, 1, 4);
-    grid->addWidget(rightLabel(QStringLiteral("Effective Span (ft):")), row, 0);
-    grid->addWidget(field(Field::EffSpan, "Enter the effective span length."), row, 1);
-    grid->addWidget(rightLabel(QStringLiteral("Actual Slab Thickness (in.):")), row, 2);
-    grid->addWidget(field(Field::SlabThick, "Enter the actual slab thickness."), row++, 3,
-                    Qt::AlignLeft);
-    grid->addWidget(rule(), row++, 0, 1, 4);
-
-    grid->addWidget(heading(QStringLiteral("Reinforcing Steel:")), row++, 0, 1, 4);
-    auto* steel = new QGridLayout;
-    steel->setHorizontalSpacing(6);
-    steel->setVerticalSpacing(4);
-    steel->addWidget(new QLabel(QStringLiteral("Area (sqin)")), 0, 1);
-    steel->addWidget(new QLabel(QStringLiteral("Distance (in)")), 0, 2);
-    steel->addWidget(rightLabel(QStringLiteral("Top:")), 1, 0);
-    steel->addWidget(
-        field(Field::StAreaTop, "Enter the area of the top reinforcing steel over the girders."), 1,
-        1);
-    steel->addWidget(field(Field::StDistTop,
-                           "Enter the distance from the bottom of the slab to the centerline of "
-                           "the top reinforceing steel."),
-                     1, 2);
-    steel->addWidget(rightLabel(QStringLiteral("Bottom:")), 2, 0);
-    steel->addWidget(field(Field::STAreaBot,
-                           "Enter the area of the bottom reinforcing midpoint between the "
-                           "girders."),
-                     2, 1);
-    steel->addWidget(field(Field::StDistBot,
-                           "Enter the distance from the bottom of the slab to the centerline of "
-                           "the reinforcing steel taken at a midpoint of the girders."),
-                     2, 2);
-    grid->addLayout(steel, row, 0, 1, 2);
-    QLabel* note = heading(QStringLiteral(
-        "For definitions of input values please refer to the KARV Bridge Rating Manual in the "
-        "Bridge Decks section"));
-    note->setWordWrap(true);
-    note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    grid->addWidget(note, row++, 2, 1, 2);
-    grid->addWidget(rule(), row++, 0, 1, 4);
-
-    grid->addWidget(heading(QStringLiteral("Materials Properties")), row++, 0, 1, 4);
-    auto* concLabel = new QLabel(QStringLiteral("Concrete f'c (PSI):"));
-    grid->addWidget(concLabel, row, 0);
-    grid->addWidget(field(Field::Concfc, "Enter the value of the concrete strength."), row, 1);
-    grid->addWidget(rightLabel(QStringLiteral("Steel Fy (PSI):")), row, 2);
-    grid->addWidget(field(Field::SteelFy, "Enter the value of the steel yeild stress."), row++, 3,
-                    Qt::AlignLeft);
-    grid->addWidget(new QLabel(QStringLiteral("or   Inv Fc (Working Stress)")), row, 1, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("or  Inv Fs (Working Stress)")), row++, 3);
-    grid->addWidget(rightLabel(QStringLiteral("Modular Ratio (Leave blank for load factor):")), row,
-                    0, 1, 3);
-    field(Field::ModRatio, nullptr);
-    edit(Field::ModRatio)
-        ->setFixedWidth(std::max(
-            twipsToPixels(kModRatioWidthTwips, dpi),
-            edit(Field::ModRatio)->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12));
-    grid->addWidget(edit(Field::ModRatio), row++, 3, Qt::AlignLeft);
-    grid->setColumnStretch(3, 1);
-
-    QWidget* order[] = {edit(Field::StructNo),  edit(Field::Rater),     edit(Field::BatchID),
-                        edit(Field::Comments),  edit(Field::Hwy),       m_List1,
-                        edit(Field::Bitum),     edit(Field::EffSpan),   edit(Field::SlabThick),
-                        edit(Field::StAreaTop), edit(Field::StDistTop), edit(Field::STAreaBot),
-                        edit(Field::StDistBot), edit(Field::Concfc),    edit(Field::SteelFy),
-                        edit(Field::ModRatio)};
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
-        setTabOrder(order[i], order[i + 1]);
+    placeInReadingOrder(items, FormGrid::Steel, *steel);
+    placeInReadingOrder(items, FormGrid::Form, *form);
+    // The last column takes the window's spare width.
+    form->setColumnStretch(kFormColumns - 1, 1);
+    for (std::size_t i = 0; i + 1 < tabOrder.size(); ++i) {
+        setTabOrder(tabOrder[i], tabOrder[i + 1]);
     }
     setCentralWidget(central);
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "engine/digits.h"
 #include "engine/format.h"
 #include "engine/numeric.h"
 
