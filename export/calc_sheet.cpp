@@ -17,6 +17,8 @@ namespace slabrating {
 namespace {
 
 using namespace rules;
+using sheet::At;
+using sheet::at;
 using sheet::Const;
 using sheet::Page;
 
@@ -202,7 +204,6 @@ void header(Page& page) {
 }
 
 void method(Page& page) {
-    const Rating& r = *page.rating();
     const bool lf = page.loadFactor();
     page.raw("<p><b>Method: ");
     page.raw(lf ? "load factor" : "working stress");
@@ -211,7 +212,7 @@ void method(Page& page) {
     page.raw(" field reads &ldquo;<code>");
     page.latin1(page.slab().fields.ModRatio);
     page.raw("</code>&rdquo;, taken as n = ");
-    page.put(r.input->ModRatio);
+    page.put(sheet::inputNumber<Field::ModRatio>);
     if (lf) {
         page.parts(
             ", not greater than 0, which selects the load factor method: the strip is rated by "
@@ -261,7 +262,10 @@ void summary(Page& page) {
     }
     const bool lf = page.loadFactor();
     const GoverningRating& g = *r->governing;
-    const Hs20Rating& t = *r->hs20;
+    constexpr At<&Rating::governing, &GoverningRating::inventory> governingInv;
+    constexpr At<&Rating::governing, &GoverningRating::operating> governingOper;
+    constexpr At<&Rating::hs20, &Hs20Rating::inventory> hs20Inv;
+    constexpr At<&Rating::hs20, &Hs20Rating::operating> hs20Oper;
     page.raw("<table class=\"grid summary\"><tr><th>HS20 truck (");
     page.constant(kHs20Tons);
     page.raw(
@@ -271,29 +275,29 @@ void summary(Page& page) {
     page.raw("</td><td class=\"n\">");
     page.raw(sectionTitle(g.operating.section, lf));
     page.raw("</td></tr><tr><td>Rating factor</td><td class=\"n big\">");
-    page.put(g.inventory.RatingFactor, kFactorDecimals);
+    page.put(at<&GoverningLevel::RatingFactor>(governingInv), kFactorDecimals);
     page.raw("</td><td class=\"n big\">");
-    page.put(g.operating.RatingFactor, kFactorDecimals);
+    page.put(at<&GoverningLevel::RatingFactor>(governingOper), kFactorDecimals);
     page.raw("</td></tr><tr><td>Rating (tons)</td><td class=\"n big\">");
-    page.put(g.inventory.RatingTons, kReportDecimals);
+    page.put(at<&GoverningLevel::RatingTons>(governingInv), kReportDecimals);
     page.raw("</td><td class=\"n big\">");
-    page.put(g.operating.RatingTons, kReportDecimals);
+    page.put(at<&GoverningLevel::RatingTons>(governingOper), kReportDecimals);
     page.raw("</td></tr><tr><td>");
     page.raw(lf ? "The report's rating (the smaller face's capacity): rating factor"
                 : "The report's rating (the section over the girders): rating factor");
     page.raw("</td><td class=\"n\">");
-    page.put(t.inventory.RatingFactor, kFactorDecimals);
+    page.put(at<&Hs20Inventory::RatingFactor>(hs20Inv), kFactorDecimals);
     page.raw("</td><td class=\"n\">");
-    page.put(t.operating.RatingFactor, kFactorDecimals);
+    page.put(at<&Hs20Operating::RatingFactor>(hs20Oper), kFactorDecimals);
     page.raw("</td></tr><tr><td>Rating (tons), as the report prints it</td><td class=\"n\">");
-    page.put(t.inventory.RatingTons, kReportDecimals);
+    page.put(at<&Hs20Inventory::RatingTons>(hs20Inv), kReportDecimals);
     page.raw("</td><td class=\"n\">");
-    page.put(t.operating.RatingTons, kReportDecimals);
+    page.put(at<&Hs20Operating::RatingTons>(hs20Oper), kReportDecimals);
     page.raw("</td></tr></table>\n");
 
     if (!g.legalTrucks) {
         page.raw("<p>Legal trucks: none rated, as the governing HS20 operating rating of ");
-        page.put(g.operating.RatingTons, kReportDecimals);
+        page.put(at<&GoverningLevel::RatingTons>(governingOper), kReportDecimals);
         page.raw(" tons is not below ");
         page.constant(kHs20Tons);
         page.raw(" tons.</p>\n");
@@ -305,25 +309,28 @@ void summary(Page& page) {
     page.raw(
         "</th><th>Rating factor</th><th>Rating (tons)</th><th>Gross weight (tons)</th>"
         "<th></th></tr>");
-    for (const LegalTruck& truck : l.trucks) {
+    constexpr At<&Rating::governing, &GoverningRating::legalTrucks> trucks;
+    sheet::forEachIndex<kTrucksPerSeries>([&](auto i) {
+        const LegalTruck& truck = l.trucks[i];
+        constexpr auto truckAt = at<&LegalTruckRatings::trucks, i.value>(trucks);
         page.raw(truck.belowGrossWeight ? "<tr class=\"low\"><td>" : "<tr><td>");
         page.raw("Type ");
         page.text(truck.type);
         page.raw("</td><td class=\"n\">");
-        page.put(truck.RatingFactor, kFactorDecimals);
+        page.put(at<&LegalTruck::RatingFactor>(truckAt), kFactorDecimals);
         page.raw("</td><td class=\"n\">");
-        page.put(truck.RatingTons, kReportDecimals);
+        page.put(at<&LegalTruck::RatingTons>(truckAt), kReportDecimals);
         page.raw("</td><td class=\"n\">");
-        page.put(truck.grossTons);
+        page.put(at<&LegalTruck::grossTons>(truckAt));
         page.raw(truck.belowGrossWeight ? "</td><td>below its weight</td></tr>"
                                         : "</td><td></td></tr>");
-    }
+    });
     page.raw("</table><p>Rated from the governing rating. Controlling truck: <b>type ");
     page.text(l.trucks[l.controlling].type);
     page.raw("</b>, the lowest rating relative to its gross weight (the first on a tie).");
     if (!r->legalTrucks) {
         page.raw(" The report prints no legal trucks: its own section rates ");
-        page.put(t.operating.RatingTons, kReportDecimals);
+        page.put(at<&Hs20Operating::RatingTons>(hs20Oper), kReportDecimals);
         page.raw(" tons at operating.");
     }
     page.raw(g.reviewForPosting ? " <b>Review for posting.</b></p>\n" : "</p>\n");
@@ -385,31 +392,31 @@ void inputs(Page& page) {
         "<th>As entered</th><th>Value used</th></tr>");
     const Rating* r = page.rating();
     const bool held = r != nullptr && r->input.has_value();
-    for (const FieldInfo& f : kFields) {
-        if (f.kind != FieldKind::Number) {
-            continue;
+    sheet::forEachIndex<kFieldCount>([&](auto i) {
+        constexpr const FieldInfo& f = kFields[i.value];
+        if constexpr (f.kind == FieldKind::Number) {
+            page.raw("<tr><td>");
+            page.raw(f.label);
+            page.raw("</td><td>");
+            page.raw(kSymbols[static_cast<std::size_t>(f.id)]);
+            page.raw("</td><td><code>");
+            page.latin1(page.slab().fields.*f.text);
+            page.raw("</code></td><td class=\"n\">");
+            if (held) {
+                page.put(sheet::inputNumber<f.id>);
+            } else {
+                page.raw("&mdash;");
+            }
+            page.raw(" ");
+            page.raw(f.unit == "sq in" ? std::string_view("sq in/ft") : f.unit);
+            page.raw("</td></tr>");
         }
-        page.raw("<tr><td>");
-        page.raw(f.label);
-        page.raw("</td><td>");
-        page.raw(kSymbols[static_cast<std::size_t>(f.id)]);
-        page.raw("</td><td><code>");
-        page.latin1(page.slab().fields.*f.text);
-        page.raw("</code></td><td class=\"n\">");
-        if (held) {
-            page.put((*r->input).*f.heldNumber);
-        } else {
-            page.raw("&mdash;");
-        }
-        page.raw(" ");
-        page.raw(f.unit == "sq in" ? std::string_view("sq in/ft") : f.unit);
-        page.raw("</td></tr>");
-    }
+    });
     page.raw("<tr><td>Load type</td><td></td><td>");
     page.raw(loadTypeInfo(page.slab().fields.LoadType).sheetText);
     page.raw("</td><td class=\"n\">");
     if (held) {
-        page.put(r->input->LoadType);
+        page.put(At<&Rating::input, &SlabInput::LoadType>{});
     } else {
         page.raw("&mdash;");
     }

@@ -125,17 +125,17 @@ void crossSection(Page& page) {
             shortestText(kStripWidthIn), " in strip</text></svg>");
     }
     page.raw("<br>Drawn to scale, measured from the bottom face: h = ");
-    page.put(input.SlabThick);
+    page.put(inputNumber<Field::SlabThick>);
     page.raw(" in, overlay b = ");
-    page.put(input.Bitum);
+    page.put(inputNumber<Field::Bitum>);
     page.raw(" in, top steel (red) A<sub>s,top</sub> = ");
-    page.put(input.StAreaTop);
+    page.put(inputNumber<Field::StAreaTop>);
     page.raw(" sq in at d<sub>top</sub> = ");
-    page.put(input.StDistTop);
+    page.put(inputNumber<Field::StDistTop>);
     page.raw(" in, bottom steel (blue) A<sub>s,bot</sub> = ");
-    page.put(input.STAreaBot);
+    page.put(inputNumber<Field::STAreaBot>);
     page.raw(" sq in at d&prime; = ");
-    page.put(input.StDistBot);
+    page.put(inputNumber<Field::StDistBot>);
     page.raw(
         " in. The bars mark the centroid of each layer, not its bar size or spacing."
         "</figcaption></figure>\n");
