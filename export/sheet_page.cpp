@@ -57,7 +57,22 @@ void Page::part(Const c) {
 }
 
 void Page::putQuantity(const Found& found, int decimals) {
-    const Quantity& quantity = found.quantity;
+    if (decimals >= 0 || !found.held) {
+        writeElement(found, decimals);
+        return;
+    }
+    Shown& shown = m_shown[found.index];
+    if (shown.length > 0) {
+        m_out.append(m_out, shown.offset, shown.length);
+        return;
+    }
+    shown.offset = static_cast<std::uint32_t>(m_out.size());
+    writeElement(found, decimals);
+    shown.length = static_cast<std::uint32_t>(m_out.size() - shown.offset);
+}
+
+void Page::writeElement(const Found& found, int decimals) {
+    const Quantity& quantity = m_quantities[found.index];
     raw("<data value=\"");
     // The value exactly as the engine holds it: the shortest text that reads back to it.
     char buf[64];
@@ -181,7 +196,7 @@ void Page::resultQuantity(const Found& found, std::string_view unit) {
         raw(" ");
         raw(unit);
     }
-    if (found.quantity.precision == Precision::Single) {
+    if (m_quantities[found.index].precision == Precision::Single) {
         raw("<sup class=\"single\" title=\"stored in single precision\">s</sup>");
     }
     raw("</td></tr>");

@@ -3,7 +3,9 @@
 // the page shows is either a quantity of the run, written through the quantity table as a
 // <data> element, or a constant of the rating rules, written through the formatter.
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -161,19 +163,20 @@ public:
 private:
     // A quantity of the table and its value in the run, if the run holds it.
     struct Found {
-        const Quantity& quantity;
+        std::size_t index;  // in the quantity table
         bool held = false;
         QuantityValue value;
     };
 
     template <auto... Path>
     Found find(At<Path...> /*quantity*/) const {
-        Found found{m_quantities[quantityIndex<Path...>()], false, {}};
+        Found found{quantityIndex<Path...>(), false, {}};
         found.held =
             m_rating != nullptr && readAt<quantity_path::kStep<Path>...>(*m_rating, found.value);
         return found;
     }
     void putQuantity(const Found& found, int decimals);
+    void writeElement(const Found& found, int decimals);
     void partQuantity(const Found& found);
     void resultQuantity(const Found& found, std::string_view unit);
     void secondResult(const Found& found, std::string_view unit);
@@ -188,6 +191,14 @@ private:
     bool m_inTable = false;
     bool m_inItems = false;
     bool m_stopShown = false;
+
+    // Where each quantity's element to six significant digits first stands: a quantity shown
+    // again in a formula is copied from there, as formatting its number costs more than the
+    // rest of the sheet.
+    struct Shown {
+        std::uint32_t offset = 0, length = 0;
+    };
+    std::array<Shown, kQuantityCount> m_shown{};
 };
 
 // The sections of the sheet (calc_sheet.cpp, sheet_steps.cpp, sheet_figures.cpp).
