@@ -238,30 +238,9 @@ std::string_view sectionTitle(TensionFace section, bool loadFactor) {
     return section == TensionFace::Top ? "over the girders" : "midspan";
 }
 
-void summary(Page& page) {
-    const Rating* r = page.rating();
-    page.heading("Rating", "rating");
-    if (page.stopped() || r == nullptr || !r->hs20 || !r->governing) {
-        page.raw("<div class=\"stopped\">RUN STOPPED: ");
-        page.latin1(page.slab().message);
-        page.raw(
-            "<br>The rating is incomplete: no rating is given. The steps the run reached "
-            "follow.</div>\n");
-        if (r != nullptr && r->method) {
-            method(page);
-        }
-        return;
-    }
-    method(page);
-    if (r->status == RatingStatus::Withheld) {
-        page.raw(
-            "<div class=\"stopped\">RATING WITHHELD: the inputs cannot describe a slab, as the "
-            "errors of the review say. No rating is given and the sheet is not to be signed; "
-            "the steps the run made follow, for the inputs to be mended.</div>\n");
-        return;
-    }
+// The governing rating and the report's own, at both levels.
+void ratingTable(Page& page, const GoverningRating& g) {
     const bool lf = page.loadFactor();
-    const GoverningRating& g = *r->governing;
     constexpr At<&Rating::governing, &GoverningRating::inventory> governingInv;
     constexpr At<&Rating::governing, &GoverningRating::operating> governingOper;
     constexpr At<&Rating::hs20, &Hs20Rating::inventory> hs20Inv;
@@ -294,10 +273,15 @@ void summary(Page& page) {
     page.raw("</td><td class=\"n\">");
     page.put(at<&Hs20Operating::RatingTons>(hs20Oper), kReportDecimals);
     page.raw("</td></tr></table>\n");
+}
 
+// The legal trucks rated from the governing rating, or why there are none.
+void legalTruckSummary(Page& page, const Rating& r) {
+    const GoverningRating& g = *r.governing;
     if (!g.legalTrucks) {
         page.raw("<p>Legal trucks: none rated, as the governing HS20 operating rating of ");
-        page.put(at<&GoverningLevel::RatingTons>(governingOper), kReportDecimals);
+        page.put(At<&Rating::governing, &GoverningRating::operating, &GoverningLevel::RatingTons>{},
+                 kReportDecimals);
         page.raw(" tons is not below ");
         page.constant(kHs20Tons);
         page.raw(" tons.</p>\n");
@@ -328,12 +312,39 @@ void summary(Page& page) {
     page.raw("</table><p>Rated from the governing rating. Controlling truck: <b>type ");
     page.text(l.trucks[l.controlling].type);
     page.raw("</b>, the lowest rating relative to its gross weight (the first on a tie).");
-    if (!r->legalTrucks) {
+    if (!r.legalTrucks) {
         page.raw(" The report prints no legal trucks: its own section rates ");
-        page.put(at<&Hs20Operating::RatingTons>(hs20Oper), kReportDecimals);
+        page.put(At<&Rating::hs20, &Hs20Rating::operating, &Hs20Operating::RatingTons>{},
+                 kReportDecimals);
         page.raw(" tons at operating.");
     }
     page.raw(g.reviewForPosting ? " <b>Review for posting.</b></p>\n" : "</p>\n");
+}
+
+void summary(Page& page) {
+    const Rating* r = page.rating();
+    page.heading("Rating", "rating");
+    if (page.stopped() || r == nullptr || !r->hs20 || !r->governing) {
+        page.raw("<div class=\"stopped\">RUN STOPPED: ");
+        page.latin1(page.slab().message);
+        page.raw(
+            "<br>The rating is incomplete: no rating is given. The steps the run reached "
+            "follow.</div>\n");
+        if (r != nullptr && r->method) {
+            method(page);
+        }
+        return;
+    }
+    method(page);
+    if (r->status == RatingStatus::Withheld) {
+        page.raw(
+            "<div class=\"stopped\">RATING WITHHELD: the inputs cannot describe a slab, as the "
+            "errors of the review say. No rating is given and the sheet is not to be signed; "
+            "the steps the run made follow, for the inputs to be mended.</div>\n");
+        return;
+    }
+    ratingTable(page, *r->governing);
+    legalTruckSummary(page, *r);
 }
 
 void review(Page& page) {
@@ -440,9 +451,8 @@ void basisItem(Page& page, std::string_view source, const Parts&... parts) {
     page.raw("</li>");
 }
 
-void basis(Page& page) {
-    page.heading("Basis of the rating", "basis");
-    page.raw("<ul class=\"basis\">");
+// The design strip, the loads and the rating equation: the basis of either method.
+void commonBasis(Page& page) {
     // Each source names its document: the Standard Specifications and the Manual, in full
     // in the first two items.
     const std::string specifications = std::string(kSpecificationsTitle) + ", Art. ";
@@ -471,68 +481,76 @@ void basis(Page& page) {
               "Rating equation: RF = (C &minus; A<sub>1</sub> D) / (A<sub>2</sub> L (1 + I)), "
               "the capacity C less the factored dead load over the factored live load plus "
               "impact; the rating in tons is RF times the truck's weight.");
-    if (page.loadFactor()) {
-        basisItem(
-            page, std::string(kArtLoadFactorRating) + ".",
-            "Load factor rating: C = &phi;M<sub>n</sub>, A<sub>1</sub> = ", Const{kDeadLoadFactor},
-            " and A<sub>2</sub> = ", Const{kLiveLoadFactor}, " at the operating level.");
-        basisItem(page,
-                  "Departs from the manual's rule (" + std::string(kArtLoadFactorRating) + ").",
-                  "Inventory rating: ", Const{kInventoryShare}, " of the operating one, against ",
-                  Const{kLiveLoadFactor}, " / ", Const{kTextbookInventoryLiveLoadFactor}, " = ",
-                  formatMask(kTextbookInventoryShare, kFactorDecimals),
-                  " with the manual's inventory A<sub>2</sub> = ",
-                  Const{kTextbookInventoryLiveLoadFactor}, ".");
-        basisItem(page,
-                  std::string(kArtFlexureStrength) + " and " + std::string(kArtBalancedSteel) + ".",
-                  "Capacity: each face's steel alone in tension, compression steel left out of "
-                  "&phi;M<sub>n</sub> (the report's &ldquo;COMP STEEL NOT USED&rdquo;); &phi; = ",
-                  Const{kFlexurePhi}, ", stress block ", Const{kBlockStressShare},
-                  " f&prime;<sub>c</sub>, tension steel limited to ", Const{kBalancedSteelShare},
-                  " of the balanced amount; the smaller of the two faces governs.");
-        basisItem(page, std::string(kArtYieldLimit) + ", the Specifications' own limit.",
-                  "Steel yield stress: F<sub>y</sub> is taken at most ", Const{kMaxFy},
-                  " psi, the most a design may be based on.");
-        basisItem(page,
-                  std::string(kArtMinimumDepth) + "; " + std::string(kArtOldMinimumDepth) +
-                      ", which the report's warning names.",
-                  "Minimum depth: (S + ", Const{kThicknessSpanAddend}, ") / ",
-                  Const{kThicknessSpanDivisor}, " ft, at least ", Const{kMinThicknessFloor},
-                  " ft, for slabs with main reinforcement perpendicular to traffic.");
-        basisItem(page,
-                  std::string(kArtModuli) + ", " + std::string(kArtModularRatio) + " and " +
-                      std::string(kArtAllowableStresses) + ".",
-                  "Reported stresses: the working stress analysis of the appendix, with n = ",
-                  Const{static_cast<double>(kModularRatioConstant)},
-                  " / &radic;f&prime;<sub>c</sub> (E<sub>s</sub> / E<sub>c</sub> to a whole "
-                  "number, at least ",
-                  Const{kMinModularRatio}, "), allowables ", Const{kInvConcShare},
-                  " f&prime;<sub>c</sub> and ", Const{kInvSteelShare}, " F<sub>y</sub> (at most ",
-                  Const{kMaxInvSteelStress},
-                  " psi), carried to the load factor rating load; they do not rate the strip.");
-    } else {
-        basisItem(page, std::string(kArtAllowableStressRating) + ".",
-                  "Working stress rating: C = M, the resisting moment of the cracked transformed "
-                  "section with the compression steel at ",
-                  Const{static_cast<double>(kCompSteelFactorOfN)},
-                  "n &minus; 1, A<sub>1</sub> = A<sub>2</sub> = 1: RF = (M &minus; "
-                  "M<sub>DL</sub>) / M<sub>LL</sub> at the inventory and the operating allowable "
-                  "stresses.");
-        basisItem(page,
-                  std::string(kArtManualAllowables) +
-                      "; the table printed whole in appendix A is the program's.",
-                  "Operating allowable stresses: chosen by f&prime;<sub>c</sub> = ",
-                  Const{kFcPerInventoryStress},
-                  " F<sub>c,inv</sub> and by F<sub>s,inv</sub>. The steel's are the manual's "
-                  "operating stresses for its inventory ones. For the concrete the manual allows ",
-                  Const{kManualOperConcShare},
-                  " f&prime;<sub>c</sub>; the program's values are lower, more conservative, in "
-                  "every band but the one above ",
-                  Const{kOperConcLimits[0]}, " psi, where ", Const{kOperConcStresses[1]},
-                  " psi exceeds ", Const{kManualOperConcShare},
-                  " f&prime;<sub>c</sub> until f&prime;<sub>c</sub> reaches ",
-                  Const{kOperConcStresses[1]}, " / ", Const{kManualOperConcShare}, ".");
-    }
+}
+
+// The load factor method: capacity, factors and the stresses the report prints.
+void loadFactorBasis(Page& page) {
+    basisItem(
+        page, std::string(kArtLoadFactorRating) + ".",
+        "Load factor rating: C = &phi;M<sub>n</sub>, A<sub>1</sub> = ", Const{kDeadLoadFactor},
+        " and A<sub>2</sub> = ", Const{kLiveLoadFactor}, " at the operating level.");
+    basisItem(page, "Departs from the manual's rule (" + std::string(kArtLoadFactorRating) + ").",
+              "Inventory rating: ", Const{kInventoryShare}, " of the operating one, against ",
+              Const{kLiveLoadFactor}, " / ", Const{kTextbookInventoryLiveLoadFactor}, " = ",
+              formatMask(kTextbookInventoryShare, kFactorDecimals),
+              " with the manual's inventory A<sub>2</sub> = ",
+              Const{kTextbookInventoryLiveLoadFactor}, ".");
+    basisItem(page,
+              std::string(kArtFlexureStrength) + " and " + std::string(kArtBalancedSteel) + ".",
+              "Capacity: each face's steel alone in tension, compression steel left out of "
+              "&phi;M<sub>n</sub> (the report's &ldquo;COMP STEEL NOT USED&rdquo;); &phi; = ",
+              Const{kFlexurePhi}, ", stress block ", Const{kBlockStressShare},
+              " f&prime;<sub>c</sub>, tension steel limited to ", Const{kBalancedSteelShare},
+              " of the balanced amount; the smaller of the two faces governs.");
+    basisItem(page, std::string(kArtYieldLimit) + ", the Specifications' own limit.",
+              "Steel yield stress: F<sub>y</sub> is taken at most ", Const{kMaxFy},
+              " psi, the most a design may be based on.");
+    basisItem(page,
+              std::string(kArtMinimumDepth) + "; " + std::string(kArtOldMinimumDepth) +
+                  ", which the report's warning names.",
+              "Minimum depth: (S + ", Const{kThicknessSpanAddend}, ") / ",
+              Const{kThicknessSpanDivisor}, " ft, at least ", Const{kMinThicknessFloor},
+              " ft, for slabs with main reinforcement perpendicular to traffic.");
+    basisItem(page,
+              std::string(kArtModuli) + ", " + std::string(kArtModularRatio) + " and " +
+                  std::string(kArtAllowableStresses) + ".",
+              "Reported stresses: the working stress analysis of the appendix, with n = ",
+              Const{static_cast<double>(kModularRatioConstant)},
+              " / &radic;f&prime;<sub>c</sub> (E<sub>s</sub> / E<sub>c</sub> to a whole "
+              "number, at least ",
+              Const{kMinModularRatio}, "), allowables ", Const{kInvConcShare},
+              " f&prime;<sub>c</sub> and ", Const{kInvSteelShare}, " F<sub>y</sub> (at most ",
+              Const{kMaxInvSteelStress},
+              " psi), carried to the load factor rating load; they do not rate the strip.");
+}
+
+// The working stress method: the resisting moment at the allowable stresses.
+void workingStressBasis(Page& page) {
+    basisItem(page, std::string(kArtAllowableStressRating) + ".",
+              "Working stress rating: C = M, the resisting moment of the cracked transformed "
+              "section with the compression steel at ",
+              Const{static_cast<double>(kCompSteelFactorOfN)},
+              "n &minus; 1, A<sub>1</sub> = A<sub>2</sub> = 1: RF = (M &minus; "
+              "M<sub>DL</sub>) / M<sub>LL</sub> at the inventory and the operating allowable "
+              "stresses.");
+    basisItem(page,
+              std::string(kArtManualAllowables) +
+                  "; the table printed whole in appendix A is the program's.",
+              "Operating allowable stresses: chosen by f&prime;<sub>c</sub> = ",
+              Const{kFcPerInventoryStress},
+              " F<sub>c,inv</sub> and by F<sub>s,inv</sub>. The steel's are the manual's "
+              "operating stresses for its inventory ones. For the concrete the manual allows ",
+              Const{kManualOperConcShare},
+              " f&prime;<sub>c</sub>; the program's values are lower, more conservative, in "
+              "every band but the one above ",
+              Const{kOperConcLimits[0]}, " psi, where ", Const{kOperConcStresses[1]},
+              " psi exceeds ", Const{kManualOperConcShare},
+              " f&prime;<sub>c</sub> until f&prime;<sub>c</sub> reaches ",
+              Const{kOperConcStresses[1]}, " / ", Const{kManualOperConcShare}, ".");
+}
+
+// The strip's governing section and the legal trucks rated from it.
+void governingBasis(Page& page) {
     basisItem(page, "The strip's two sections; the report rates the first only.",
               "Governing rating: at each level the lower of the section over the girders "
               "(negative moment, top steel in tension) and the midspan section (positive "
@@ -549,6 +567,18 @@ void basis(Page& page) {
               seriesInfo(TruckSeries::State).place, ") or ",
               Const{seriesWheelKips(TruckSeries::Interstate)}, " kips (",
               seriesInfo(TruckSeries::Interstate).place, ").");
+}
+
+void basis(Page& page) {
+    page.heading("Basis of the rating", "basis");
+    page.raw("<ul class=\"basis\">");
+    commonBasis(page);
+    if (page.loadFactor()) {
+        loadFactorBasis(page);
+    } else {
+        workingStressBasis(page);
+    }
+    governingBasis(page);
     page.raw("</ul>\n");
 }
 
