@@ -130,6 +130,27 @@ void emergencySign(Page& page, const PostingDecision& d) {
     page.raw("</svg>");
 }
 
+// Each legal vehicle's rating and posting value, and the rule that gave the value.
+void vehicleRows(Page& page, const PostingDecision& d, const LegalLoadRatings& loads) {
+    forEachIndex<kLegalVehicleCount>([&](auto i) {
+        const VehiclePosting& p = d.vehicles[i];
+        constexpr auto vehicleAt = at<&PostingDecision::vehicles, i.value>(kPosting);
+        page.raw("<tr><td>");
+        page.text(loads.vehicles[i].name);
+        page.raw("</td><td class=\"n\">");
+        page.put(at<&VehiclePosting::ratingFactor>(vehicleAt), kFactorDecimals);
+        page.raw("</td><td class=\"n\">");
+        page.put(at<&VehiclePosting::ratedTons>(vehicleAt), kTonsDecimals);
+        page.raw("</td><td class=\"n\">");
+        page.put(at<&VehiclePosting::valueTons>(vehicleAt), signDecimals(d));
+        page.raw("</td><td>");
+        page.raw(vehicleActionName(p.action));
+        page.raw("</td><td>");
+        page.text(postingRuleText(p.rule));
+        page.raw("</td></tr>");
+    });
+}
+
 }  // namespace
 
 void postingBox(Page& page) {
@@ -159,23 +180,7 @@ void postingBox(Page& page) {
         "</div>\n<table class=\"grid\"><tr><th>Vehicle</th><th>RF</th><th>RF &times; W "
         "(tons)</th>"
         "<th>Value (tons)</th><th>Action</th><th>Rule</th></tr>");
-    forEachIndex<kLegalVehicleCount>([&](auto i) {
-        const VehiclePosting& p = d.vehicles[i];
-        constexpr auto vehicleAt = at<&PostingDecision::vehicles, i.value>(kPosting);
-        page.raw("<tr><td>");
-        page.text(loads.vehicles[i].name);
-        page.raw("</td><td class=\"n\">");
-        page.put(at<&VehiclePosting::ratingFactor>(vehicleAt), kFactorDecimals);
-        page.raw("</td><td class=\"n\">");
-        page.put(at<&VehiclePosting::ratedTons>(vehicleAt), kTonsDecimals);
-        page.raw("</td><td class=\"n\">");
-        page.put(at<&VehiclePosting::valueTons>(vehicleAt), signDecimals(d));
-        page.raw("</td><td>");
-        page.raw(vehicleActionName(p.action));
-        page.raw("</td><td>");
-        page.text(postingRuleText(p.rule));
-        page.raw("</td></tr>");
-    });
+    vehicleRows(page, d, loads);
     page.raw(
         "</table></div><p class=\"note\">RF at the policy's level; RF &times; W at most "
         "the operating rating. ");

@@ -57,6 +57,26 @@ bool sectionInput(Page& page, Input si, std::string_view title, std::string_view
 // In place of the second pass of `sectionRows`: the first pass's section alone.
 struct OnePass {};
 
+// The compression steel's transformed factor m of the pass at `first`, and of the one at
+// `second` beside it where both share the section.
+template <class Input, class First, class Second>
+void factorRow(Page& page, Input si, First first, Second second) {
+    const std::string m0 = shortestText(kCompSteelFactorOfN) + "n &minus; 1";
+    const std::string m = "m = " + m0 + ", reduced to (" + m0 +
+                          ") F<sub>s,allow</sub> / f<sub>sc</sub> while f<sub>sc</sub> &gt; "
+                          "F<sub>s,allow</sub>";
+    const auto factor = at<&Held<First>::CompSteelFactor>(first);
+    const auto count = at<&Held<First>::AdjustCount>(first);
+    if constexpr (!std::is_same_v<Second, OnePass>) {
+        page.eq2(m, factor, at<&OP::CompSteelFactor>(second), "", Const{kCompSteelFactorOfN},
+                 " &times; ", at<&WS::n>(si), " &minus; 1, adjusted ", count, " and ",
+                 at<&OP::AdjustCount>(second), " times");
+    } else {
+        page.eq(m, factor, "", Const{kCompSteelFactorOfN}, " &times; ", at<&WS::n>(si),
+                " &minus; 1, adjusted ", count, " times");
+    }
+}
+
 // The section's quantities of the pass at `first`, or of both passes where they share the
 // section (`second` the operating pass).
 template <class Input, class First, class Second>
@@ -77,20 +97,8 @@ void sectionRows(Page& page, Input si, First first, Second second) {
             page.eq(symbols, value, "", p...);
         }
     };
-    const std::string m0 = shortestText(kCompSteelFactorOfN) + "n &minus; 1";
-    const std::string m = "m = " + m0 + ", reduced to (" + m0 +
-                          ") F<sub>s,allow</sub> / f<sub>sc</sub> while f<sub>sc</sub> &gt; "
-                          "F<sub>s,allow</sub>";
+    factorRow(page, si, first, second);
     const auto factor = at<&Held<First>::CompSteelFactor>(first);
-    const auto count = at<&Held<First>::AdjustCount>(first);
-    if constexpr (both) {
-        page.eq2(m, factor, at<&OP::CompSteelFactor>(second), "", Const{kCompSteelFactorOfN},
-                 " &times; ", at<&WS::n>(si), " &minus; 1, adjusted ", count, " and ",
-                 at<&OP::AdjustCount>(second), " times");
-    } else {
-        page.eq(m, factor, "", Const{kCompSteelFactorOfN}, " &times; ", at<&WS::n>(si),
-                " &minus; 1, adjusted ", count, " times");
-    }
     const auto n = at<&WS::n>(si);
     const auto areaTop = at<&WS::areaTop>(si);
     const auto areaBot = at<&WS::areaBot>(si);

@@ -108,6 +108,25 @@ bool thicknessCheck(Page& page) {
     return true;
 }
 
+// The face that governs the capacity, and the constants of its formulas.
+std::string capacityNote(const UltimateCapacityResult& u) {
+    std::string found = u.governs == TensionFace::Top
+                            ? "The top face governs (negative moment over the girders)"
+                            : "The bottom face governs (positive moment between the girders)";
+    if (u.aTopLimited || u.aBotLimited) {
+        found += u.aTopLimited && u.aBotLimited ? "; both block depths are"
+                 : u.aTopLimited                ? "; the top block depth is"
+                                                : "; the bottom block depth is";
+        found += " limited to " + shortestText(kBalancedSteelShare) + " of the balanced one";
+    }
+    return found + ". " + shortestText(kBlockForcePerFcIn) + " = " +
+           shortestText(kBlockStressShare) + " &times; " + shortestText(kStripWidthIn) +
+           " in of strip; " + shortestText(kThreeQuartersBalanced) + " = " +
+           shortestText(kBalancedSteelShare) + " &times; " + shortestText(kBalancedStrainStress) +
+           " psi; " + shortestText(kCapacityFactor) + " = " + shortestText(kFlexurePhi) +
+           " &times; " + shortestText(kBlockStressShare) + ", with the strip and lb-in to lb-ft.";
+}
+
 bool ultimateCapacity(Page& page) {
     const Rating& r = *page.rating();
     if (!page.reached(r.ultimateCapacity)) {
@@ -153,23 +172,7 @@ bool ultimateCapacity(Page& page) {
             at<&UC::UltimateCapacity>(u), "lb-ft", "min(", at<&UC::leverTop>(u), ", ",
             at<&UC::leverBot>(u), ") &times; ", Const{kCapacityFactor}, " &times; ",
             at<&LF::fc>(lf));
-    std::string found = r.ultimateCapacity->governs == TensionFace::Top
-                            ? "The top face governs (negative moment over the girders)"
-                            : "The bottom face governs (positive moment between the girders)";
-    if (r.ultimateCapacity->aTopLimited || r.ultimateCapacity->aBotLimited) {
-        found += r.ultimateCapacity->aTopLimited && r.ultimateCapacity->aBotLimited
-                     ? "; both block depths are"
-                 : r.ultimateCapacity->aTopLimited ? "; the top block depth is"
-                                                   : "; the bottom block depth is";
-        found += " limited to " + shortestText(kBalancedSteelShare) + " of the balanced one";
-    }
-    page.note(found + ". " + shortestText(kBlockForcePerFcIn) + " = " +
-              shortestText(kBlockStressShare) + " &times; " + shortestText(kStripWidthIn) +
-              " in of strip; " + shortestText(kThreeQuartersBalanced) + " = " +
-              shortestText(kBalancedSteelShare) + " &times; " +
-              shortestText(kBalancedStrainStress) + " psi; " + shortestText(kCapacityFactor) +
-              " = " + shortestText(kFlexurePhi) + " &times; " + shortestText(kBlockStressShare) +
-              ", with the strip and lb-in to lb-ft.");
+    page.note(capacityNote(*r.ultimateCapacity));
     page.closeStep();
     return true;
 }
@@ -490,83 +493,163 @@ void governing(Page& page) {
                 at<&GL::RatingTons>(go), at<&GL::RatingFactor>(go), true);
 }
 
+// Each face's steel against the balanced ratio and its capacity against cracking.
+void faceChecks(Page& page) {
+    constexpr At<&Rating::loadFactorChecks> c;
+    constexpr auto top = at<&LoadFactorChecks::top>(c);
+    constexpr auto bottom = at<&LoadFactorChecks::bottom>(c);
+    constexpr At<&Rating::loadFactorInput> lf;
+    constexpr At<&Rating::ultimateCapacity> u;
+    using LC = LoadFactorChecks;
+    using F = FaceSteelCheck;
+    page.openStep("Checks of the review: steel of each face",
+                  "Each face against " + shortestText(kBalancedSteelShare) +
+                      " of the balanced steel ratio (" + std::string(kArtBalancedSteel) +
+                      ") and its capacity against " + shortestText(kMinimumSteelCrackingShare) +
+                      " M<sub>cr</sub> (" + std::string(kArtMinimumSteel) + ").");
+    page.twoColumns("top steel", "bottom steel");
+    const std::string w = shortestText(kStripWidthIn);
+    page.eq2("&rho; = A<sub>s</sub> / (" + w + " d)", at<&F::steelRatio>(top),
+             at<&F::steelRatio>(bottom), "", at<&LF::areaTop>(lf), " / (", Const{kStripWidthIn},
+             " &times; ", at<&LF::distTop>(lf), "); ", at<&LF::areaBot>(lf), " / (",
+             Const{kStripWidthIn}, " &times; (", at<&LF::thickness>(lf), " &minus; ",
+             at<&LF::distBot>(lf), "))");
+    page.eq2("&rho;<sub>b</sub> = " + shortestText(kBlockStressShare) +
+                 " &beta;<sub>1</sub> f&prime;<sub>c</sub> / F<sub>y</sub> &times; " +
+                 shortestText(kBalancedStrainStress) + " / (" +
+                 shortestText(kBalancedStrainStress) + " + F<sub>y</sub>)",
+             at<&F::balancedRatio>(top), at<&F::balancedRatio>(bottom), "",
+             Const{kBlockStressShare}, " &times; ", at<&UC::Beta1>(u), " &times; ", at<&LF::fc>(lf),
+             " / ", at<&LF::fy>(lf), " &times; ", Const{kBalancedStrainStress}, " / (",
+             Const{kBalancedStrainStress}, " + ", at<&LF::fy>(lf), ")");
+    page.eq2("&rho; / &rho;<sub>b</sub>, at most " + shortestText(kBalancedSteelShare),
+             at<&F::balancedShare>(top), at<&F::balancedShare>(bottom), "", at<&F::steelRatio>(top),
+             " / ", at<&F::balancedRatio>(top), "; ", at<&F::steelRatio>(bottom), " / ",
+             at<&F::balancedRatio>(bottom));
+    page.eq2("&phi;M<sub>n</sub> of the face = T &times; " + shortestText(kCapacityFactor) +
+                 " f&prime;<sub>c</sub> / " + shortestText(kLbPerKip),
+             at<&F::phiMn>(top), at<&F::phiMn>(bottom), "kip-ft", at<&UC::leverTop>(u), " &times; ",
+             Const{kCapacityFactor}, " &times; ", at<&LF::fc>(lf), " / ", Const{kLbPerKip}, "; ",
+             at<&UC::leverBot>(u), " &times; ", Const{kCapacityFactor}, " &times; ",
+             at<&LF::fc>(lf), " / ", Const{kLbPerKip});
+    page.eq("f<sub>r</sub> = " + shortestText(kModulusOfRuptureFactor) +
+                " &radic;f&prime;<sub>c</sub> (" + std::string(kArtAllowableStresses) + ")",
+            at<&LC::modulusOfRupture>(c), "psi", Const{kModulusOfRuptureFactor}, " &times; &radic;",
+            at<&LF::fc>(lf));
+    page.eq("M<sub>cr</sub> = f<sub>r</sub> " + w + " h&sup2; / " +
+                shortestText(kSectionModulusDivisor) + ", in kip-ft",
+            at<&LC::crackingMoment>(c), "kip-ft", at<&LC::modulusOfRupture>(c), " &times; ",
+            Const{kStripWidthIn}, " &times; ", at<&LF::thickness>(lf), "&sup2; / ",
+            Const{kSectionModulusDivisor}, " / ", Const{kInchesPerFoot}, " / ", Const{kLbPerKip});
+    page.eq(shortestText(kMinimumSteelCrackingShare) +
+                " M<sub>cr</sub>, the least &phi;M<sub>n</sub> of a face",
+            at<&LC::minimumCapacity>(c), "kip-ft", Const{kMinimumSteelCrackingShare}, " &times; ",
+            at<&LC::crackingMoment>(c));
+    page.closeStep();
+}
+
+// The entered modular ratio against the one the allowable concrete stress implies.
+void modularRatioReview(Page& page) {
+    constexpr At<&Rating::modularRatioCheck> m;
+    using MC = ModularRatioCheck;
+    page.openStep("Check of the review: the modular ratio",
+                  "The entered n against E<sub>s</sub> / E<sub>c</sub> of the concrete that "
+                  "the allowable concrete stress implies; more than " +
+                      shortestText(kModularRatioTolerance) + " away is doubted.");
+    page.eq("f&prime;<sub>c</sub> = F<sub>c,inv</sub> / " + shortestText(kInvConcShare) + " (" +
+                std::string(kArtAllowableStresses) + ")",
+            at<&MC::fc>(m), "psi", inputNumber<Field::Concfc>, " &times; ",
+            Const{kFcPerInventoryStress});
+    page.eq("E<sub>s</sub> / E<sub>c</sub> = " + shortestText(kSteelModulusPsi) + " / (" +
+                shortestText(kConcreteModulusFactor) + " &radic;f&prime;<sub>c</sub>) (" +
+                std::string(kArtModuli) + ")",
+            at<&MC::EsOverEc>(m), "", Const{kSteelModulusPsi}, " / (",
+            Const{kConcreteModulusFactor}, " &times; &radic;", at<&MC::fc>(m), ")");
+    page.eq("n to the nearest whole number, at least " + shortestText(kMinModularRatio) + " (" +
+                std::string(kArtModularRatio) + ")",
+            at<&MC::n>(m), "", "against the entered ", inputNumber<Field::ModRatio>);
+    page.closeStep();
+}
+
 // The checks the review findings hold the section against.
 void reviewChecks(Page& page) {
     const Rating& r = *page.rating();
     if (r.loadFactorChecks) {
-        constexpr At<&Rating::loadFactorChecks> c;
-        constexpr auto top = at<&LoadFactorChecks::top>(c);
-        constexpr auto bottom = at<&LoadFactorChecks::bottom>(c);
-        constexpr At<&Rating::loadFactorInput> lf;
-        constexpr At<&Rating::ultimateCapacity> u;
-        using LC = LoadFactorChecks;
-        using F = FaceSteelCheck;
-        page.openStep("Checks of the review: steel of each face",
-                      "Each face against " + shortestText(kBalancedSteelShare) +
-                          " of the balanced steel ratio (" + std::string(kArtBalancedSteel) +
-                          ") and its capacity against " + shortestText(kMinimumSteelCrackingShare) +
-                          " M<sub>cr</sub> (" + std::string(kArtMinimumSteel) + ").");
-        page.twoColumns("top steel", "bottom steel");
-        const std::string w = shortestText(kStripWidthIn);
-        page.eq2("&rho; = A<sub>s</sub> / (" + w + " d)", at<&F::steelRatio>(top),
-                 at<&F::steelRatio>(bottom), "", at<&LF::areaTop>(lf), " / (", Const{kStripWidthIn},
-                 " &times; ", at<&LF::distTop>(lf), "); ", at<&LF::areaBot>(lf), " / (",
-                 Const{kStripWidthIn}, " &times; (", at<&LF::thickness>(lf), " &minus; ",
-                 at<&LF::distBot>(lf), "))");
-        page.eq2("&rho;<sub>b</sub> = " + shortestText(kBlockStressShare) +
-                     " &beta;<sub>1</sub> f&prime;<sub>c</sub> / F<sub>y</sub> &times; " +
-                     shortestText(kBalancedStrainStress) + " / (" +
-                     shortestText(kBalancedStrainStress) + " + F<sub>y</sub>)",
-                 at<&F::balancedRatio>(top), at<&F::balancedRatio>(bottom), "",
-                 Const{kBlockStressShare}, " &times; ", at<&UC::Beta1>(u), " &times; ",
-                 at<&LF::fc>(lf), " / ", at<&LF::fy>(lf), " &times; ", Const{kBalancedStrainStress},
-                 " / (", Const{kBalancedStrainStress}, " + ", at<&LF::fy>(lf), ")");
-        page.eq2("&rho; / &rho;<sub>b</sub>, at most " + shortestText(kBalancedSteelShare),
-                 at<&F::balancedShare>(top), at<&F::balancedShare>(bottom), "",
-                 at<&F::steelRatio>(top), " / ", at<&F::balancedRatio>(top), "; ",
-                 at<&F::steelRatio>(bottom), " / ", at<&F::balancedRatio>(bottom));
-        page.eq2("&phi;M<sub>n</sub> of the face = T &times; " + shortestText(kCapacityFactor) +
-                     " f&prime;<sub>c</sub> / " + shortestText(kLbPerKip),
-                 at<&F::phiMn>(top), at<&F::phiMn>(bottom), "kip-ft", at<&UC::leverTop>(u),
-                 " &times; ", Const{kCapacityFactor}, " &times; ", at<&LF::fc>(lf), " / ",
-                 Const{kLbPerKip}, "; ", at<&UC::leverBot>(u), " &times; ", Const{kCapacityFactor},
-                 " &times; ", at<&LF::fc>(lf), " / ", Const{kLbPerKip});
-        page.eq("f<sub>r</sub> = " + shortestText(kModulusOfRuptureFactor) +
-                    " &radic;f&prime;<sub>c</sub> (" + std::string(kArtAllowableStresses) + ")",
-                at<&LC::modulusOfRupture>(c), "psi", Const{kModulusOfRuptureFactor},
-                " &times; &radic;", at<&LF::fc>(lf));
-        page.eq("M<sub>cr</sub> = f<sub>r</sub> " + w + " h&sup2; / " +
-                    shortestText(kSectionModulusDivisor) + ", in kip-ft",
-                at<&LC::crackingMoment>(c), "kip-ft", at<&LC::modulusOfRupture>(c), " &times; ",
-                Const{kStripWidthIn}, " &times; ", at<&LF::thickness>(lf), "&sup2; / ",
-                Const{kSectionModulusDivisor}, " / ", Const{kInchesPerFoot}, " / ",
-                Const{kLbPerKip});
-        page.eq(shortestText(kMinimumSteelCrackingShare) +
-                    " M<sub>cr</sub>, the least &phi;M<sub>n</sub> of a face",
-                at<&LC::minimumCapacity>(c), "kip-ft", Const{kMinimumSteelCrackingShare},
-                " &times; ", at<&LC::crackingMoment>(c));
-        page.closeStep();
+        faceChecks(page);
     }
     if (r.modularRatioCheck) {
-        constexpr At<&Rating::modularRatioCheck> m;
-        using MC = ModularRatioCheck;
-        page.openStep("Check of the review: the modular ratio",
-                      "The entered n against E<sub>s</sub> / E<sub>c</sub> of the concrete that "
-                      "the allowable concrete stress implies; more than " +
-                          shortestText(kModularRatioTolerance) + " away is doubted.");
-        page.eq("f&prime;<sub>c</sub> = F<sub>c,inv</sub> / " + shortestText(kInvConcShare) + " (" +
-                    std::string(kArtAllowableStresses) + ")",
-                at<&MC::fc>(m), "psi", inputNumber<Field::Concfc>, " &times; ",
-                Const{kFcPerInventoryStress});
-        page.eq("E<sub>s</sub> / E<sub>c</sub> = " + shortestText(kSteelModulusPsi) + " / (" +
-                    shortestText(kConcreteModulusFactor) + " &radic;f&prime;<sub>c</sub>) (" +
-                    std::string(kArtModuli) + ")",
-                at<&MC::EsOverEc>(m), "", Const{kSteelModulusPsi}, " / (",
-                Const{kConcreteModulusFactor}, " &times; &radic;", at<&MC::fc>(m), ")");
-        page.eq("n to the nearest whole number, at least " + shortestText(kMinModularRatio) + " (" +
-                    std::string(kArtModularRatio) + ")",
-                at<&MC::n>(m), "", "against the entered ", inputNumber<Field::ModRatio>);
-        page.closeStep();
+        modularRatioReview(page);
+    }
+}
+
+// One row of the operating allowable stress table: the concrete band and, while the steel
+// table lasts, the steel band; the bands the run used in bold.
+void allowablesRow(Page& page, std::size_t i, const OperatingAllowables* used) {
+    const auto mark = [&](bool on) { page.raw(on ? "<td><b>" : "<td>"); };
+    const bool conc = used != nullptr && used->concBand == i;
+    const bool steel = used != nullptr && used->steelBand == i;
+    page.raw("<tr>");
+    mark(conc);
+    if (i == 0) {
+        page.raw("up to ");
+        page.constant(kOperConcLimits[0]);
+    } else if (i < kOperConcLimits.size()) {
+        page.raw("above ");
+        page.constant(kOperConcLimits[i - 1]);
+        page.raw(", up to ");
+        page.constant(kOperConcLimits[i]);
+    } else {
+        page.raw("above ");
+        page.constant(kOperConcLimits.back());
+    }
+    page.raw(conc ? "</b></td>" : "</td>");
+    mark(conc);
+    page.constant(kOperConcStresses[i]);
+    page.raw(conc ? "</b></td>" : "</td>");
+    if (i < kOperSteelStresses.size()) {
+        mark(steel);
+        if (i == 0) {
+            page.raw("below ");
+            page.constant(kOperSteelLimits[0]);
+        } else if (i < kOperSteelLimits.size()) {
+            page.constant(kOperSteelLimits[i - 1]);
+            page.raw(" to below ");
+            page.constant(kOperSteelLimits[i]);
+        } else {
+            page.constant(kOperSteelLimits.back());
+            page.raw(" and above");
+        }
+        page.raw(steel ? "</b></td>" : "</td>");
+        mark(steel);
+        page.constant(kOperSteelStresses[i]);
+        page.raw(steel ? "</b></td>" : "</td>");
+    } else {
+        page.raw("<td></td><td></td>");
+    }
+    page.raw("</tr>");
+}
+
+// Appendix B: the working stress analysis that scales a load factor run's reported stresses.
+void scalingAnalysis(Page& page) {
+    const Rating& r = *page.rating();
+    page.heading(
+        "B. The working stress analysis of a load factor run: it scales the reported "
+        "stresses");
+    page.note(
+        "It does not rate the strip: it gives the stresses the report prints, carried to "
+        "the load factor rating load.");
+    page.openStep("Allowable stresses and modular ratio",
+                  "Derived from f&prime;<sub>c</sub> and F<sub>y</sub>; the operating ones from "
+                  "the table of appendix A.");
+    const bool derived = inventoryAllowables(page, false) && modularRatio(page, false) &&
+                         operatingAllowables(page, false);
+    page.closeStep();
+    if (derived && workingStress(page)) {
+        if (!r.workingStressOperating || !r.reportMoments) {
+            return;
+        }
+        workingStressLevels(page, false);
+        stressScales(page);
     }
 }
 
@@ -626,73 +709,14 @@ void appendix(Page& page) {
     const OperatingAllowables* used = r.operatingAllowables ? &*r.operatingAllowables : nullptr;
     const std::size_t rows = std::max(kOperConcStresses.size(), kOperSteelStresses.size());
     for (std::size_t i = 0; i < rows; ++i) {
-        const auto mark = [&](bool on) { page.raw(on ? "<td><b>" : "<td>"); };
-        const bool conc = used != nullptr && used->concBand == i;
-        const bool steel = used != nullptr && used->steelBand == i;
-        page.raw("<tr>");
-        mark(conc);
-        if (i == 0) {
-            page.raw("up to ");
-            page.constant(kOperConcLimits[0]);
-        } else if (i < kOperConcLimits.size()) {
-            page.raw("above ");
-            page.constant(kOperConcLimits[i - 1]);
-            page.raw(", up to ");
-            page.constant(kOperConcLimits[i]);
-        } else {
-            page.raw("above ");
-            page.constant(kOperConcLimits.back());
-        }
-        page.raw(conc ? "</b></td>" : "</td>");
-        mark(conc);
-        page.constant(kOperConcStresses[i]);
-        page.raw(conc ? "</b></td>" : "</td>");
-        if (i < kOperSteelStresses.size()) {
-            mark(steel);
-            if (i == 0) {
-                page.raw("below ");
-                page.constant(kOperSteelLimits[0]);
-            } else if (i < kOperSteelLimits.size()) {
-                page.constant(kOperSteelLimits[i - 1]);
-                page.raw(" to below ");
-                page.constant(kOperSteelLimits[i]);
-            } else {
-                page.constant(kOperSteelLimits.back());
-                page.raw(" and above");
-            }
-            page.raw(steel ? "</b></td>" : "</td>");
-            mark(steel);
-            page.constant(kOperSteelStresses[i]);
-            page.raw(steel ? "</b></td>" : "</td>");
-        } else {
-            page.raw("<td></td><td></td>");
-        }
-        page.raw("</tr>");
+        allowablesRow(page, i, used);
     }
     page.raw("</table>");
     page.closeStep();
     if (!page.loadFactor()) {
         return;
     }
-    page.heading(
-        "B. The working stress analysis of a load factor run: it scales the reported "
-        "stresses");
-    page.note(
-        "It does not rate the strip: it gives the stresses the report prints, carried to "
-        "the load factor rating load.");
-    page.openStep("Allowable stresses and modular ratio",
-                  "Derived from f&prime;<sub>c</sub> and F<sub>y</sub>; the operating ones from "
-                  "the table of appendix A.");
-    const bool derived = inventoryAllowables(page, false) && modularRatio(page, false) &&
-                         operatingAllowables(page, false);
-    page.closeStep();
-    if (derived && workingStress(page)) {
-        if (!r.workingStressOperating || !r.reportMoments) {
-            return;
-        }
-        workingStressLevels(page, false);
-        stressScales(page);
-    }
+    scalingAnalysis(page);
 }
 
 }  // namespace slabrating::sheet
