@@ -72,6 +72,16 @@ inline constexpr auto kStep = [] {
 
 }  // namespace quantity_path
 
+/// Calls `visit(std::integral_constant<std::size_t, I>{})` for each I below `N`: for the
+/// quantities of each element of an array, whose index is a step of their paths.
+template <std::size_t N, class Visitor>
+constexpr void forEachIndex(Visitor&& visit) {
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        (visit(std::integral_constant<std::size_t, I>{}), ...);
+    }
+    (std::make_index_sequence<N>{});
+}
+
 /// The type of the member at `Path` from a `Rating`, an optional one as its value's type.
 template <auto... Path>
 using HeldAt = std::remove_cvref_t<decltype(*quantity_path::present(
@@ -220,14 +230,13 @@ constexpr void addField(QuantityList& t, FieldKind kind) {
     }
 }
 
-template <std::size_t... I>
-constexpr void addInput(QuantityList& t, std::index_sequence<I...>) {
+constexpr void addInput(QuantityList& t) {
     // The texts, the load type, then the numbers, as the record holds them.
-    (addField<I>(t, FieldKind::Text), ...);
+    forEachIndex<kFieldCount>([&](auto i) { addField<i.value>(t, FieldKind::Text); });
     QuantityDef loadType = held<&Rating::input, &SlabInput::LoadType>("input", kLoadTypeName);
     loadType.keyStyle = KeyStyle::Field;  // the load type keeps its `--set` name too
     t.add(loadType);
-    (addField<I>(t, FieldKind::Number), ...);
+    forEachIndex<kFieldCount>([&](auto i) { addField<i.value>(t, FieldKind::Number); });
 }
 
 // The inputs of a working stress analysis at `Path`.
@@ -307,16 +316,13 @@ constexpr void addLegalTrucks(QuantityList& t, const std::array<std::string_view
     t.add(held<Path..., &L::stateTruckMoment>(g, "TruckMoment", "kip-ft", Presence::StateSeries));
     t.add(held<Path..., &L::interstateTruckMoment>(g, "TruckMoment", "kip-ft",
                                                    Presence::InterstateSeries));
-    [&]<std::size_t... I>(std::index_sequence<I...>) {
-        const auto addTruck = [&]<std::size_t Truck>(std::string_view tg) {
-            t.add(held<Path..., &L::trucks, Truck, &T::type>(tg, "type"));
-            t.add(held<Path..., &L::trucks, Truck, &T::grossTons>(tg, "grossTons", "tons"));
-            t.add(held<Path..., &L::trucks, Truck, &T::RatingFactor>(tg, "RatingFactor"));
-            t.add(held<Path..., &L::trucks, Truck, &T::RatingTons>(tg, "RatingTons", "tons"));
-        };
-        (addTruck.template operator()<I>(groups[I + 1]), ...);
-    }
-    (std::make_index_sequence<kTrucksPerSeries>{});
+    forEachIndex<kTrucksPerSeries>([&](auto i) {
+        const std::string_view tg = groups[i + 1];
+        t.add(held<Path..., &L::trucks, i.value, &T::type>(tg, "type"));
+        t.add(held<Path..., &L::trucks, i.value, &T::grossTons>(tg, "grossTons", "tons"));
+        t.add(held<Path..., &L::trucks, i.value, &T::RatingFactor>(tg, "RatingFactor"));
+        t.add(held<Path..., &L::trucks, i.value, &T::RatingTons>(tg, "RatingTons", "tons"));
+    });
 }
 
 // One level of the governing rating.
@@ -528,13 +534,10 @@ constexpr void addPosting(QuantityList& t) {
     t.add(named<&structureActionName, &Rating::posting, &D::action>(po, "action"));
     t.add(named<&signTypeName, &Rating::posting, &D::sign>(po, "sign"));
     t.add(held<&Rating::posting, &D::signValueTons>(po, "signValue", "tons"));
-    [&]<std::size_t... I>(std::index_sequence<I...>) {
-        constexpr std::array<std::string_view, kLegalVehicleCount> groups{
-            "posting/vehicles/0", "posting/vehicles/1", "posting/vehicles/2", "posting/vehicles/3",
-            "posting/vehicles/4"};
-        (addVehiclePosting<I>(t, groups[I]), ...);
-    }
-    (std::make_index_sequence<kLegalVehicleCount>{});
+    constexpr std::array<std::string_view, kLegalVehicleCount> vehicles{
+        "posting/vehicles/0", "posting/vehicles/1", "posting/vehicles/2", "posting/vehicles/3",
+        "posting/vehicles/4"};
+    forEachIndex<kLegalVehicleCount>([&](auto i) { addVehiclePosting<i.value>(t, vehicles[i]); });
     constexpr std::string_view pe = "posting/emergency";
     using E = EmergencyLimits;
     t.add(held<&Rating::posting, &D::emergency, &E::singleAxleTons>(pe, "singleAxle", "tons"));
@@ -544,13 +547,10 @@ constexpr void addPosting(QuantityList& t) {
 
 // The legal loads, the posting decision and the inventory items of a complete run.
 constexpr void addDecisions(QuantityList& t) {
-    [&]<std::size_t... I>(std::index_sequence<I...>) {
-        constexpr std::array<std::string_view, kLegalVehicleCount> groups{
-            "legalLoads/vehicles/0", "legalLoads/vehicles/1", "legalLoads/vehicles/2",
-            "legalLoads/vehicles/3", "legalLoads/vehicles/4"};
-        (addVehicle<I>(t, groups[I]), ...);
-    }
-    (std::make_index_sequence<kLegalVehicleCount>{});
+    constexpr std::array<std::string_view, kLegalVehicleCount> vehicles{
+        "legalLoads/vehicles/0", "legalLoads/vehicles/1", "legalLoads/vehicles/2",
+        "legalLoads/vehicles/3", "legalLoads/vehicles/4"};
+    forEachIndex<kLegalVehicleCount>([&](auto i) { addVehicle<i.value>(t, vehicles[i]); });
     addPosting(t);
 
     constexpr std::string_view in = "inventory";
@@ -566,20 +566,17 @@ constexpr void addDecisions(QuantityList& t) {
     t.add(held<&Rating::inventory, &I::item66>(in, "item66"));
     t.add(held<&Rating::inventory, &I::item70>(in, "item70"));
     t.add(held<&Rating::inventory, &I::negativeRecordedAsZero>(in, "negativeRecordedAsZero"));
-    [&]<std::size_t... V>(std::index_sequence<V...>) {
-        constexpr std::array<std::string_view, kLegalVehicleCount> groups{
-            "inventory/legalLoads/0", "inventory/legalLoads/1", "inventory/legalLoads/2",
-            "inventory/legalLoads/3", "inventory/legalLoads/4"};
-        (addLegalLoadItems<V>(t, groups[V]), ...);
-    }
-    (std::make_index_sequence<kLegalVehicleCount>{});
+    constexpr std::array<std::string_view, kLegalVehicleCount> loads{
+        "inventory/legalLoads/0", "inventory/legalLoads/1", "inventory/legalLoads/2",
+        "inventory/legalLoads/3", "inventory/legalLoads/4"};
+    forEachIndex<kLegalVehicleCount>([&](auto i) { addLegalLoadItems<i.value>(t, loads[i]); });
 }
 
 // Every quantity, in the JSON result's order: the quantities of a group stand together, a
 // group inside another before the rest of the other's quantities.
 constexpr QuantityList buildQuantities() {
     QuantityList t;
-    addInput(t, std::make_index_sequence<kFieldCount>{});
+    addInput(t);
     addLoadFactorCapacity(t);
     addWorkingStress(t);
     addLoadFactorRating(t);

@@ -294,7 +294,7 @@ void legalTruckSummary(Page& page, const Rating& r) {
         "</th><th>Rating factor</th><th>Rating (tons)</th><th>Gross weight (tons)</th>"
         "<th></th></tr>");
     constexpr At<&Rating::governing, &GoverningRating::legalTrucks> trucks;
-    sheet::forEachIndex<kTrucksPerSeries>([&](auto i) {
+    forEachIndex<kTrucksPerSeries>([&](auto i) {
         const LegalTruck& truck = l.trucks[i];
         constexpr auto truckAt = at<&LegalTruckRatings::trucks, i.value>(trucks);
         page.raw(truck.belowGrossWeight ? "<tr class=\"low\"><td>" : "<tr><td>");
@@ -403,7 +403,7 @@ void inputs(Page& page) {
         "<th>As entered</th><th>Value used</th></tr>");
     const Rating* r = page.rating();
     const bool held = r != nullptr && r->input.has_value();
-    sheet::forEachIndex<kFieldCount>([&](auto i) {
+    forEachIndex<kFieldCount>([&](auto i) {
         constexpr const FieldInfo& f = kFields[i.value];
         if constexpr (f.kind == FieldKind::Number) {
             page.raw("<tr><td>");

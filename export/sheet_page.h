@@ -9,8 +9,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <type_traits>
-#include <utility>
 
 #include "engine/quantity_defs.h"
 #include "export/rated_slab.h"
@@ -47,16 +45,6 @@ using Held = typename HeldBy<Group>::type;
 /// An input number as the run holds it, by its field: `inputNumber<Field::EffSpan>`.
 template <Field F>
 inline constexpr At<&Rating::input, fieldInfo(F).heldNumber> inputNumber{};
-
-/// Calls `visit(std::integral_constant<std::size_t, I>{})` for each I below `N`, for a row
-/// of each element of an array of quantities.
-template <std::size_t N, class Visitor>
-void forEachIndex(Visitor&& visit) {
-    [&]<std::size_t... I>(std::index_sequence<I...>) {
-        (visit(std::integral_constant<std::size_t, I>{}), ...);
-    }
-    (std::make_index_sequence<N>{});
-}
 
 /// The page being written: the slab, its run, and the HTML written so far.
 class Page {
