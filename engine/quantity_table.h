@@ -1,15 +1,13 @@
 #pragma once
 // The quantities of a rating, described once: whoever shows or writes them (the JSON result,
 // its schema, the calculation sheet, the tests) loops over this table or looks a quantity up
-// in it, and never names one by a text of its own.
+// in it, and never names one by a text of its own. engine/quantity_defs.h holds the table as
+// the compiler sees it, for a view that names a quantity by the members that hold it.
 
 #include <cstddef>
-#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 #include "engine/rating.h"
 
@@ -35,12 +33,12 @@ enum class Presence {
 
 /// One quantity's value in a run.
 struct QuantityValue {
-    /// The member of the `Rating` that holds it, by which a view names it; a text formed
-    /// from a choice (a series' name) has the address of that choice.
-    const void* address = nullptr;
     double number = 0;      ///< Single, Double, Whole, Flag (1 for yes); a float converts exactly
     std::string_view text;  ///< Text
 };
+
+/// Reads one quantity's value from a run; false when the run does not hold it.
+using QuantityReader = bool (*)(const Rating& rating, QuantityValue& value);
 
 /// One quantity of `Rating`.
 struct Quantity {
@@ -55,7 +53,7 @@ struct Quantity {
     Precision precision;
     Presence presence;
     /// Its value in `rating`; false when the run does not hold it.
-    bool (*read)(const Rating& rating, QuantityValue& value);
+    QuantityReader read;
 };
 
 /// A group of quantities and when a run holds it.
@@ -84,23 +82,5 @@ void forEachQuantity(const Rating& rating, Visitor&& visit) {
         }
     }
 }
-
-/// The quantities one run holds, found by the member that holds them.
-class QuantityIndex {
-public:
-    explicit QuantityIndex(const Rating& rating);
-
-    /// The quantity held at `member` (a member of the indexed rating), with its value; null
-    /// when the table has no quantity there. The first quantity of the table wins where
-    /// two show the same member.
-    const std::pair<const Quantity*, QuantityValue>* find(const void* member) const;
-
-private:
-    const unsigned char* m_base;  // the rating's first byte
-    std::vector<std::pair<const Quantity*, QuantityValue>> m_held;
-    // For each byte of the rating, 1 + the index in m_held of the quantity held there; 0
-    // where none is.
-    std::vector<std::uint16_t> m_byOffset;
-};
 
 }  // namespace slabrating

@@ -17,6 +17,8 @@ namespace slabrating {
 namespace {
 
 using namespace rules;
+using sheet::At;
+using sheet::at;
 using sheet::Const;
 using sheet::Page;
 
@@ -202,16 +204,15 @@ void header(Page& page) {
 }
 
 void method(Page& page) {
-    const Rating& r = *page.rating();
     const bool lf = page.loadFactor();
     page.raw("<p><b>Method: ");
-    page.raw(methodInfo(r.method.value()).name);
+    page.raw(methodInfo(page.rating()->method.value()).name);
     page.raw(".</b> The ");
     page.raw(fieldInfo(Field::ModRatio).label);
     page.raw(" field reads &ldquo;<code>");
     page.latin1(page.slab().fields.ModRatio);
     page.raw("</code>&rdquo;, taken as n = ");
-    page.put(r.input->ModRatio);
+    page.put(sheet::inputNumber<Field::ModRatio>);
     if (lf) {
         page.parts(
             ", not greater than 0, which selects the load factor method: the strip is rated by "
@@ -237,6 +238,89 @@ std::string_view sectionTitle(TensionFace section, bool loadFactor) {
     return section == TensionFace::Top ? "over the girders" : "midspan";
 }
 
+// The governing rating and the report's own, at both levels.
+void ratingTable(Page& page, const GoverningRating& g) {
+    const bool lf = page.loadFactor();
+    constexpr At<&Rating::governing, &GoverningRating::inventory> governingInv;
+    constexpr At<&Rating::governing, &GoverningRating::operating> governingOper;
+    constexpr At<&Rating::hs20, &Hs20Rating::inventory> hs20Inv;
+    constexpr At<&Rating::hs20, &Hs20Rating::operating> hs20Oper;
+    page.raw("<table class=\"grid summary\"><tr><th>HS20 truck (");
+    page.constant(kHs20Tons);
+    page.raw(
+        " tons), the governing rating</th><th>Inventory</th><th>Operating</th></tr>"
+        "<tr><td>Governing section</td><td class=\"n\">");
+    page.raw(sectionTitle(g.inventory.section, lf));
+    page.raw("</td><td class=\"n\">");
+    page.raw(sectionTitle(g.operating.section, lf));
+    page.raw("</td></tr><tr><td>Rating factor</td><td class=\"n big\">");
+    page.put(at<&GoverningLevel::RatingFactor>(governingInv), kFactorDecimals);
+    page.raw("</td><td class=\"n big\">");
+    page.put(at<&GoverningLevel::RatingFactor>(governingOper), kFactorDecimals);
+    page.raw("</td></tr><tr><td>Rating (tons)</td><td class=\"n big\">");
+    page.put(at<&GoverningLevel::RatingTons>(governingInv), kReportDecimals);
+    page.raw("</td><td class=\"n big\">");
+    page.put(at<&GoverningLevel::RatingTons>(governingOper), kReportDecimals);
+    page.raw("</td></tr><tr><td>");
+    page.raw(lf ? "The report's rating (the smaller face's capacity): rating factor"
+                : "The report's rating (the section over the girders): rating factor");
+    page.raw("</td><td class=\"n\">");
+    page.put(at<&Hs20Inventory::RatingFactor>(hs20Inv), kFactorDecimals);
+    page.raw("</td><td class=\"n\">");
+    page.put(at<&Hs20Operating::RatingFactor>(hs20Oper), kFactorDecimals);
+    page.raw("</td></tr><tr><td>Rating (tons), as the report prints it</td><td class=\"n\">");
+    page.put(at<&Hs20Inventory::RatingTons>(hs20Inv), kReportDecimals);
+    page.raw("</td><td class=\"n\">");
+    page.put(at<&Hs20Operating::RatingTons>(hs20Oper), kReportDecimals);
+    page.raw("</td></tr></table>\n");
+}
+
+// The legal trucks rated from the governing rating, or why there are none.
+void legalTruckSummary(Page& page, const Rating& r) {
+    const GoverningRating& g = *r.governing;
+    if (!g.legalTrucks) {
+        page.raw("<p>Legal trucks: none rated, as the governing HS20 operating rating of ");
+        page.put(At<&Rating::governing, &GoverningRating::operating, &GoverningLevel::RatingTons>{},
+                 kReportDecimals);
+        page.raw(" tons is not below ");
+        page.constant(kHs20Tons);
+        page.raw(" tons.</p>\n");
+        return;
+    }
+    const LegalTruckRatings& l = *g.legalTrucks;
+    page.raw("<table class=\"grid summary\"><tr><th>Legal trucks: ");
+    page.raw(seriesInfo(l.series).title);
+    page.raw(
+        "</th><th>Rating factor</th><th>Rating (tons)</th><th>Gross weight (tons)</th>"
+        "<th></th></tr>");
+    constexpr At<&Rating::governing, &GoverningRating::legalTrucks> trucks;
+    forEachIndex<kTrucksPerSeries>([&](auto i) {
+        const LegalTruck& truck = l.trucks[i];
+        constexpr auto truckAt = at<&LegalTruckRatings::trucks, i.value>(trucks);
+        page.raw(truck.belowGrossWeight ? "<tr class=\"low\"><td>" : "<tr><td>");
+        page.raw("Type ");
+        page.text(truck.type);
+        page.raw("</td><td class=\"n\">");
+        page.put(at<&LegalTruck::RatingFactor>(truckAt), kFactorDecimals);
+        page.raw("</td><td class=\"n\">");
+        page.put(at<&LegalTruck::RatingTons>(truckAt), kReportDecimals);
+        page.raw("</td><td class=\"n\">");
+        page.put(at<&LegalTruck::grossTons>(truckAt));
+        page.raw(truck.belowGrossWeight ? "</td><td>below its weight</td></tr>"
+                                        : "</td><td></td></tr>");
+    });
+    page.raw("</table><p>Rated from the governing rating. Controlling truck: <b>type ");
+    page.text(l.trucks[l.controlling].type);
+    page.raw("</b>, the lowest rating relative to its gross weight (the first on a tie).");
+    if (!r.legalTrucks) {
+        page.raw(" The report prints no legal trucks: its own section rates ");
+        page.put(At<&Rating::hs20, &Hs20Rating::operating, &Hs20Operating::RatingTons>{},
+                 kReportDecimals);
+        page.raw(" tons at operating.");
+    }
+    page.raw(g.reviewForPosting ? " <b>Review for posting.</b></p>\n" : "</p>\n");
+}
+
 void summary(Page& page) {
     const Rating* r = page.rating();
     page.heading("Rating", "rating");
@@ -259,74 +343,8 @@ void summary(Page& page) {
             "the steps the run made follow, for the inputs to be mended.</div>\n");
         return;
     }
-    const bool lf = page.loadFactor();
-    const GoverningRating& g = *r->governing;
-    const Hs20Rating& t = *r->hs20;
-    page.raw("<table class=\"grid summary\"><tr><th>HS20 truck (");
-    page.constant(kHs20Tons);
-    page.raw(
-        " tons), the governing rating</th><th>Inventory</th><th>Operating</th></tr>"
-        "<tr><td>Governing section</td><td class=\"n\">");
-    page.raw(sectionTitle(g.inventory.section, lf));
-    page.raw("</td><td class=\"n\">");
-    page.raw(sectionTitle(g.operating.section, lf));
-    page.raw("</td></tr><tr><td>Rating factor</td><td class=\"n big\">");
-    page.put(g.inventory.RatingFactor, kFactorDecimals);
-    page.raw("</td><td class=\"n big\">");
-    page.put(g.operating.RatingFactor, kFactorDecimals);
-    page.raw("</td></tr><tr><td>Rating (tons)</td><td class=\"n big\">");
-    page.put(g.inventory.RatingTons, kReportDecimals);
-    page.raw("</td><td class=\"n big\">");
-    page.put(g.operating.RatingTons, kReportDecimals);
-    page.raw("</td></tr><tr><td>");
-    page.raw(lf ? "The report's rating (the smaller face's capacity): rating factor"
-                : "The report's rating (the section over the girders): rating factor");
-    page.raw("</td><td class=\"n\">");
-    page.put(t.inventory.RatingFactor, kFactorDecimals);
-    page.raw("</td><td class=\"n\">");
-    page.put(t.operating.RatingFactor, kFactorDecimals);
-    page.raw("</td></tr><tr><td>Rating (tons), as the report prints it</td><td class=\"n\">");
-    page.put(t.inventory.RatingTons, kReportDecimals);
-    page.raw("</td><td class=\"n\">");
-    page.put(t.operating.RatingTons, kReportDecimals);
-    page.raw("</td></tr></table>\n");
-
-    if (!g.legalTrucks) {
-        page.raw("<p>Legal trucks: none rated, as the governing HS20 operating rating of ");
-        page.put(g.operating.RatingTons, kReportDecimals);
-        page.raw(" tons is not below ");
-        page.constant(kHs20Tons);
-        page.raw(" tons.</p>\n");
-        return;
-    }
-    const LegalTruckRatings& l = *g.legalTrucks;
-    page.raw("<table class=\"grid summary\"><tr><th>Legal trucks: ");
-    page.raw(seriesInfo(l.series).title);
-    page.raw(
-        "</th><th>Rating factor</th><th>Rating (tons)</th><th>Gross weight (tons)</th>"
-        "<th></th></tr>");
-    for (const LegalTruck& truck : l.trucks) {
-        page.raw(truck.belowGrossWeight ? "<tr class=\"low\"><td>" : "<tr><td>");
-        page.raw("Type ");
-        page.text(truck.type);
-        page.raw("</td><td class=\"n\">");
-        page.put(truck.RatingFactor, kFactorDecimals);
-        page.raw("</td><td class=\"n\">");
-        page.put(truck.RatingTons, kReportDecimals);
-        page.raw("</td><td class=\"n\">");
-        page.put(truck.grossTons);
-        page.raw(truck.belowGrossWeight ? "</td><td>below its weight</td></tr>"
-                                        : "</td><td></td></tr>");
-    }
-    page.raw("</table><p>Rated from the governing rating. Controlling truck: <b>type ");
-    page.text(l.trucks[l.controlling].type);
-    page.raw("</b>, the lowest rating relative to its gross weight (the first on a tie).");
-    if (!r->legalTrucks) {
-        page.raw(" The report prints no legal trucks: its own section rates ");
-        page.put(t.operating.RatingTons, kReportDecimals);
-        page.raw(" tons at operating.");
-    }
-    page.raw(g.reviewForPosting ? " <b>Review for posting.</b></p>\n" : "</p>\n");
+    ratingTable(page, *r->governing);
+    legalTruckSummary(page, *r);
 }
 
 void review(Page& page) {
@@ -366,31 +384,31 @@ void inputs(Page& page) {
         "<th>As entered</th><th>Value used</th></tr>");
     const Rating* r = page.rating();
     const bool held = r != nullptr && r->input.has_value();
-    for (const FieldInfo& f : kFields) {
-        if (f.kind != FieldKind::Number) {
-            continue;
+    forEachIndex<kFieldCount>([&](auto i) {
+        constexpr const FieldInfo& f = kFields[i.value];
+        if constexpr (f.kind == FieldKind::Number) {
+            page.raw("<tr><td>");
+            page.raw(f.label);
+            page.raw("</td><td>");
+            page.raw(f.symbol);
+            page.raw("</td><td><code>");
+            page.latin1(page.slab().fields.*f.text);
+            page.raw("</code></td><td class=\"n\">");
+            if (held) {
+                page.put(sheet::inputNumber<f.id>);
+            } else {
+                page.raw("&mdash;");
+            }
+            page.raw(" ");
+            page.raw(f.unit == "sq in" ? std::string_view("sq in/ft") : f.unit);
+            page.raw("</td></tr>");
         }
-        page.raw("<tr><td>");
-        page.raw(f.label);
-        page.raw("</td><td>");
-        page.raw(f.symbol);
-        page.raw("</td><td><code>");
-        page.latin1(page.slab().fields.*f.text);
-        page.raw("</code></td><td class=\"n\">");
-        if (held) {
-            page.put((*r->input).*f.heldNumber);
-        } else {
-            page.raw("&mdash;");
-        }
-        page.raw(" ");
-        page.raw(f.unit == "sq in" ? std::string_view("sq in/ft") : f.unit);
-        page.raw("</td></tr>");
-    }
+    });
     page.raw("<tr><td>Load type</td><td></td><td>");
     page.raw(loadTypeInfo(page.slab().fields.LoadType).sheetText);
     page.raw("</td><td class=\"n\">");
     if (held) {
-        page.put(r->input->LoadType);
+        page.put(At<&Rating::input, &SlabInput::LoadType>{});
     } else {
         page.raw("&mdash;");
     }
@@ -414,9 +432,8 @@ void basisItem(Page& page, std::string_view source, const Parts&... parts) {
     page.raw("</li>");
 }
 
-void basis(Page& page) {
-    page.heading("Basis of the rating", "basis");
-    page.raw("<ul class=\"basis\">");
+// The design strip, the loads and the rating equation: the basis of either method.
+void commonBasis(Page& page) {
     // Each source names its document: the Standard Specifications and the Manual, in full
     // in the first two items.
     const std::string specifications = std::string(kSpecificationsTitle) + ", Art. ";
@@ -445,68 +462,76 @@ void basis(Page& page) {
               "Rating equation: RF = (C &minus; A<sub>1</sub> D) / (A<sub>2</sub> L (1 + I)), "
               "the capacity C less the factored dead load over the factored live load plus "
               "impact; the rating in tons is RF times the truck's weight.");
-    if (page.loadFactor()) {
-        basisItem(
-            page, std::string(kArtLoadFactorRating) + ".",
-            "Load factor rating: C = &phi;M<sub>n</sub>, A<sub>1</sub> = ", Const{kDeadLoadFactor},
-            " and A<sub>2</sub> = ", Const{kLiveLoadFactor}, " at the operating level.");
-        basisItem(page,
-                  "Departs from the manual's rule (" + std::string(kArtLoadFactorRating) + ").",
-                  "Inventory rating: ", Const{kInventoryShare}, " of the operating one, against ",
-                  Const{kLiveLoadFactor}, " / ", Const{kTextbookInventoryLiveLoadFactor}, " = ",
-                  formatMask(kTextbookInventoryShare, kFactorDecimals),
-                  " with the manual's inventory A<sub>2</sub> = ",
-                  Const{kTextbookInventoryLiveLoadFactor}, ".");
-        basisItem(page,
-                  std::string(kArtFlexureStrength) + " and " + std::string(kArtBalancedSteel) + ".",
-                  "Capacity: each face's steel alone in tension, compression steel left out of "
-                  "&phi;M<sub>n</sub> (the report's &ldquo;COMP STEEL NOT USED&rdquo;); &phi; = ",
-                  Const{kFlexurePhi}, ", stress block ", Const{kBlockStressShare},
-                  " f&prime;<sub>c</sub>, tension steel limited to ", Const{kBalancedSteelShare},
-                  " of the balanced amount; the smaller of the two faces governs.");
-        basisItem(page, std::string(kArtYieldLimit) + ", the Specifications' own limit.",
-                  "Steel yield stress: F<sub>y</sub> is taken at most ", Const{kMaxFy},
-                  " psi, the most a design may be based on.");
-        basisItem(page,
-                  std::string(kArtMinimumDepth) + "; " + std::string(kArtOldMinimumDepth) +
-                      ", which the report's warning names.",
-                  "Minimum depth: (S + ", Const{kThicknessSpanAddend}, ") / ",
-                  Const{kThicknessSpanDivisor}, " ft, at least ", Const{kMinThicknessFloor},
-                  " ft, for slabs with main reinforcement perpendicular to traffic.");
-        basisItem(page,
-                  std::string(kArtModuli) + ", " + std::string(kArtModularRatio) + " and " +
-                      std::string(kArtAllowableStresses) + ".",
-                  "Reported stresses: the working stress analysis of the appendix, with n = ",
-                  Const{static_cast<double>(kModularRatioConstant)},
-                  " / &radic;f&prime;<sub>c</sub> (E<sub>s</sub> / E<sub>c</sub> to a whole "
-                  "number, at least ",
-                  Const{kMinModularRatio}, "), allowables ", Const{kInvConcShare},
-                  " f&prime;<sub>c</sub> and ", Const{kInvSteelShare}, " F<sub>y</sub> (at most ",
-                  Const{kMaxInvSteelStress},
-                  " psi), carried to the load factor rating load; they do not rate the strip.");
-    } else {
-        basisItem(page, std::string(kArtAllowableStressRating) + ".",
-                  "Working stress rating: C = M, the resisting moment of the cracked transformed "
-                  "section with the compression steel at ",
-                  Const{static_cast<double>(kCompSteelFactorOfN)},
-                  "n &minus; 1, A<sub>1</sub> = A<sub>2</sub> = 1: RF = (M &minus; "
-                  "M<sub>DL</sub>) / M<sub>LL</sub> at the inventory and the operating allowable "
-                  "stresses.");
-        basisItem(page,
-                  std::string(kArtManualAllowables) +
-                      "; the table printed whole in appendix A is the program's.",
-                  "Operating allowable stresses: chosen by f&prime;<sub>c</sub> = ",
-                  Const{kFcPerInventoryStress},
-                  " F<sub>c,inv</sub> and by F<sub>s,inv</sub>. The steel's are the manual's "
-                  "operating stresses for its inventory ones. For the concrete the manual allows ",
-                  Const{kManualOperConcShare},
-                  " f&prime;<sub>c</sub>; the program's values are lower, more conservative, in "
-                  "every band but the one above ",
-                  Const{kOperConcLimits[0]}, " psi, where ", Const{kOperConcStresses[1]},
-                  " psi exceeds ", Const{kManualOperConcShare},
-                  " f&prime;<sub>c</sub> until f&prime;<sub>c</sub> reaches ",
-                  Const{kOperConcStresses[1]}, " / ", Const{kManualOperConcShare}, ".");
-    }
+}
+
+// The load factor method: capacity, factors and the stresses the report prints.
+void loadFactorBasis(Page& page) {
+    basisItem(
+        page, std::string(kArtLoadFactorRating) + ".",
+        "Load factor rating: C = &phi;M<sub>n</sub>, A<sub>1</sub> = ", Const{kDeadLoadFactor},
+        " and A<sub>2</sub> = ", Const{kLiveLoadFactor}, " at the operating level.");
+    basisItem(page, "Departs from the manual's rule (" + std::string(kArtLoadFactorRating) + ").",
+              "Inventory rating: ", Const{kInventoryShare}, " of the operating one, against ",
+              Const{kLiveLoadFactor}, " / ", Const{kTextbookInventoryLiveLoadFactor}, " = ",
+              formatMask(kTextbookInventoryShare, kFactorDecimals),
+              " with the manual's inventory A<sub>2</sub> = ",
+              Const{kTextbookInventoryLiveLoadFactor}, ".");
+    basisItem(page,
+              std::string(kArtFlexureStrength) + " and " + std::string(kArtBalancedSteel) + ".",
+              "Capacity: each face's steel alone in tension, compression steel left out of "
+              "&phi;M<sub>n</sub> (the report's &ldquo;COMP STEEL NOT USED&rdquo;); &phi; = ",
+              Const{kFlexurePhi}, ", stress block ", Const{kBlockStressShare},
+              " f&prime;<sub>c</sub>, tension steel limited to ", Const{kBalancedSteelShare},
+              " of the balanced amount; the smaller of the two faces governs.");
+    basisItem(page, std::string(kArtYieldLimit) + ", the Specifications' own limit.",
+              "Steel yield stress: F<sub>y</sub> is taken at most ", Const{kMaxFy},
+              " psi, the most a design may be based on.");
+    basisItem(page,
+              std::string(kArtMinimumDepth) + "; " + std::string(kArtOldMinimumDepth) +
+                  ", which the report's warning names.",
+              "Minimum depth: (S + ", Const{kThicknessSpanAddend}, ") / ",
+              Const{kThicknessSpanDivisor}, " ft, at least ", Const{kMinThicknessFloor},
+              " ft, for slabs with main reinforcement perpendicular to traffic.");
+    basisItem(page,
+              std::string(kArtModuli) + ", " + std::string(kArtModularRatio) + " and " +
+                  std::string(kArtAllowableStresses) + ".",
+              "Reported stresses: the working stress analysis of the appendix, with n = ",
+              Const{static_cast<double>(kModularRatioConstant)},
+              " / &radic;f&prime;<sub>c</sub> (E<sub>s</sub> / E<sub>c</sub> to a whole "
+              "number, at least ",
+              Const{kMinModularRatio}, "), allowables ", Const{kInvConcShare},
+              " f&prime;<sub>c</sub> and ", Const{kInvSteelShare}, " F<sub>y</sub> (at most ",
+              Const{kMaxInvSteelStress},
+              " psi), carried to the load factor rating load; they do not rate the strip.");
+}
+
+// The working stress method: the resisting moment at the allowable stresses.
+void workingStressBasis(Page& page) {
+    basisItem(page, std::string(kArtAllowableStressRating) + ".",
+              "Working stress rating: C = M, the resisting moment of the cracked transformed "
+              "section with the compression steel at ",
+              Const{static_cast<double>(kCompSteelFactorOfN)},
+              "n &minus; 1, A<sub>1</sub> = A<sub>2</sub> = 1: RF = (M &minus; "
+              "M<sub>DL</sub>) / M<sub>LL</sub> at the inventory and the operating allowable "
+              "stresses.");
+    basisItem(page,
+              std::string(kArtManualAllowables) +
+                  "; the table printed whole in appendix A is the program's.",
+              "Operating allowable stresses: chosen by f&prime;<sub>c</sub> = ",
+              Const{kFcPerInventoryStress},
+              " F<sub>c,inv</sub> and by F<sub>s,inv</sub>. The steel's are the manual's "
+              "operating stresses for its inventory ones. For the concrete the manual allows ",
+              Const{kManualOperConcShare},
+              " f&prime;<sub>c</sub>; the program's values are lower, more conservative, in "
+              "every band but the one above ",
+              Const{kOperConcLimits[0]}, " psi, where ", Const{kOperConcStresses[1]},
+              " psi exceeds ", Const{kManualOperConcShare},
+              " f&prime;<sub>c</sub> until f&prime;<sub>c</sub> reaches ",
+              Const{kOperConcStresses[1]}, " / ", Const{kManualOperConcShare}, ".");
+}
+
+// The strip's governing section and the legal trucks rated from it.
+void governingBasis(Page& page) {
     basisItem(page, "The strip's two sections; the report rates the first only.",
               "Governing rating: at each level the lower of the section over the girders "
               "(negative moment, top steel in tension) and the midspan section (positive "
@@ -523,6 +548,18 @@ void basis(Page& page) {
               seriesInfo(TruckSeries::State).place, ") or ",
               Const{seriesWheelKips(TruckSeries::Interstate)}, " kips (",
               seriesInfo(TruckSeries::Interstate).place, ").");
+}
+
+void basis(Page& page) {
+    page.heading("Basis of the rating", "basis");
+    page.raw("<ul class=\"basis\">");
+    commonBasis(page);
+    if (page.loadFactor()) {
+        loadFactorBasis(page);
+    } else {
+        workingStressBasis(page);
+    }
+    governingBasis(page);
     page.raw("</ul>\n");
 }
 

@@ -12,28 +12,13 @@ namespace {
 // Significant digits of a value in the steps; the tables use the report's masks instead.
 constexpr int kShownDigits = 6;
 
-std::size_t maskSlot(int decimals) {
-    switch (decimals) {
-        case 0:
-            return 1;
-        case 2:
-            return 2;
-        case 3:
-            return 3;
-        default:
-            return 0;
-    }
-}
-
 }  // namespace
 
 Page::Page(const RatedSlab& slab, std::string& out)
-    : m_slab(slab), m_out(out), m_rating(slab.result != nullptr ? &slab.result->rating : nullptr) {
-    if (m_rating != nullptr) {
-        m_index.emplace(*m_rating);
-        m_shown.resize(quantities().size());
-    }
-}
+    : m_slab(slab),
+      m_out(out),
+      m_rating(slab.result != nullptr ? &slab.result->rating : nullptr),
+      m_quantities(quantities().data()) {}
 
 bool Page::loadFactor() const {
     return m_rating != nullptr && m_rating->method == RatingMethod::LoadFactor;
@@ -71,41 +56,34 @@ void Page::part(Const c) {
     }
 }
 
-const std::pair<const Quantity*, QuantityValue>* Page::find(const void* member) const {
-    return m_index ? m_index->find(member) : nullptr;
-}
-
-void Page::putQuantity(const void* member, int decimals) {
-    putFound(find(member), decimals);
-}
-
-void Page::putFound(const std::pair<const Quantity*, QuantityValue>* found, int decimals) {
-    if (found == nullptr) {
-        // Not a quantity of the run: the page's own test fails on the empty pointer.
-        raw("<data value=\"\" data-q=\"\">?</data>");
+void Page::putQuantity(const Found& found, int decimals) {
+    if (decimals >= 0 || !found.held) {
+        writeElement(found, decimals);
         return;
     }
-    const std::size_t index = static_cast<std::size_t>(found->first - quantities().data());
-    Shown& shown = m_shown[index][maskSlot(decimals)];
+    Shown& shown = m_shown[found.index];
     if (shown.length > 0) {
         m_out.append(m_out, shown.offset, shown.length);
         return;
     }
-    shown.offset = m_out.size();
-    writeElement(*found->first, found->second, decimals);
-    shown.length = m_out.size() - shown.offset;
+    shown.offset = static_cast<std::uint32_t>(m_out.size());
+    writeElement(found, decimals);
+    shown.length = static_cast<std::uint32_t>(m_out.size() - shown.offset);
 }
 
-void Page::writeElement(const Quantity& quantity, const QuantityValue& value, int decimals) {
+void Page::writeElement(const Found& found, int decimals) {
+    const Quantity& quantity = m_quantities[found.index];
+    raw("<data value=\"");
     // The value exactly as the engine holds it: the shortest text that reads back to it.
     char buf[64];
     char* const last = buf + sizeof buf;
+    const QuantityValue& value = found.value;
     const bool single = quantity.precision == Precision::Single;
     const bool whole = quantity.precision == Precision::Whole;
-    const char* end = whole    ? std::to_chars(buf, last, static_cast<long long>(value.number)).ptr
+    const char* end = !found.held ? buf
+                      : whole  ? std::to_chars(buf, last, static_cast<long long>(value.number)).ptr
                       : single ? std::to_chars(buf, last, static_cast<float>(value.number)).ptr
                                : std::to_chars(buf, last, value.number).ptr;
-    raw("<data value=\"");
     m_out.append(buf, static_cast<std::size_t>(end - buf));
     raw("\" data-q=\"/rating/");
     if (!quantity.group.empty()) {
@@ -114,7 +92,10 @@ void Page::writeElement(const Quantity& quantity, const QuantityValue& value, in
     }
     raw(quantity.key);
     raw("\">");
-    if (whole) {
+    if (!found.held) {
+        // A quantity of a step the run did not reach: the page's own test fails on it.
+        raw("&mdash;");
+    } else if (whole) {
         m_out.append(buf, static_cast<std::size_t>(end - buf));
     } else if (decimals >= 0) {
         raw(single ? formatMask(static_cast<float>(value.number), decimals)
@@ -125,13 +106,12 @@ void Page::writeElement(const Quantity& quantity, const QuantityValue& value, in
     raw("</data>");
 }
 
-void Page::partQuantity(const void* member) {
-    const auto* found = find(member);
-    const bool negative = found != nullptr && found->second.number < 0;
+void Page::partQuantity(const Found& found) {
+    const bool negative = found.held && found.value.number < 0;
     if (negative) {
         raw("(");
     }
-    putFound(found, -1);
+    putQuantity(found, -1);
     if (negative) {
         raw(")");
     }
@@ -209,25 +189,24 @@ void Page::row(std::string_view symbols) {
     raw("</td><td class=\"sub\">");
 }
 
-void Page::resultQuantity(const void* member, std::string_view unit) {
+void Page::resultQuantity(const Found& found, std::string_view unit) {
     raw("</td><td class=\"res\">= ");
-    const auto* found = find(member);
-    putFound(found, -1);
+    putQuantity(found, -1);
     if (!unit.empty()) {
         raw(" ");
         raw(unit);
     }
-    if (found != nullptr && found->first->precision == Precision::Single) {
+    if (m_quantities[found.index].precision == Precision::Single) {
         raw("<sup class=\"single\" title=\"stored in single precision\">s</sup>");
     }
     raw("</td></tr>");
 }
 
-void Page::secondResult(const void* member, std::string_view unit) {
+void Page::secondResult(const Found& found, std::string_view unit) {
     // The row's first result closed it; the second goes into a cell of its own.
     m_out.resize(m_out.size() - std::string_view("</tr>").size());
     raw("<td class=\"res\">= ");
-    putQuantity(member, -1);
+    putQuantity(found, -1);
     if (!unit.empty()) {
         raw(" ");
         raw(unit);
@@ -241,7 +220,7 @@ void Page::resultText(std::string_view html) {
     raw("</td></tr>");
 }
 
-void Page::itemQuantity(std::string_view symbol, const void* member, std::string_view unit) {
+void Page::itemQuantity(std::string_view symbol, const Found& found, std::string_view unit) {
     if (m_inTable) {
         closeTable();
     }
@@ -254,7 +233,7 @@ void Page::itemQuantity(std::string_view symbol, const void* member, std::string
     raw("<span>");
     raw(symbol);
     raw(" = ");
-    putQuantity(member, -1);
+    putQuantity(found, -1);
     if (!unit.empty()) {
         raw(" ");
         raw(unit);

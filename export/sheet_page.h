@@ -5,12 +5,12 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "engine/quantity_table.h"
+#include "engine/quantity_defs.h"
 #include "export/rated_slab.h"
 
 namespace slabrating::sheet {
@@ -19,6 +19,32 @@ namespace slabrating::sheet {
 struct Const {
     double value;
 };
+
+/// The member of the run's `Rating` at the end of `Path`, named while compiling: a quantity
+/// of the table, `At<&Rating::loadFactorInput, &LoadFactorInput::fy>`, or a group of them
+/// that a longer path goes on from. A step is a member, or an index into an array.
+template <auto... Path>
+struct At {};
+
+/// The member at `More` below `group`: `at<&LoadFactorInput::fy>(lf)`.
+template <auto... More, auto... Path>
+constexpr At<Path..., More...> at(At<Path...> /*group*/) {
+    return {};
+}
+
+/// The type of the group at `Group`: `Held<decltype(pass)>`.
+template <class Group>
+struct HeldBy;
+template <auto... Path>
+struct HeldBy<At<Path...>> {
+    using type = HeldAt<Path...>;
+};
+template <class Group>
+using Held = typename HeldBy<Group>::type;
+
+/// An input number as the run holds it, by its field: `inputNumber<Field::EffSpan>`.
+template <Field F>
+inline constexpr At<&Rating::input, fieldInfo(F).heldNumber> inputNumber{};
 
 /// The page being written: the slab, its run, and the HTML written so far.
 class Page {
@@ -41,20 +67,21 @@ public:
     void constant(double value);
     void number(int value);
 
-    /// A quantity of the run: the member of the rating that holds it. `decimals` >= 0 shows
-    /// it as the report's masks do; otherwise to six significant digits.
-    void put(const float& member, int decimals = -1) { putQuantity(&member, decimals); }
-    void put(const double& member, int decimals = -1) { putQuantity(&member, decimals); }
-    void put(const int& member) { putQuantity(&member, -1); }
-    void put(const LoadType& member) { putQuantity(&member, -1); }
+    /// A quantity of the run. `decimals` >= 0 shows it as the report's masks do; otherwise to
+    /// six significant digits.
+    template <auto... Path>
+    void put(At<Path...> quantity, int decimals = -1) {
+        putQuantity(find(quantity), decimals);
+    }
 
     // Parts of a formula with the numbers substituted; a negative value in parentheses.
     void part(std::string_view html) { raw(html); }
     void part(const char* html) { raw(html); }
     void part(Const c);
-    void part(const float& member) { partQuantity(&member); }
-    void part(const double& member) { partQuantity(&member); }
-    void part(const int& member) { partQuantity(&member); }
+    template <auto... Path>
+    void part(At<Path...> quantity) {
+        partQuantity(find(quantity));
+    }
     template <class... Parts>
     void parts(const Parts&... p) {
         (part(p), ...);
@@ -69,23 +96,23 @@ public:
     void closeStep();
     void note(std::string_view html);
     void row(std::string_view symbols);
-    template <class T>
-    void result(const T& member, std::string_view unit) {
-        resultQuantity(&member, unit);
+    template <auto... Path>
+    void result(At<Path...> quantity, std::string_view unit) {
+        resultQuantity(find(quantity), unit);
     }
     void resultText(std::string_view html);
-    template <class T, class... Parts>
-    void eq(std::string_view symbols, const T& member, std::string_view unit, const Parts&... p) {
+    template <class Result, class... Parts>
+    void eq(std::string_view symbols, Result quantity, std::string_view unit, const Parts&... p) {
         row(symbols);
         if constexpr (sizeof...(p) > 0) {
             raw("= ");
             parts(p...);
         }
-        result(member, unit);
+        result(quantity, unit);
     }
     /// One formula for both levels, the numbers substituted those of the first.
-    template <class A, class B, class... Parts>
-    void eq2(std::string_view symbols, const A& inventory, const B& operating,
+    template <class Inventory, class Operating, class... Parts>
+    void eq2(std::string_view symbols, Inventory inventory, Operating operating,
              std::string_view unit, const Parts&... p) {
         row(symbols);
         if constexpr (sizeof...(p) > 0) {
@@ -93,14 +120,22 @@ public:
             parts(p...);
         }
         result(inventory, unit);
-        secondResult(&operating, unit);
+        secondResult(find(operating), unit);
     }
     /// Starts a table of equations whose results stand in two columns.
     void twoColumns(std::string_view first, std::string_view second);
     /// An inline list of quantities: "S = 12 ft &middot; h = 8 in".
-    template <class T>
-    void item(std::string_view symbol, const T& member, std::string_view unit) {
-        itemQuantity(symbol, &member, unit);
+    template <auto... Path>
+    void item(std::string_view symbol, At<Path...> quantity, std::string_view unit) {
+        itemQuantity(symbol, find(quantity), unit);
+    }
+
+    /// The run's member at `group`; null when there was no run or it did not reach the member.
+    template <auto... Path>
+    const HeldAt<Path...>* held(At<Path...> /*group*/) const {
+        const auto* member =
+            m_rating != nullptr ? quantity_path::reach<Path...>(*m_rating) : nullptr;
+        return member != nullptr ? quantity_path::present(*member) : nullptr;
     }
 
     /// A run stopped before the step that needs `present`: the stop is marked once.
@@ -114,32 +149,44 @@ public:
     void stopHere();
 
 private:
-    const std::pair<const Quantity*, QuantityValue>* find(const void* member) const;
-    void putQuantity(const void* member, int decimals);
-    void putFound(const std::pair<const Quantity*, QuantityValue>* found, int decimals);
-    void partQuantity(const void* member);
-    void resultQuantity(const void* member, std::string_view unit);
-    void secondResult(const void* member, std::string_view unit);
-    void itemQuantity(std::string_view symbol, const void* member, std::string_view unit);
-    void writeElement(const Quantity& quantity, const QuantityValue& value, int decimals);
+    // A quantity of the table and its value in the run, if the run holds it.
+    struct Found {
+        std::size_t index;  // in the quantity table
+        bool held = false;
+        QuantityValue value;
+    };
+
+    template <auto... Path>
+    Found find(At<Path...> /*quantity*/) const {
+        Found found{quantityIndex<Path...>(), false, {}};
+        found.held =
+            m_rating != nullptr && readAt<quantity_path::kStep<Path>...>(*m_rating, found.value);
+        return found;
+    }
+    void putQuantity(const Found& found, int decimals);
+    void writeElement(const Found& found, int decimals);
+    void partQuantity(const Found& found);
+    void resultQuantity(const Found& found, std::string_view unit);
+    void secondResult(const Found& found, std::string_view unit);
+    void itemQuantity(std::string_view symbol, const Found& found, std::string_view unit);
     void closeTable();
 
     const RatedSlab& m_slab;
     std::string& m_out;
     const Rating* m_rating;
-    std::optional<QuantityIndex> m_index;
+    const Quantity* m_quantities;
     int m_step = 0;
     bool m_inTable = false;
     bool m_inItems = false;
     bool m_stopShown = false;
 
-    // Where each quantity's element first stands, by mask: a quantity shown again is copied
-    // from there, since its number text costs more than the rest of the sheet.
+    // Where each quantity's element to six significant digits first stands: a quantity shown
+    // again in a formula is copied from there, as formatting its number costs more than the
+    // rest of the sheet.
     struct Shown {
-        std::size_t offset = 0, length = 0;
+        std::uint32_t offset = 0, length = 0;
     };
-    static constexpr std::size_t kMasks = 4;  // six digits, and 0, 2 or 3 decimals
-    std::vector<std::array<Shown, kMasks>> m_shown;
+    std::array<Shown, kQuantityCount> m_shown{};
 };
 
 // The sections of the sheet (calc_sheet.cpp, sheet_steps.cpp, sheet_figures.cpp).

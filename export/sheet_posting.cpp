@@ -14,6 +14,8 @@ namespace {
 constexpr int kFactorDecimals = 3;
 constexpr int kTonsDecimals = 2;
 
+constexpr At<&Rating::posting> kPosting;
+
 int signDecimals(const PostingDecision& d) {
     return d.policy.rounding == SignRounding::DownToWholeTon ? 0 : kTonsDecimals;
 }
@@ -29,7 +31,7 @@ void policyWords(Page& page, const PostingDecision& d) {
     page.raw(signRoundingName(p.rounding));
     page.raw(", closure threshold ");
     if (p.closureTons) {
-        page.put(*p.closureTons);
+        page.put(at<&PostingDecision::policy, &PostingPolicy::closureTons>(kPosting));
         page.raw(" tons");
     } else {
         page.raw("none");
@@ -128,6 +130,27 @@ void emergencySign(Page& page, const PostingDecision& d) {
     page.raw("</svg>");
 }
 
+// Each legal vehicle's rating and posting value, and the rule that gave the value.
+void vehicleRows(Page& page, const PostingDecision& d, const LegalLoadRatings& loads) {
+    forEachIndex<kLegalVehicleCount>([&](auto i) {
+        const VehiclePosting& p = d.vehicles[i];
+        constexpr auto vehicleAt = at<&PostingDecision::vehicles, i.value>(kPosting);
+        page.raw("<tr><td>");
+        page.text(loads.vehicles[i].name);
+        page.raw("</td><td class=\"n\">");
+        page.put(at<&VehiclePosting::ratingFactor>(vehicleAt), kFactorDecimals);
+        page.raw("</td><td class=\"n\">");
+        page.put(at<&VehiclePosting::ratedTons>(vehicleAt), kTonsDecimals);
+        page.raw("</td><td class=\"n\">");
+        page.put(at<&VehiclePosting::valueTons>(vehicleAt), signDecimals(d));
+        page.raw("</td><td>");
+        page.raw(vehicleActionName(p.action));
+        page.raw("</td><td>");
+        page.text(postingRuleText(p.rule));
+        page.raw("</td></tr>");
+    });
+}
+
 }  // namespace
 
 void postingBox(Page& page) {
@@ -157,35 +180,21 @@ void postingBox(Page& page) {
         "</div>\n<table class=\"grid\"><tr><th>Vehicle</th><th>RF</th><th>RF &times; W "
         "(tons)</th>"
         "<th>Value (tons)</th><th>Action</th><th>Rule</th></tr>");
-    for (std::size_t i = 0; i < kLegalVehicleCount; ++i) {
-        const VehiclePosting& p = d.vehicles[i];
-        page.raw("<tr><td>");
-        page.text(loads.vehicles[i].name);
-        page.raw("</td><td class=\"n\">");
-        page.put(p.ratingFactor, kFactorDecimals);
-        page.raw("</td><td class=\"n\">");
-        page.put(p.ratedTons, kTonsDecimals);
-        page.raw("</td><td class=\"n\">");
-        page.put(p.valueTons, signDecimals(d));
-        page.raw("</td><td>");
-        page.raw(vehicleActionName(p.action));
-        page.raw("</td><td>");
-        page.text(postingRuleText(p.rule));
-        page.raw("</td></tr>");
-    }
+    vehicleRows(page, d, loads);
     page.raw(
         "</table></div><p class=\"note\">RF at the policy's level; RF &times; W at most "
         "the operating rating. ");
     page.raw("Sign value: ");
-    page.put(d.signValueTons, signDecimals(d));
+    page.put(at<&PostingDecision::signValueTons>(kPosting), signDecimals(d));
     page.raw(" tons (R12-1: its one value; R12-5: the lowest of its values).");
     if (d.emergency) {
+        constexpr auto emergency = at<&PostingDecision::emergency>(kPosting);
         page.raw(" Emergency vehicles' sign: single axle ");
-        page.put(d.emergency->singleAxleTons, signDecimals(d));
+        page.put(at<&EmergencyLimits::singleAxleTons>(emergency), signDecimals(d));
         page.raw(", tandem ");
-        page.put(d.emergency->tandemTons, signDecimals(d));
+        page.put(at<&EmergencyLimits::tandemTons>(emergency), signDecimals(d));
         page.raw(", gross ");
-        page.put(d.emergency->grossTons, signDecimals(d));
+        page.put(at<&EmergencyLimits::grossTons>(emergency), signDecimals(d));
         page.raw(" tons.");
     }
     page.raw("</p></section>\n");
@@ -200,16 +209,21 @@ void legalLoads(Page& page) {
     page.openStep("Legal loads at both levels",
                   "Every legal vehicle, from the governing rating: on the slab formula a "
                   "vehicle's moment is in proportion to its heaviest wheel P.");
-    for (const VehicleRating& v : loads.vehicles) {
+    forEachIndex<kLegalVehicleCount>([&](auto i) {
+        const VehicleRating& v = loads.vehicles[i];
+        using V = VehicleRating;
+        constexpr At<&Rating::legalLoads, &LegalLoadRatings::vehicles, i.value> vehicleAt;
         page.row("RF<sub>" + std::string(v.name) +
                  "</sub> = RF<sub>HS20</sub> &times; 16 / P, "
                  "rating = RF &times; W");
-        page.parts("P = ", v.wheelKips, " kips, W = ", v.grossTons, " tons; inventory ",
-                   v.inventoryRatingFactor, ", ", v.inventoryTons, " tons");
-        page.result(v.operatingRatingFactor, "");
+        page.parts("P = ", at<&V::wheelKips>(vehicleAt),
+                   " kips, W = ", at<&V::grossTons>(vehicleAt), " tons; inventory ",
+                   at<&V::inventoryRatingFactor>(vehicleAt), ", ", at<&V::inventoryTons>(vehicleAt),
+                   " tons");
+        page.result(at<&V::operatingRatingFactor>(vehicleAt), "");
         page.row(std::string(v.name) + " operating rating");
-        page.result(v.operatingTons, "tons");
-    }
+        page.result(at<&V::operatingTons>(vehicleAt), "tons");
+    });
     page.note(
         "EV3's tandem, two 31 kip axles 4 ft apart, is rated by its single wheel: an "
         "engineering judgement, as the slab formula describes one wheel.");
@@ -239,16 +253,17 @@ void inventoryItemsTable(Page& page) {
     textRow("B.LR.05 inventory load rating factor", items.inventoryRatingFactor);
     textRow("B.LR.06 operating load rating factor", items.operatingRatingFactor);
     textRow("B.LR.07 controlling legal load rating factor", items.controllingLegalFactor);
+    constexpr At<&Rating::inventory> itemsAt;
     page.raw("<tr><td>63 operating rating method</td><td>");
-    page.put(items.item63);
+    page.put(at<&InventoryItems::item63>(itemsAt));
     page.raw("</td></tr>");
     textRow("64 operating rating (metric tons, point implied)", items.item64);
     page.raw("<tr><td>65 inventory rating method</td><td>");
-    page.put(items.item65);
+    page.put(at<&InventoryItems::item65>(itemsAt));
     page.raw("</td></tr>");
     textRow("66 inventory rating (metric tons, point implied)", items.item66);
     page.raw("<tr><td>70 bridge posting</td><td>");
-    page.put(items.item70);
+    page.put(at<&InventoryItems::item70>(itemsAt));
     page.raw(
         "</td></tr></table>\n<table class=\"grid\"><tr><th>B.EP.01</th><th>B.EP.02</th>"
         "<th>B.EP.03</th><th>B.EP.04</th></tr>");

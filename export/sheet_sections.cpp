@@ -3,6 +3,7 @@
 // midspan section of a working stress run.
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "engine/format.h"
 #include "engine/rules.h"
@@ -30,164 +31,212 @@ std::string momentFormula() {
            shortestText(kInchesPerFoot);
 }
 
-bool sectionInput(Page& page, const WorkingStressInput& s, std::string_view title,
-                  std::string_view why) {
+using S = SectionQuantities;
+using WS = WorkingStressInput;
+using IP = InventoryPass;
+using OP = OperatingPass;
+using LR = LevelRating;
+
+// The inputs of the analysis at `si`.
+template <class Input>
+bool sectionInput(Page& page, Input si, std::string_view title, std::string_view why) {
     page.openStep(title, why);
-    page.item("n", s.n, "");
-    page.item("F<sub>c,inv</sub>", s.InvConcStress, "psi");
-    page.item("F<sub>s,inv</sub>", s.InvSteelStress, "psi");
-    page.item("F<sub>c,oper</sub>", s.OperConcStress, "psi");
-    page.item("F<sub>s,oper</sub>", s.OperSteelStress, "psi");
-    page.item("A<sub>s</sub>, tension steel", s.areaTop, "sq in");
-    page.item("d", s.d, "in");
-    page.item("A&prime;<sub>s</sub>, compression steel", s.areaBot, "sq in");
-    page.item("d&prime;", s.dPrime, "in");
+    page.item("n", at<&WS::n>(si), "");
+    page.item("F<sub>c,inv</sub>", at<&WS::InvConcStress>(si), "psi");
+    page.item("F<sub>s,inv</sub>", at<&WS::InvSteelStress>(si), "psi");
+    page.item("F<sub>c,oper</sub>", at<&WS::OperConcStress>(si), "psi");
+    page.item("F<sub>s,oper</sub>", at<&WS::OperSteelStress>(si), "psi");
+    page.item("A<sub>s</sub>, tension steel", at<&WS::areaTop>(si), "sq in");
+    page.item("d", at<&WS::d>(si), "in");
+    page.item("A&prime;<sub>s</sub>, compression steel", at<&WS::areaBot>(si), "sq in");
+    page.item("d&prime;", at<&WS::dPrime>(si), "in");
     page.closeStep();
     return true;
 }
 
-// The section's quantities of one pass, or of both where they share the section.
-template <class Inv, class Op>
-void sectionRows(Page& page, const WorkingStressInput& si, const Inv& inv, const Op* op) {
-    const SectionQuantities& s = inv.section;
-    const auto eq = [&](std::string_view symbols, const double& first, const double& second,
-                        const auto&... p) {
-        if (op != nullptr) {
-            page.eq2(symbols, first, second, "", p...);
-        } else {
-            page.eq(symbols, first, "", p...);
-        }
-    };
-    const auto of = [&](double SectionQuantities::*member) -> const double& {
-        return op != nullptr ? op->section.*member : s.*member;
-    };
+// In place of the second pass of `sectionRows`: the first pass's section alone.
+struct OnePass {};
+
+// The compression steel's transformed factor m of the pass at `first`, and of the one at
+// `second` beside it where both share the section.
+template <class Input, class First, class Second>
+void factorRow(Page& page, Input si, First first, Second second) {
     const std::string m0 = shortestText(kCompSteelFactorOfN) + "n &minus; 1";
     const std::string m = "m = " + m0 + ", reduced to (" + m0 +
                           ") F<sub>s,allow</sub> / f<sub>sc</sub> while f<sub>sc</sub> &gt; "
                           "F<sub>s,allow</sub>";
-    if (op != nullptr) {
-        page.eq2(m, inv.CompSteelFactor, op->CompSteelFactor, "", Const{kCompSteelFactorOfN},
-                 " &times; ", si.n, " &minus; 1, adjusted ", inv.AdjustCount, " and ",
-                 op->AdjustCount, " times");
+    const auto factor = at<&Held<First>::CompSteelFactor>(first);
+    const auto count = at<&Held<First>::AdjustCount>(first);
+    if constexpr (!std::is_same_v<Second, OnePass>) {
+        page.eq2(m, factor, at<&OP::CompSteelFactor>(second), "", Const{kCompSteelFactorOfN},
+                 " &times; ", at<&WS::n>(si), " &minus; 1, adjusted ", count, " and ",
+                 at<&OP::AdjustCount>(second), " times");
     } else {
-        page.eq(m, inv.CompSteelFactor, "", Const{kCompSteelFactorOfN}, " &times; ", si.n,
-                " &minus; 1, adjusted ", inv.AdjustCount, " times");
+        page.eq(m, factor, "", Const{kCompSteelFactorOfN}, " &times; ", at<&WS::n>(si),
+                " &minus; 1, adjusted ", count, " times");
     }
-    const std::string w = shortestText(kStripWidthIn);
-    eq("A = n A<sub>s</sub> / (" + w + " d)", s.A, of(&SectionQuantities::A), si.n, " &times; ",
-       si.areaTop, " / (", Const{kStripWidthIn}, " &times; ", si.d, ")");
-    eq("B = m A&prime;<sub>s</sub> / (" + w + " d)", s.B, of(&SectionQuantities::B),
-       inv.CompSteelFactor, " &times; ", si.areaBot, " / (", Const{kStripWidthIn}, " &times; ",
-       si.d, ")");
-    eq("B&prime; = B d&prime; / d", s.BPrime, of(&SectionQuantities::BPrime), s.B, " &times; ",
-       si.dPrime, " / ", si.d);
-    eq("P = A + B", s.P, of(&SectionQuantities::P), s.A, " + ", s.B);
-    eq("Q = A + B&prime;", s.Q, of(&SectionQuantities::Q), s.A, " + ", s.BPrime);
-    eq("k = &radic;(P&sup2; + 2Q) &minus; P", s.k, of(&SectionQuantities::k), "&radic;(", s.P,
-       "&sup2; + 2 &times; ", s.Q, ") &minus; ", s.P);
-    eq("c = 1 &minus; d&prime; / (k d)", s.c, of(&SectionQuantities::c), "1 &minus; ", si.dPrime,
-       " / (", s.k, " &times; ", si.d, ")");
-    const std::string sixth = shortestText(kOneSixth);
-    eq("z<sub>r</sub> = (" + sixth + " + B&prime; c / k&sup2;) / (0.5 + B c / k)", s.zr,
-       of(&SectionQuantities::zr), "(", Const{kOneSixth}, " + ", s.BPrime, " &times; ", s.c, " / ",
-       s.k, "&sup2;) / (0.5 + ", s.B, " &times; ", s.c, " / ", s.k, ")");
-    eq("j = 1 &minus; k z<sub>r</sub>", s.j, of(&SectionQuantities::j), "1 &minus; ", s.k,
-       " &times; ", s.zr);
-    eq("e = k &minus; d&prime; / d, d&prime; / d stored in single precision", s.e,
-       of(&SectionQuantities::e), s.k, " &minus; ", si.dPrime, " / ", si.d);
-    eq("u = 1 &minus; k", s.u, of(&SectionQuantities::u), "1 &minus; ", s.k);
-    eq("r = k / (n u)", s.r, of(&SectionQuantities::r), s.k, " / (", si.n, " &times; ", s.u, ")");
 }
 
-// The stresses and the resisting moment of one pass at its allowables.
-template <class Pass>
-void stressRows(Page& page, std::string_view level, const WorkingStressInput& si, const Pass& p,
-                const auto& concAllowable, const auto& steelAllowable) {
-    const std::string at = std::string(" (") + std::string(level) + ")";
-    const SectionQuantities& s = p.section;
-    if (p.governs == Governing::Steel) {
-        page.eq("f<sub>s</sub> = F<sub>s,allow</sub>" + at, p.SteelStress, "psi", steelAllowable);
+// The section's quantities of the pass at `first`, or of both passes where they share the
+// section (`second` the operating pass).
+template <class Input, class First, class Second>
+void sectionRows(Page& page, Input si, First first, Second second) {
+    constexpr bool both = !std::is_same_v<Second, OnePass>;
+    const auto s = at<&Held<First>::section>(first);
+    const auto s2 = [&] {
+        if constexpr (both) {
+            return at<&Held<Second>::section>(second);
+        } else {
+            return s;
+        }
+    }();
+    const auto eq = [&](std::string_view symbols, auto value, auto secondValue, const auto&... p) {
+        if constexpr (both) {
+            page.eq2(symbols, value, secondValue, "", p...);
+        } else {
+            page.eq(symbols, value, "", p...);
+        }
+    };
+    factorRow(page, si, first, second);
+    const auto factor = at<&Held<First>::CompSteelFactor>(first);
+    const auto n = at<&WS::n>(si);
+    const auto areaTop = at<&WS::areaTop>(si);
+    const auto areaBot = at<&WS::areaBot>(si);
+    const auto d = at<&WS::d>(si);
+    const auto dPrime = at<&WS::dPrime>(si);
+    const std::string w = shortestText(kStripWidthIn);
+    eq("A = n A<sub>s</sub> / (" + w + " d)", at<&S::A>(s), at<&S::A>(s2), n, " &times; ", areaTop,
+       " / (", Const{kStripWidthIn}, " &times; ", d, ")");
+    eq("B = m A&prime;<sub>s</sub> / (" + w + " d)", at<&S::B>(s), at<&S::B>(s2), factor,
+       " &times; ", areaBot, " / (", Const{kStripWidthIn}, " &times; ", d, ")");
+    eq("B&prime; = B d&prime; / d", at<&S::BPrime>(s), at<&S::BPrime>(s2), at<&S::B>(s),
+       " &times; ", dPrime, " / ", d);
+    eq("P = A + B", at<&S::P>(s), at<&S::P>(s2), at<&S::A>(s), " + ", at<&S::B>(s));
+    eq("Q = A + B&prime;", at<&S::Q>(s), at<&S::Q>(s2), at<&S::A>(s), " + ", at<&S::BPrime>(s));
+    eq("k = &radic;(P&sup2; + 2Q) &minus; P", at<&S::k>(s), at<&S::k>(s2), "&radic;(", at<&S::P>(s),
+       "&sup2; + 2 &times; ", at<&S::Q>(s), ") &minus; ", at<&S::P>(s));
+    eq("c = 1 &minus; d&prime; / (k d)", at<&S::c>(s), at<&S::c>(s2), "1 &minus; ", dPrime, " / (",
+       at<&S::k>(s), " &times; ", d, ")");
+    const std::string sixth = shortestText(kOneSixth);
+    eq("z<sub>r</sub> = (" + sixth + " + B&prime; c / k&sup2;) / (0.5 + B c / k)", at<&S::zr>(s),
+       at<&S::zr>(s2), "(", Const{kOneSixth}, " + ", at<&S::BPrime>(s), " &times; ", at<&S::c>(s),
+       " / ", at<&S::k>(s), "&sup2;) / (0.5 + ", at<&S::B>(s), " &times; ", at<&S::c>(s), " / ",
+       at<&S::k>(s), ")");
+    eq("j = 1 &minus; k z<sub>r</sub>", at<&S::j>(s), at<&S::j>(s2), "1 &minus; ", at<&S::k>(s),
+       " &times; ", at<&S::zr>(s));
+    eq("e = k &minus; d&prime; / d, d&prime; / d stored in single precision", at<&S::e>(s),
+       at<&S::e>(s2), at<&S::k>(s), " &minus; ", dPrime, " / ", d);
+    eq("u = 1 &minus; k", at<&S::u>(s), at<&S::u>(s2), "1 &minus; ", at<&S::k>(s));
+    eq("r = k / (n u)", at<&S::r>(s), at<&S::r>(s2), at<&S::k>(s), " / (", n, " &times; ",
+       at<&S::u>(s), ")");
+}
+
+// The stresses and the resisting moment of the pass at `p` at its allowables.
+template <class Input, class Pass, class ConcAllowable, class SteelAllowable>
+void stressRows(Page& page, std::string_view level, Input si, Pass p, ConcAllowable concAllowable,
+                SteelAllowable steelAllowable) {
+    using P = Held<Pass>;
+    const P& held = *page.held(p);
+    const std::string atLevel = std::string(" (") + std::string(level) + ")";
+    const auto s = at<&P::section>(p);
+    const auto steel = at<&P::SteelStress>(p);
+    if (held.governs == Governing::Steel) {
+        page.eq("f<sub>s</sub> = F<sub>s,allow</sub>" + atLevel, steel, "psi", steelAllowable);
         page.eq("f<sub>c</sub> = f<sub>s</sub> r &le; F<sub>c,allow</sub>: the steel governs",
-                p.ConcreteStress, "psi", p.SteelStress, " &times; ", s.r, " &le; ", concAllowable);
+                at<&P::ConcreteStress>(p), "psi", steel, " &times; ", at<&S::r>(s), " &le; ",
+                concAllowable);
     } else {
-        page.eq("f<sub>c</sub> = F<sub>c,allow</sub>" + at +
+        page.eq("f<sub>c</sub> = F<sub>c,allow</sub>" + atLevel +
                     ", as F<sub>s,allow</sub> r &gt; F<sub>c,allow</sub>: the concrete governs",
-                p.ConcreteStress, "psi", concAllowable);
-        page.eq("f<sub>s</sub> = F<sub>c,allow</sub> / r", p.SteelStress, "psi", concAllowable,
-                " / ", s.r);
+                at<&P::ConcreteStress>(p), "psi", concAllowable);
+        page.eq("f<sub>s</sub> = F<sub>c,allow</sub> / r", steel, "psi", concAllowable, " / ",
+                at<&S::r>(s));
     }
-    if (p.compSteelChecked) {
-        page.eq(compSteelFormula(), p.CompSteelStress, "psi", Const{kCompSteelFactorOfN},
-                " &times; ", p.SteelStress, " &times; ", s.e, " / ", s.u);
+    if (held.compSteelChecked) {
+        page.eq(compSteelFormula(), at<&P::CompSteelStress>(p), "psi", Const{kCompSteelFactorOfN},
+                " &times; ", steel, " &times; ", at<&S::e>(s), " / ", at<&S::u>(s));
     } else {
-        page.eq(compSteelNotChecked(), p.CompSteelStress, "psi");
+        page.eq(compSteelNotChecked(), at<&P::CompSteelStress>(p), "psi");
     }
-    page.eq(momentFormula(), p.ResistingMoment, "lb-ft", "(", si.areaTop, " &times; ",
-            p.SteelStress, ") &times; ", s.j, " &times; ", si.d, " / ", Const{kInchesPerFoot});
+    page.eq(momentFormula(), at<&P::ResistingMoment>(p), "lb-ft", "(", at<&WS::areaTop>(si),
+            " &times; ", steel, ") &times; ", at<&S::j>(s), " &times; ", at<&WS::d>(si), " / ",
+            Const{kInchesPerFoot});
 }
 
 // The stresses and resisting moments of both passes, side by side where the same material
 // governs them and their compression steel was checked alike; the numbers substituted are
 // the inventory pass's, then the operating pass's.
-void stressRows(Page& page, const WorkingStressInput& si, const InventoryPass& inv,
-                const OperatingPass& op) {
-    if (inv.governs != op.governs || inv.compSteelChecked != op.compSteelChecked) {
+template <class Input, class Inventory, class Operating>
+void stressRows(Page& page, Input si, Inventory inv, Operating op) {
+    const IP& heldInv = *page.held(inv);
+    const OP& heldOp = *page.held(op);
+    const auto invConc = at<&WS::InvConcStress>(si);
+    const auto invSteel = at<&WS::InvSteelStress>(si);
+    const auto operConc = at<&WS::OperConcStress>(si);
+    const auto operSteel = at<&WS::OperSteelStress>(si);
+    if (heldInv.governs != heldOp.governs || heldInv.compSteelChecked != heldOp.compSteelChecked) {
         page.note("Stresses and resisting moments:");
-        stressRows(page, "inventory", si, inv, si.InvConcStress, si.InvSteelStress);
-        stressRows(page, "operating", si, op, si.OperConcStress, si.OperSteelStress);
+        stressRows(page, "inventory", si, inv, invConc, invSteel);
+        stressRows(page, "operating", si, op, operConc, operSteel);
         return;
     }
     page.twoColumns("inventory", "operating");
-    const SectionQuantities& a = inv.section;
-    const SectionQuantities& b = op.section;
-    if (inv.governs == Governing::Steel) {
-        page.eq2("f<sub>s</sub> = F<sub>s,allow</sub>", inv.SteelStress, op.SteelStress, "psi",
-                 si.InvSteelStress, "; ", si.OperSteelStress);
+    const auto a = at<&IP::section>(inv);
+    const auto b = at<&OP::section>(op);
+    if (heldInv.governs == Governing::Steel) {
+        page.eq2("f<sub>s</sub> = F<sub>s,allow</sub>", at<&IP::SteelStress>(inv),
+                 at<&OP::SteelStress>(op), "psi", invSteel, "; ", operSteel);
         page.eq2("f<sub>c</sub> = f<sub>s</sub> r &le; F<sub>c,allow</sub>: the steel governs",
-                 inv.ConcreteStress, op.ConcreteStress, "psi", inv.SteelStress, " &times; ", a.r,
-                 " &le; ", si.InvConcStress, "; ", op.SteelStress, " &times; ", b.r, " &le; ",
-                 si.OperConcStress);
+                 at<&IP::ConcreteStress>(inv), at<&OP::ConcreteStress>(op), "psi",
+                 at<&IP::SteelStress>(inv), " &times; ", at<&S::r>(a), " &le; ", invConc, "; ",
+                 at<&OP::SteelStress>(op), " &times; ", at<&S::r>(b), " &le; ", operConc);
     } else {
         page.eq2(
             "f<sub>c</sub> = F<sub>c,allow</sub>, as F<sub>s,allow</sub> r &gt; "
             "F<sub>c,allow</sub>: the concrete governs",
-            inv.ConcreteStress, op.ConcreteStress, "psi", si.InvConcStress, "; ",
-            si.OperConcStress);
-        page.eq2("f<sub>s</sub> = F<sub>c,allow</sub> / r", inv.SteelStress, op.SteelStress, "psi",
-                 si.InvConcStress, " / ", a.r, "; ", si.OperConcStress, " / ", b.r);
+            at<&IP::ConcreteStress>(inv), at<&OP::ConcreteStress>(op), "psi", invConc, "; ",
+            operConc);
+        page.eq2("f<sub>s</sub> = F<sub>c,allow</sub> / r", at<&IP::SteelStress>(inv),
+                 at<&OP::SteelStress>(op), "psi", invConc, " / ", at<&S::r>(a), "; ", operConc,
+                 " / ", at<&S::r>(b));
     }
-    if (inv.compSteelChecked) {
-        page.eq2(compSteelFormula(), inv.CompSteelStress, op.CompSteelStress, "psi",
-                 Const{kCompSteelFactorOfN}, " &times; ", inv.SteelStress, " &times; ", a.e, " / ",
-                 a.u, "; ", Const{kCompSteelFactorOfN}, " &times; ", op.SteelStress, " &times; ",
-                 b.e, " / ", b.u);
+    if (heldInv.compSteelChecked) {
+        page.eq2(compSteelFormula(), at<&IP::CompSteelStress>(inv), at<&OP::CompSteelStress>(op),
+                 "psi", Const{kCompSteelFactorOfN}, " &times; ", at<&IP::SteelStress>(inv),
+                 " &times; ", at<&S::e>(a), " / ", at<&S::u>(a), "; ", Const{kCompSteelFactorOfN},
+                 " &times; ", at<&OP::SteelStress>(op), " &times; ", at<&S::e>(b), " / ",
+                 at<&S::u>(b));
     } else {
-        page.eq2(compSteelNotChecked(), inv.CompSteelStress, op.CompSteelStress, "psi");
+        page.eq2(compSteelNotChecked(), at<&IP::CompSteelStress>(inv), at<&OP::CompSteelStress>(op),
+                 "psi");
     }
-    page.eq2(momentFormula(), inv.ResistingMoment, op.ResistingMoment, "lb-ft", "(", si.areaTop,
-             " &times; ", inv.SteelStress, ") &times; ", a.j, " &times; ", si.d, " / ",
-             Const{kInchesPerFoot}, "; (", si.areaTop, " &times; ", op.SteelStress, ") &times; ",
-             b.j, " &times; ", si.d, " / ", Const{kInchesPerFoot});
+    const auto areaTop = at<&WS::areaTop>(si);
+    const auto d = at<&WS::d>(si);
+    page.eq2(momentFormula(), at<&IP::ResistingMoment>(inv), at<&OP::ResistingMoment>(op), "lb-ft",
+             "(", areaTop, " &times; ", at<&IP::SteelStress>(inv), ") &times; ", at<&S::j>(a),
+             " &times; ", d, " / ", Const{kInchesPerFoot}, "; (", areaTop, " &times; ",
+             at<&OP::SteelStress>(op), ") &times; ", at<&S::j>(b), " &times; ", d, " / ",
+             Const{kInchesPerFoot});
 }
 
 // Both passes of one working stress analysis: their section (once where they share it),
 // their stresses and resisting moments.
-void passes(Page& page, const WorkingStressInput& si, const InventoryPass& inv,
-            const OperatingPass& op, std::string_view title) {
-    if (op.sharesInventorySection) {
+template <class Input, class Inventory, class Operating>
+void passes(Page& page, Input si, Inventory inv, Operating op, std::string_view title) {
+    if (page.held(op)->sharesInventorySection) {
         page.openStep(title,
                       "Neither pass adjusted the compression steel, so the inventory and "
                       "the operating pass share one section.");
         page.twoColumns("inventory", "operating");
-        sectionRows(page, si, inv, &op);
+        sectionRows(page, si, inv, op);
         page.closeStep();
     } else {
         page.openStep(title, "The inventory pass; the operating pass starts again from m = " +
                                  shortestText(kCompSteelFactorOfN) + "n &minus; 1.");
-        sectionRows<InventoryPass, OperatingPass>(page, si, inv, nullptr);
+        sectionRows(page, si, inv, OnePass{});
         page.closeStep();
         page.openStep(title, "The operating pass.");
-        sectionRows<OperatingPass, OperatingPass>(page, si, op, nullptr);
+        sectionRows(page, si, op, OnePass{});
         page.closeStep();
     }
     page.openStep("Stresses and resisting moments",
@@ -197,12 +246,15 @@ void passes(Page& page, const WorkingStressInput& si, const InventoryPass& inv,
     page.closeStep();
 }
 
-// The working stress rating of both levels from their resisting moments. `rating` says
-// whether the tonnage is a rating (a working stress run) or only a term of the stress
-// scales (a load factor run).
-void levels(Page& page, const InventoryPass& ip, const OperatingPass& op, const LevelRating& inv,
-            const LevelRating& oper, std::string_view title, bool rating) {
-    const Moments& m = *page.rating()->moments;
+// The working stress rating of both levels (at `inv` and `oper`) from the resisting moments
+// of the passes at `ip` and `op`. `rating` says whether the tonnage is a rating (a working
+// stress run) or only a term of the stress scales (a load factor run).
+template <class InvPass, class OperPass, class Inventory, class Operating>
+void levels(Page& page, InvPass ip, OperPass op, Inventory inv, Operating oper,
+            std::string_view title, bool rating) {
+    constexpr At<&Rating::moments> m;
+    const auto dead = at<&Moments::M_DL>(m);
+    const auto live = at<&Moments::M_LL>(m);
     page.openStep(title, rating ? "At each level the capacity left for live load over the live "
                                   "load moment."
                                 : "Not a rating: the tonnage T<sub>ws</sub> only enters the "
@@ -210,20 +262,23 @@ void levels(Page& page, const InventoryPass& ip, const OperatingPass& op, const 
     const std::string kip = shortestText(kLbPerKip);
     const std::string hs20 = shortestText(kHs20Tons);
     page.twoColumns("inventory", "operating");
-    const double& a = ip.ResistingMoment;
-    const double& b = op.ResistingMoment;
-    page.eq2("M<sub>cap</sub> = M / " + kip, inv.MemberCapacity, oper.MemberCapacity, "kip-ft", a,
-             " / ", Const{kLbPerKip}, "; ", b, " / ", Const{kLbPerKip});
-    page.eq2("M<sub>LL+I,cap</sub> = (M &minus; M<sub>DL</sub>) / " + kip, inv.LiveLoadCapacity,
-             oper.LiveLoadCapacity, "kip-ft", "(", a, " &minus; ", m.M_DL, ") / ", Const{kLbPerKip},
-             "; (", b, " &minus; ", m.M_DL, ") / ", Const{kLbPerKip});
-    page.eq2("RF = (M &minus; M<sub>DL</sub>) / M<sub>LL</sub>", inv.ratingFactor,
-             oper.ratingFactor, "", "(", a, " &minus; ", m.M_DL, ") / ", m.M_LL, "; (", b,
-             " &minus; ", m.M_DL, ") / ", m.M_LL);
+    const auto a = at<&IP::ResistingMoment>(ip);
+    const auto b = at<&OP::ResistingMoment>(op);
+    page.eq2("M<sub>cap</sub> = M / " + kip, at<&LR::MemberCapacity>(inv),
+             at<&LR::MemberCapacity>(oper), "kip-ft", a, " / ", Const{kLbPerKip}, "; ", b, " / ",
+             Const{kLbPerKip});
+    page.eq2("M<sub>LL+I,cap</sub> = (M &minus; M<sub>DL</sub>) / " + kip,
+             at<&LR::LiveLoadCapacity>(inv), at<&LR::LiveLoadCapacity>(oper), "kip-ft", "(", a,
+             " &minus; ", dead, ") / ", Const{kLbPerKip}, "; (", b, " &minus; ", dead, ") / ",
+             Const{kLbPerKip});
+    page.eq2("RF = (M &minus; M<sub>DL</sub>) / M<sub>LL</sub>", at<&LR::ratingFactor>(inv),
+             at<&LR::ratingFactor>(oper), "", "(", a, " &minus; ", dead, ") / ", live, "; (", b,
+             " &minus; ", dead, ") / ", live);
     page.eq2(
         rating ? "HS20 rating = " + hs20 + " RF" : "T<sub>ws</sub> = " + hs20 + " RF, not a rating",
-        inv.RatingTons, oper.RatingTons, "tons", Const{kHs20Tons}, " &times; ", inv.ratingFactor,
-        "; ", Const{kHs20Tons}, " &times; ", oper.ratingFactor);
+        at<&LR::RatingTons>(inv), at<&LR::RatingTons>(oper), "tons", Const{kHs20Tons}, " &times; ",
+        at<&LR::ratingFactor>(inv), "; ", Const{kHs20Tons}, " &times; ",
+        at<&LR::ratingFactor>(oper));
     page.closeStep();
 }
 
@@ -234,37 +289,43 @@ bool stressScales(Page& page) {
     if (!page.reached(r.stressScales) || !page.reached(r.hs20)) {
         return false;
     }
-    const StressScales& s = *r.stressScales;
-    const ReportMoments& k = *r.reportMoments;
-    const double& rf = r.loadFactorRating->RatingFactor;
+    constexpr At<&Rating::stressScales> s;
+    constexpr At<&Rating::reportMoments> k;
+    const auto inv = at<&StressScales::StressScaleInv>(s);
+    const auto oper = at<&StressScales::StressScaleOper>(s);
+    const auto dead = at<&ReportMoments::DeadLoadMoment>(k);
+    const auto live = at<&ReportMoments::LiveLoadMoment>(k);
+    constexpr At<&Rating::loadFactorRating, &LoadFactorRating::RatingFactor> rf;
     page.openStep("Reported stresses at the load factor rating load",
                   "Each pass's stresses carried in proportion to the service moment: dead load "
                   "plus the rated live load, over the working stress service moment of that "
                   "level.");
     const std::string hs20 = shortestText(kHs20Tons);
     page.eq("scale<sub>oper</sub> = (LL RF + DL) / (LL T<sub>ws,oper</sub> / " + hs20 + " + DL)",
-            s.StressScaleOper, "", "(", k.LiveLoadMoment, " &times; ", rf, " + ", k.DeadLoadMoment,
-            ") / (", k.LiveLoadMoment, " &times; ", r.workingStressOperating->RatingTons, " / ",
-            Const{kHs20Tons}, " + ", k.DeadLoadMoment, ")");
+            oper, "", "(", live, " &times; ", rf, " + ", dead, ") / (", live, " &times; ",
+            At<&Rating::workingStressOperating, &LR::RatingTons>{}, " / ", Const{kHs20Tons}, " + ",
+            dead, ")");
     page.eq("scale<sub>inv</sub> = (" + shortestText(kInventoryShare) +
                 " LL RF + DL) / (LL T<sub>ws,inv</sub> / " + hs20 + " + DL)",
-            s.StressScaleInv, "", "(", Const{kInventoryShare}, " &times; ", k.LiveLoadMoment,
-            " &times; ", rf, " + ", k.DeadLoadMoment, ") / (", k.LiveLoadMoment, " &times; ",
-            r.workingStressInventory->RatingTons, " / ", Const{kHs20Tons}, " + ", k.DeadLoadMoment,
-            ")");
-    const InventoryPass& ip = *r.inventoryPass;
-    const OperatingPass& op = *r.operatingPass;
-    const Hs20Rating& t = *r.hs20;
+            inv, "", "(", Const{kInventoryShare}, " &times; ", live, " &times; ", rf, " + ", dead,
+            ") / (", live, " &times; ", At<&Rating::workingStressInventory, &LR::RatingTons>{},
+            " / ", Const{kHs20Tons}, " + ", dead, ")");
+    constexpr At<&Rating::inventoryPass> ip;
+    constexpr At<&Rating::operatingPass> op;
+    constexpr At<&Rating::hs20, &Hs20Rating::inventory> ti;
+    constexpr At<&Rating::hs20, &Hs20Rating::operating> to;
+    using HI = Hs20Inventory;
+    using HO = Hs20Operating;
     page.twoColumns("inventory", "operating");
-    page.eq2("f<sub>c</sub> = f<sub>c,ws</sub> &times; scale", t.inventory.ConcreteStress,
-             t.operating.ConcreteStress, "psi", ip.ConcreteStress, " &times; ", s.StressScaleInv,
-             "; ", op.ConcreteStress, " &times; ", s.StressScaleOper);
-    page.eq2("f<sub>s</sub> = f<sub>s,ws</sub> &times; scale", t.inventory.SteelStress,
-             t.operating.SteelStress, "psi", ip.SteelStress, " &times; ", s.StressScaleInv, "; ",
-             op.SteelStress, " &times; ", s.StressScaleOper);
-    page.eq2("f<sub>sc</sub> = f<sub>sc,ws</sub> &times; scale", t.inventory.CompSteelStress,
-             t.operating.CompSteelStress, "psi", ip.CompSteelStress, " &times; ", s.StressScaleInv,
-             "; ", op.CompSteelStress, " &times; ", s.StressScaleOper);
+    page.eq2("f<sub>c</sub> = f<sub>c,ws</sub> &times; scale", at<&HI::ConcreteStress>(ti),
+             at<&HO::ConcreteStress>(to), "psi", at<&IP::ConcreteStress>(ip), " &times; ", inv,
+             "; ", at<&OP::ConcreteStress>(op), " &times; ", oper);
+    page.eq2("f<sub>s</sub> = f<sub>s,ws</sub> &times; scale", at<&HI::SteelStress>(ti),
+             at<&HO::SteelStress>(to), "psi", at<&IP::SteelStress>(ip), " &times; ", inv, "; ",
+             at<&OP::SteelStress>(op), " &times; ", oper);
+    page.eq2("f<sub>sc</sub> = f<sub>sc,ws</sub> &times; scale", at<&HI::CompSteelStress>(ti),
+             at<&HO::CompSteelStress>(to), "psi", at<&IP::CompSteelStress>(ip), " &times; ", inv,
+             "; ", at<&OP::CompSteelStress>(op), " &times; ", oper);
     page.closeStep();
     return true;
 }
@@ -276,7 +337,8 @@ bool workingStress(Page& page) {
     if (!page.reached(r.sectionInput)) {
         return false;
     }
-    sectionInput(page, *r.sectionInput,
+    constexpr At<&Rating::sectionInput> si;
+    sectionInput(page, si,
                  lf ? "Cracked transformed section: inputs"
                     : "Section over the girders (the report's): inputs",
                  "The negative-moment section over a girder: the top steel in tension at "
@@ -287,15 +349,14 @@ bool workingStress(Page& page) {
         !page.reached(r.workingStressOperating)) {
         return false;
     }
-    passes(page, *r.sectionInput, *r.inventoryPass, *r.operatingPass,
+    passes(page, si, At<&Rating::inventoryPass>{}, At<&Rating::operatingPass>{},
            "Cracked section over the girders");
     return true;
 }
 
 void workingStressLevels(Page& page, bool rating) {
-    const Rating& r = *page.rating();
-    levels(page, *r.inventoryPass, *r.operatingPass, *r.workingStressInventory,
-           *r.workingStressOperating,
+    levels(page, At<&Rating::inventoryPass>{}, At<&Rating::operatingPass>{},
+           At<&Rating::workingStressInventory>{}, At<&Rating::workingStressOperating>{},
            rating ? "Working stress rating of the section over the girders"
                   : "Working stress levels, for the stress scales",
            rating);
@@ -315,15 +376,19 @@ void midspan(Page& page) {
     if (!r.midspan) {
         return;
     }
-    const MidspanSection& m = *r.midspan;
-    sectionInput(page, m.sectionInput, "Midspan section: inputs",
+    using M = MidspanSection;
+    constexpr At<&Rating::midspan, &M::sectionInput> si;
+    constexpr At<&Rating::midspan, &M::inventoryPass> ip;
+    constexpr At<&Rating::midspan, &M::operatingPass> op;
+    sectionInput(page, si, "Midspan section: inputs",
                  "The positive-moment section between the girders, turned over: the bottom steel "
                  "in tension at d = h &minus; d&prime;, the top steel in compression at "
                  "h &minus; d<sub>top</sub>, with the same allowables, n and moments. The report "
                  "does not rate it.");
-    passes(page, m.sectionInput, m.inventoryPass, m.operatingPass, "Cracked midspan section");
-    levels(page, m.inventoryPass, m.operatingPass, m.inventory, m.operating,
-           "Working stress rating of the midspan section", true);
+    passes(page, si, ip, op, "Cracked midspan section");
+    levels(page, ip, op, At<&Rating::midspan, &M::inventory>{},
+           At<&Rating::midspan, &M::operating>{}, "Working stress rating of the midspan section",
+           true);
 }
 
 }  // namespace slabrating::sheet
