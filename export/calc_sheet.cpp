@@ -7,6 +7,7 @@
 
 #include "engine/field_table.h"
 #include "engine/format.h"
+#include "engine/rating_run.h"
 #include "engine/rules.h"
 #include "engine/version.h"
 #include "export/sheet_page.h"
@@ -479,7 +480,8 @@ void loadFactorBasis(Page& page) {
     basisItem(page,
               std::string(kArtFlexureStrength) + " and " + std::string(kArtBalancedSteel) + ".",
               "Capacity: each face's steel alone in tension, compression steel left out of "
-              "&phi;M<sub>n</sub> (the report's &ldquo;COMP STEEL NOT USED&rdquo;); &phi; = ",
+              "&phi;M<sub>n</sub> (the report's " +
+                  sheet::reportLine(kLoadFactorBannerLine) + "); &phi; = ",
               Const{kFlexurePhi}, ", stress block ", Const{kBlockStressShare},
               " f&prime;<sub>c</sub>, tension steel limited to ", Const{kBalancedSteelShare},
               " of the balanced amount; the smaller of the two faces governs.");

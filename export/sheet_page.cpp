@@ -1,5 +1,6 @@
 #include "export/sheet_page.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "engine/format.h"
@@ -252,6 +253,13 @@ void Page::stopHere() {
     raw("): ");
     latin1(m_slab.message);
     raw("</div>\n");
+}
+
+std::string reportLine(std::string_view line) {
+    std::string quoted = "&ldquo;";
+    appendHtmlText(quoted, line.substr(std::min(line.find_first_not_of(' '), line.size())));
+    quoted += "&rdquo;";
+    return quoted;
 }
 
 }  // namespace slabrating::sheet

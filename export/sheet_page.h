@@ -189,6 +189,10 @@ private:
     std::array<Shown, kQuantityCount> m_shown{};
 };
 
+/// A line of the report as the sheet quotes it: without its leading blanks, in quotation
+/// marks, as HTML.
+std::string reportLine(std::string_view line);
+
 // The sections of the sheet (calc_sheet.cpp, sheet_steps.cpp, sheet_figures.cpp).
 
 /// The cross-section of the strip, to scale, with its dimensions.

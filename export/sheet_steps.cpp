@@ -8,6 +8,7 @@
 
 #include "engine/field_table.h"
 #include "engine/format.h"
+#include "engine/rating_run.h"
 #include "engine/rules.h"
 #include "export/sheet_page.h"
 
@@ -29,25 +30,61 @@ using RM = ReportMoments;
 using TC = ThicknessCheck;
 using UC = UltimateCapacityResult;
 
+// The numbers the run tests before any other check: all but the modular ratio, which counts
+// as 0 when it is not a number.
+constexpr int kTestedNumbers =
+    static_cast<int>(std::count_if(kFields.begin(), kFields.end(), [](const FieldInfo& f) {
+        return !f.notNumericMessage.empty();
+    }));
+
+// The range checks in the run's order, each as a formula: "d<sub>top</sub> &ge; 0.1".
+std::string rangeCheckFormulas() {
+    std::string formulas;
+    for (const RangeCheck& check : kRangeChecks) {
+        formulas += formulas.empty() ? "" : ", ";
+        formulas += fieldInfo(check.field).symbol;
+        formulas += check.bound == RangeBound::AtLeast ? " &ge; " : " &le; ";
+        formulas += shortestText(check.limit);
+    }
+    return formulas;
+}
+
+// The value of each field a range check tests, once, in the checks' order: "S = 18.5".
+void rangeCheckedValues(Page& page) {
+    forEachIndex<kRangeChecks.size()>([&](auto i) {
+        constexpr std::size_t kAt = decltype(i)::value;
+        constexpr Field field = kRangeChecks[kAt].field;
+        constexpr bool first = [] {
+            for (std::size_t j = 0; j < kAt; ++j) {
+                if (kRangeChecks[j].field == field) {
+                    return false;
+                }
+            }
+            return true;
+        }();
+        if constexpr (first) {
+            page.parts(kAt == 0 ? "" : ", ", fieldInfo(field).symbol, " = ", inputNumber<field>);
+        }
+    });
+}
+
 bool validation(Page& page) {
     const Rating& r = *page.rating();
     page.openStep("Validation of the inputs",
-                  "The nine numbers must read as numbers, in the inputs table's order; a "
-                  "modular ratio that does not counts as 0. Then six range checks.");
+                  "The " + shortestText(kTestedNumbers) +
+                      " numbers must read as numbers, in the inputs table's order; a modular "
+                      "ratio that does not counts as 0. Then " +
+                      shortestText(static_cast<int>(kRangeChecks.size())) + " range checks.");
     if (!r.input) {
         page.closeStep();
         page.stopHere();
         return false;
     }
-    page.row("the nine numeric fields");
+    page.row("the " + shortestText(kTestedNumbers) + " numeric fields");
     page.raw("numbers, as the inputs table shows");
     page.resultText("all read as numbers");
-    page.row("d<sub>top</sub>, A<sub>s,top</sub>, d&prime;, A<sub>s,bot</sub> &ge; " +
-             std::string(shortestText(kMinSteelValue)) + "; " + shortestText(kMinSpan) +
-             " &le; S &le; " + shortestText(kMaxSpan));
-    page.parts(inputNumber<Field::StDistTop>, ", ", inputNumber<Field::StAreaTop>, ", ",
-               inputNumber<Field::StDistBot>, ", ", inputNumber<Field::STAreaBot>,
-               "; S = ", inputNumber<Field::EffSpan>);
+    page.row(rangeCheckFormulas());
+    rangeCheckedValues(page);
     page.resultText(r.method ? "all hold" : "<b>one does not hold</b>");
     if (!r.method) {
         page.note("The message names the last check, in this order, that does not hold.");
@@ -100,9 +137,9 @@ bool thicknessCheck(Page& page) {
     page.resultText(r.thicknessCheck->warning ? "<b>does not hold</b>" : "holds");
     if (r.thicknessCheck->warning) {
         page.note(
-            "<span class=\"warn\">The slab is thinner than the minimum; the report carries the "
-            "line &ldquo;*** Warning: Slab thickness violates old AASHTO 1.5.40(B)***&rdquo;. "
-            "The rating goes on.</span>");
+            "<span class=\"warn\">The slab is thinner than the minimum; the report carries "
+            "the line " +
+            reportLine(kThicknessWarningLine) + ". The rating goes on.</span>");
     }
     page.closeStep();
     return true;
@@ -136,8 +173,9 @@ bool ultimateCapacity(Page& page) {
     constexpr At<&Rating::loadFactorInput> lf;
     page.openStep("Factored moment capacity &phi;M<sub>n</sub>",
                   "Each face's steel alone in tension, no steel counted in compression (the "
-                  "report's &ldquo;COMP STEEL NOT USED&rdquo;); the overlay does not enter the "
-                  "capacity.");
+                  "report's " +
+                      reportLine(kLoadFactorBannerLine) +
+                      "); the overlay does not enter the capacity.");
     page.eq("&beta;<sub>1</sub> = " + shortestText(kBeta1AtBase) +
                 " &minus; (f&prime;<sub>c</sub> &minus; " + shortestText(kBeta1BaseStrength) +
                 ") &times; " + shortestText(kBeta1PerPsi) + ", within " + shortestText(kMinBeta1) +
@@ -376,8 +414,10 @@ void hs20Table(Page& page) {
         page.note(
             "In the load factor method both member capacities are &phi;M<sub>n</sub> and "
             "&phi;M<sub>n</sub> &minus; A<sub>1</sub> DL: one value at both levels, which "
-            "differ only by the live-load factor. &ldquo;COMP STEEL NOT USED&rdquo; speaks of the "
-            "capacity: the stress rows come from the working stress analysis (appendix B), "
+            "differ only by the live-load factor. " +
+            reportLine(kLoadFactorBannerLine) +
+            " speaks of the capacity: the stress rows come from the working stress analysis "
+            "(appendix B), "
             "which counts the compression steel, carried to the load factor rating load.");
     }
     page.closeStep();
