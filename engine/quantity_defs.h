@@ -150,6 +150,15 @@ enum class KeyStyle {
     Field,  ///< an input field's name as it is (its `--set` name), then the unit
 };
 
+/// A name of its own for the path of members `Path`, as the compiler spells the path: the
+/// identity of a quantity while compiling. Texts compare in a constant expression wherever
+/// they are made; the addresses of two readers do not always (the null-pointer sanitizer
+/// lets no address be assumed non-null).
+template <auto... Path>
+consteval std::string_view pathName() {
+    return __PRETTY_FUNCTION__;
+}
+
 /// One quantity of `Rating`, as the table defines it; its JSON key is made once at run time
 /// (`Quantity::key`).
 struct QuantityDef {
@@ -159,7 +168,8 @@ struct QuantityDef {
     KeyStyle keyStyle = KeyStyle::Camel;
     Precision precision = Precision::Double;
     Presence presence = Presence::Always;
-    QuantityReader read = nullptr;  ///< the quantity's identity too: one reader, one quantity
+    QuantityReader read = nullptr;
+    std::string_view path;  ///< its identity: `pathName` of its path (and of its choice's name)
 };
 
 namespace quantity_defs {
@@ -187,15 +197,28 @@ private:
 template <auto... Path>
 constexpr QuantityDef held(std::string_view group, std::string_view name,
                            std::string_view unit = {}, Presence presence = Presence::Always) {
-    return {group,           name, unit, KeyStyle::Camel, precisionOf<HeldAt<Path...>>(), presence,
-            &readAt<Path...>};
+    return {group,
+            name,
+            unit,
+            KeyStyle::Camel,
+            precisionOf<HeldAt<Path...>>(),
+            presence,
+            &readAt<Path...>,
+            pathName<Path...>()};
 }
 
 // A choice held at `Path`, shown by the text `Name` gives it.
 template <auto Name, auto... Path>
 constexpr QuantityDef named(std::string_view group, std::string_view name,
                             Presence presence = Presence::Always) {
-    return {group, name, {}, KeyStyle::Camel, Precision::Text, presence, &readNamed<Name, Path...>};
+    return {group,
+            name,
+            {},
+            KeyStyle::Camel,
+            Precision::Text,
+            presence,
+            &readNamed<Name, Path...>,
+            pathName<Name, Path...>()};
 }
 
 constexpr std::string_view vehicleKindName(VehicleKind kind) {
@@ -220,12 +243,14 @@ constexpr void addField(QuantityList& t, FieldKind kind) {
     if constexpr (field.kind == FieldKind::Text) {
         if (kind == FieldKind::Text) {
             t.add({"input", field.name, field.unit, KeyStyle::Field, Precision::Text,
-                   Presence::Always, &readAt<&Rating::input, field.heldText>});
+                   Presence::Always, &readAt<&Rating::input, field.heldText>,
+                   pathName<&Rating::input, field.heldText>()});
         }
     } else {
         if (kind == FieldKind::Number) {
             t.add({"input", field.name, field.unit, KeyStyle::Field, Precision::Single,
-                   Presence::Always, &readAt<&Rating::input, field.heldNumber>});
+                   Presence::Always, &readAt<&Rating::input, field.heldNumber>,
+                   pathName<&Rating::input, field.heldNumber>()});
         }
     }
 }
@@ -605,10 +630,11 @@ inline constexpr std::array<QuantityDef, kQuantityCount> kQuantityDefs = [] {
     return defs;
 }();
 
-/// The index in the table of the quantity `read` reads; `kQuantityCount` for none.
-consteval std::size_t findQuantity(QuantityReader read) {
+/// The index in the table of the quantity whose path is named `path`; `kQuantityCount` for
+/// none.
+consteval std::size_t findQuantity(std::string_view path) {
     for (std::size_t i = 0; i < kQuantityCount; ++i) {
-        if (kQuantityDefs[i].read == read) {
+        if (kQuantityDefs[i].path == path) {
             return i;
         }
     }
@@ -619,7 +645,7 @@ consteval std::size_t findQuantity(QuantityReader read) {
 /// while compiling: a path that holds no quantity of the table does not build.
 template <auto... Path>
 consteval std::size_t quantityIndex() {
-    constexpr std::size_t index = findQuantity(&readAt<quantity_path::kStep<Path>...>);
+    constexpr std::size_t index = findQuantity(pathName<quantity_path::kStep<Path>...>());
     static_assert(index < kQuantityCount,
                   "the quantity table has no quantity at this path of members: add it to the "
                   "table (engine/quantity_defs.h), or do not show it as a quantity");
