@@ -225,10 +225,14 @@ constexpr std::string_view vehicleKindName(VehicleKind kind) {
     return kind == VehicleKind::LegalTruck ? "legal truck" : "emergency vehicle";
 }
 
-// The series' name and title are the series table's, for the series the engine chose.
-template <std::string_view SeriesInfo::*Text>
-constexpr std::string_view seriesText(TruckSeries series) {
-    return seriesInfo(series).*Text;
+// The series' name and title are the series table's, for the series the engine chose. Two
+// functions, not one template: a quantity's identity is the compiler's name of its path, and
+// clang names a function template's instance without its arguments.
+constexpr std::string_view seriesName(TruckSeries series) {
+    return seriesInfo(series).name;
+}
+constexpr std::string_view seriesTitle(TruckSeries series) {
+    return seriesInfo(series).title;
 }
 
 // The controlling truck of a legal-truck table, by its type.
@@ -335,8 +339,8 @@ constexpr void addLegalTrucks(QuantityList& t, const std::array<std::string_view
     using L = LegalTruckRatings;
     using T = LegalTruck;
     const std::string_view g = groups[0];
-    t.add(named<&seriesText<&SeriesInfo::name>, Path..., &L::series>(g, "series"));
-    t.add(named<&seriesText<&SeriesInfo::title>, Path..., &L::series>(g, "title"));
+    t.add(named<&seriesName, Path..., &L::series>(g, "series"));
+    t.add(named<&seriesTitle, Path..., &L::series>(g, "title"));
     t.add(held<Path..., &L::wheelKips>(g, "wheelKips", "kips"));
     t.add(held<Path..., &L::stateTruckMoment>(g, "TruckMoment", "kip-ft", Presence::StateSeries));
     t.add(held<Path..., &L::interstateTruckMoment>(g, "TruckMoment", "kip-ft",
