@@ -634,10 +634,10 @@ inline constexpr std::array<QuantityDef, kQuantityCount> kQuantityDefs = [] {
     return defs;
 }();
 
-/// The index in the table of the quantity whose path is named `path`; `kQuantityCount` for
-/// none.
-consteval std::size_t findQuantity(std::string_view path) {
-    for (std::size_t i = 0; i < kQuantityCount; ++i) {
+/// The index in the table, from `from` on, of the quantity whose path is named `path`;
+/// `kQuantityCount` for none.
+consteval std::size_t findQuantity(std::string_view path, std::size_t from = 0) {
+    for (std::size_t i = from; i < kQuantityCount; ++i) {
         if (kQuantityDefs[i].path == path) {
             return i;
         }
@@ -653,6 +653,9 @@ consteval std::size_t quantityIndex() {
     static_assert(index < kQuantityCount,
                   "the quantity table has no quantity at this path of members: add it to the "
                   "table (engine/quantity_defs.h), or do not show it as a quantity");
+    static_assert(
+        findQuantity(pathName<quantity_path::kStep<Path>...>(), index + 1) == kQuantityCount,
+        "the quantity table holds two quantities at this path of members");
     return index;
 }
 

@@ -49,19 +49,6 @@ std::string quantityKey(std::string_view name, std::string_view unit) {
     return keyWithUnit(camel, unit);
 }
 
-// A view finds a quantity by its path, so no two quantities may share one.
-consteval bool pathsDistinct() {
-    for (std::size_t i = 0; i < kQuantityCount; ++i) {
-        for (std::size_t j = i + 1; j < kQuantityCount; ++j) {
-            if (kQuantityDefs[i].path == kQuantityDefs[j].path) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-static_assert(pathsDistinct(), "two quantities of the table read the same member");
-
 std::string keyOf(const QuantityDef& quantity) {
     return quantity.keyStyle == KeyStyle::Field ? keyWithUnit(quantity.name, quantity.unit)
                                                 : quantityKey(quantity.name, quantity.unit);
