@@ -2,12 +2,7 @@
 """Fails when a program function is longer than 60 lines, from the line of its opening brace
 to the line of its closing brace, in the tracked C++ sources of the program's layers.
 
-    function_length.py SOURCE_DIR [KNOWN_LONG_LIST]
-
-KNOWN_LONG_LIST names functions known to be too long and still to be split, one
-"<file> <function>" a line ('#' starts a comment). A function on it may stay long; an entry
-whose function is no longer too long (or no longer there) fails too, so the list cannot go
-stale.
+    function_length.py SOURCE_DIR
 
 The reading is a heuristic, not a compiler: comments, string and character literals (raw
 strings too) and preprocessor lines are skipped; a lambda counts toward the function it is
@@ -294,39 +289,15 @@ def program_files(root):
     return sorted(f for f in listed if f.endswith((".cpp", ".h")))
 
 
-def read_known_long(path):
-    """{(file, function): line of the list} of the list's entries."""
-    known = {}
-    if path is None:
-        return known
-    with open(path, encoding="utf-8") as f:
-        for number, line in enumerate(f, 1):
-            words = line.split("#", 1)[0].split()
-            if words:
-                known[tuple(words)] = number
-    return known
-
-
-def problems(long_functions, known, list_path="known long functions"):
-    """The failures: each long function not on the list, each entry no longer long.
-    `long_functions` holds (file, name, first line, lines)."""
-    out = []
-    seen = set()
-    for file, name, first, lines in long_functions:
-        seen.add((file, name))
-        if (file, name) not in known:
-            out.append(f"{file}:{first}: {name} is {lines} lines long, more than {MAX_LINES}: "
-                       "split it into steps")
-    for entry, number in known.items():
-        if entry not in seen:
-            out.append(f"{list_path}:{number}: {' '.join(entry)} is no longer over "
-                       f"{MAX_LINES} lines (or no longer there): take it off the list")
-    return out
+def problems(long_functions):
+    """The failures, one per long function; `long_functions` holds (file, name, first line,
+    lines)."""
+    return [f"{file}:{first}: {name} is {lines} lines long, more than {MAX_LINES}: "
+            "split it into steps" for file, name, first, lines in long_functions]
 
 
 def main():
     root = sys.argv[1]
-    list_path = sys.argv[2] if len(sys.argv) > 2 else None
     long_functions = []
     for file in program_files(root):
         with open(os.path.join(root, file), encoding="utf-8", errors="replace") as f:
@@ -334,7 +305,7 @@ def main():
         for name, first, last in functions(text):
             if last - first + 1 > MAX_LINES:
                 long_functions.append((file, name, first, last - first + 1))
-    failures = problems(long_functions, read_known_long(list_path), list_path)
+    failures = problems(long_functions)
     for failure in failures:
         print(failure, file=sys.stderr)
     return 1 if failures else 0

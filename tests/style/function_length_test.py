@@ -61,17 +61,6 @@ class FunctionLengthTest(unittest.TestCase):
                          for f, first, last in function_length.functions(source)]
                 self.assertEqual(found, expected)
 
-    def test_known_long_list(self):
-        known = {("a.cpp", "listed"): 1, ("a.cpp", "split"): 2, ("b.cpp", "gone"): 3}
-        long_functions = [("a.cpp", "listed", 10, 80), ("a.cpp", "new", 100, 61)]
-        self.assertEqual(function_length.problems(long_functions, known, "list"), [
-            "a.cpp:100: new is 61 lines long, more than 60: split it into steps",
-            "list:2: a.cpp split is no longer over 60 lines (or no longer there): "
-            "take it off the list",
-            "list:3: b.cpp gone is no longer over 60 lines (or no longer there): "
-            "take it off the list",
-        ])
-
 
 if __name__ == "__main__":
     unittest.main()
